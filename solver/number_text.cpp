@@ -1,0 +1,206 @@
+#include "solver/number_text.h"
+
+#include "solver/failures.h"
+#include "solver/fp_env.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace parvolin {
+
+namespace {
+
+#include "solver/powers_of_ten.inc"
+
+bool is_digit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// floor(a / b) for b > 0, also for negative a.
+int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+} // namespace
+
+long double scale_by_power_of_ten(long double x, int n)
+{
+    if (n == 0)
+        return x;
+    const long long m = n < 0 ? -static_cast<long long>(n) : n;
+    if (m >= 5120)
+        return n > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+
+    const auto apply = [&](long double factor) { x = n > 0 ? x * factor : x / factor; };
+    apply(kPowersOfTen[m % 32]);
+    if (m >= 32 && (m / 32) % 16 != 0)
+        apply(kPowersOfTen32[(m / 32) % 16]);
+    if (m >= 512)
+        apply(kPowersOfTen512[m / 512]);
+    return x;
+}
+
+double parse_coefficient(std::string_view text, char decimal_separator)
+{
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size && text[i] == ' ')
+        ++i;
+
+    bool negative = false;
+    if (i < size && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    // Every digit, before and after the separator, goes into one extended
+    // accumulator; the separator only shifts the decimal power.
+    fp::clear();
+    long double mantissa = 0.0L;
+    bool read_mantissa = false;
+    long long fraction_digits = 0;
+    while (i < size && is_digit(text[i])) {
+        mantissa = mantissa * 10.0L + (text[i] - '0');
+        read_mantissa = true;
+        ++i;
+    }
+    if (i < size && text[i] == decimal_separator) {
+        read_mantissa = true;
+        ++i;
+        while (i < size && is_digit(text[i])) {
+            mantissa = mantissa * 10.0L + (text[i] - '0');
+            ++fraction_digits;
+            ++i;
+        }
+    }
+    if (!read_mantissa)
+        throw ConvertError(text);
+
+    // The exponent stops reading at the digit that brings it to 500 or more,
+    // so "1E0500" is 1E500 (an overflow) while "1E5000" leaves a "0" over.
+    long long exponent = 0;
+    if (i < size && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        bool negative_exponent = false;
+        if (i < size && (text[i] == '+' || text[i] == '-')) {
+            negative_exponent = text[i] == '-';
+            ++i;
+        }
+        while (i < size && is_digit(text[i]) && exponent < 500) {
+            exponent = exponent * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (negative_exponent)
+            exponent = -exponent;
+    }
+
+    while (i < size && text[i] == ' ')
+        ++i;
+    if (i != size)
+        throw ConvertError(text);
+
+    long long power = exponent - fraction_digits;
+    if (power < -5120)
+        power = -5120;
+    long double value = scale_by_power_of_ten(mantissa, static_cast<int>(power));
+    fp::materialize(value);
+    // Beyond the extended range (about 1.19E4932) the text is not a number.
+    if (std::fetestexcept(FE_OVERFLOW | FE_INVALID) != 0) {
+        fp::clear();
+        throw ConvertError(text);
+    }
+    if (negative)
+        value = -value;
+    // Beyond the double range it is a number, but too large: an overflow.
+    return fp::to_double(value);
+}
+
+void append_number(std::string &out, double value, char decimal_separator)
+{
+    if (std::isnan(value)) {
+        out += "NAN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value > 0 ? "INF" : "-INF";
+        return;
+    }
+    if (value == 0.0) { // either sign
+        out += '0';
+        return;
+    }
+
+    // 18 decimal digits of |value| from the extended format: S in
+    // [1E17, 1E18) with |value| = 0.S * 10^E. The exponent estimate from the
+    // binary exponent (log10(2) ~ 19728 / 65536) is sometimes one too small
+    // and, for a few tiny values, one too large.
+    const long double magnitude = std::fabs(static_cast<long double>(value));
+    int exponent10 = floor_div(std::ilogb(magnitude) * 19728, 65536) + 1;
+    long double scaled = std::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
+    if (scaled >= 1e18L) {
+        scaled = std::rint(scaled / 10.0L);
+        ++exponent10;
+    } else if (scaled < 1e17L) {
+        --exponent10;
+        scaled = std::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
+    }
+    const auto digits18 = static_cast<std::uint64_t>(scaled);
+
+    // Round to 15 digits by the 16th alone; a carry out of the first digit
+    // gives 1000...0, whose trailing zeros go below, and one more in E.
+    std::uint64_t digits15 = digits18 / 1000;
+    if ((digits18 / 100) % 10 >= 5) {
+        ++digits15;
+        if (digits15 == 1'000'000'000'000'000) {
+            digits15 = 100'000'000'000'000;
+            ++exponent10;
+        }
+    }
+    while (digits15 % 10 == 0)
+        digits15 /= 10;
+
+    char digits[16];
+    int count = 0;
+    for (std::uint64_t rest = digits15; rest != 0; rest /= 10)
+        digits[count++] = static_cast<char>('0' + rest % 10);
+    // digits[] holds them last first; `digit(k)` is the k-th from the left.
+    const auto digit = [&](int k) { return digits[count - 1 - k]; };
+
+    if (value < 0)
+        out += '-';
+    if (exponent10 > 15 || exponent10 < -3) {
+        out += digit(0);
+        if (count > 1) {
+            out += decimal_separator;
+            for (int k = 1; k < count; ++k)
+                out += digit(k);
+        }
+        out += 'E';
+        int shown = exponent10 - 1;
+        if (shown < 0) {
+            out += '-';
+            shown = -shown;
+        }
+        out += std::to_string(shown);
+    } else if (exponent10 <= 0) {
+        out += '0';
+        out += decimal_separator;
+        out.append(static_cast<std::size_t>(-exponent10), '0');
+        for (int k = 0; k < count; ++k)
+            out += digit(k);
+    } else {
+        for (int k = 0; k < exponent10; ++k)
+            out += k < count ? digit(k) : '0';
+        if (count > exponent10) {
+            out += decimal_separator;
+            for (int k = exponent10; k < count; ++k)
+                out += digit(k);
+        }
+    }
+}
+
+std::string format_number(double value, char decimal_separator)
+{
+    std::string text;
+    append_number(text, value, decimal_separator);
+    return text;
+}
+
+} // namespace parvolin
