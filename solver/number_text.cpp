@@ -163,37 +163,47 @@ void append_number(std::string &out, double value, char decimal_separator)
     // digits[] holds them last first; `digit(k)` is the k-th from the left.
     const auto digit = [&](int k) { return digits[count - 1 - k]; };
 
+    // At most "-", 15 digits, a separator, three zeros and "E-324": 32 is plenty.
+    char text[32];
+    int length = 0;
+    const auto put = [&](char ch) { text[length++] = ch; };
     if (value < 0)
-        out += '-';
+        put('-');
     if (exponent10 > 15 || exponent10 < -3) {
-        out += digit(0);
+        put(digit(0));
         if (count > 1) {
-            out += decimal_separator;
+            put(decimal_separator);
             for (int k = 1; k < count; ++k)
-                out += digit(k);
+                put(digit(k));
         }
-        out += 'E';
+        put('E');
         int shown = exponent10 - 1;
         if (shown < 0) {
-            out += '-';
+            put('-');
             shown = -shown;
         }
-        out += std::to_string(shown);
+        if (shown >= 100)
+            put(static_cast<char>('0' + shown / 100));
+        if (shown >= 10)
+            put(static_cast<char>('0' + shown / 10 % 10));
+        put(static_cast<char>('0' + shown % 10));
     } else if (exponent10 <= 0) {
-        out += '0';
-        out += decimal_separator;
-        out.append(static_cast<std::size_t>(-exponent10), '0');
+        put('0');
+        put(decimal_separator);
+        for (int k = 0; k < -exponent10; ++k)
+            put('0');
         for (int k = 0; k < count; ++k)
-            out += digit(k);
+            put(digit(k));
     } else {
         for (int k = 0; k < exponent10; ++k)
-            out += k < count ? digit(k) : '0';
+            put(k < count ? digit(k) : '0');
         if (count > exponent10) {
-            out += decimal_separator;
+            put(decimal_separator);
             for (int k = exponent10; k < count; ++k)
-                out += digit(k);
+                put(digit(k));
         }
     }
+    out.append(text, static_cast<std::size_t>(length));
 }
 
 std::string format_number(double value, char decimal_separator)
