@@ -1,6 +1,5 @@
 #include "solver/regional_settings.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -134,7 +133,9 @@ std::string_view token_for(Conversion conversion)
     case 'I': return unpadded ? "h" : "hh";
     case 'k':
     case 'l': return "h";
-    // Minutes as n, never m: a month after an hour would otherwise be minutes.
+    // Minutes as n, never m, so that they never depend on the token before
+    // them. (A month number straight after an hour, which no locale's date
+    // format has, still reads as minutes: the pattern cannot say otherwise.)
     case 'M': return unpadded ? "n" : "nn";
     case 'S': return unpadded ? "s" : "ss";
     case 'p':
@@ -292,38 +293,44 @@ public:
 // POSIX has no long date format. The date part of D_T_FMT comes closest
 // ("%a %-d. %B %Y, %H:%M:%S" gives "ddd d. mmmm yyyy"): every conversion that
 // is not a date goes, with the literal text just before it, or just after
-// it when no date conversion follows. Empty when the format holds no date.
+// it when no date conversion follows. A unit written right after a date
+// conversion stays, though: its non-ASCII start ("%d日 %H時" keeps the 日).
+// Empty when the format holds no date.
 std::string long_date_from_strftime(std::string_view date_time, const StrftimeFormats &formats)
 {
     ItemCollector collector;
     walk_strftime(date_time, formats, collector);
     const auto &items = collector.items;
+    const auto is_literal = [&](std::size_t k) { return items[k].conversion.letter == 0; };
+    const auto is_date = [&](std::size_t k) { return is_date_conversion(items[k].conversion.letter); };
 
     PatternWriter writer;
     bool any_date = false;
     for (std::size_t k = 0; k < items.size(); ++k) {
-        const auto &item = items[k];
-        if (item.conversion.letter != 0) {
-            if (is_date_conversion(item.conversion.letter)) {
-                writer.conversion(item.conversion);
+        if (!is_literal(k)) {
+            if (is_date(k)) {
+                writer.conversion(items[k].conversion);
                 any_date = true;
             }
             continue;
         }
+        const std::string_view text = items[k].text;
         std::size_t next = k + 1;
-        while (next < items.size() && items[next].conversion.letter == 0)
+        while (next < items.size() && is_literal(next))
             ++next;
-        bool keep;
-        if (next < items.size()) {
-            keep = is_date_conversion(items[next].conversion.letter);
-        } else {
-            std::size_t previous = k;
-            while (previous > 0 && items[previous - 1].conversion.letter == 0)
-                --previous;
-            keep = previous == 0 || is_date_conversion(items[previous - 1].conversion.letter);
+        std::size_t previous = k;
+        while (previous > 0 && is_literal(previous - 1))
+            --previous;
+        const bool after_date = previous > 0 && is_date(previous - 1);
+
+        if (next < items.size() ? is_date(next) : (previous == 0 || after_date)) {
+            writer.literal(text);
+        } else if (next < items.size() && k > 0 && is_date(k - 1)) {
+            std::size_t unit = 0;
+            while (unit < text.size() && static_cast<unsigned char>(text[unit]) >= 0x80)
+                ++unit;
+            writer.literal(text.substr(0, unit));
         }
-        if (keep)
-            writer.literal(item.text);
     }
     if (!any_date)
         return {};
@@ -357,8 +364,14 @@ class LocaleTexts {
 public:
     explicit LocaleTexts(locale_t locale) : locale_(locale)
     {
-        // Without a known code set only ASCII text is taken as it is.
+        // CODESET belongs to LC_CTYPE, which our locale object leaves at "C";
+        // glibc also names the code set of the LC_TIME data itself. Without a
+        // known code set only ASCII text is taken as it is.
+#ifdef __GLIBC__
+        const char *codeset = nl_langinfo_l(_NL_TIME_CODESET, locale);
+#else
         const char *codeset = nl_langinfo_l(CODESET, locale);
+#endif
         if (codeset == nullptr || *codeset == '\0')
             return;
         if (is_utf8_codeset(codeset))

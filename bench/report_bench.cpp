@@ -1,0 +1,110 @@
+// Time of one full report, and throughput of the batch path.
+
+#include "cli/batch.h"
+#include "solver/failures.h"
+#include "solver/report.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using parvolin::ProblemInput;
+
+// Every relation, every grade (two roots, double root, no root, linear,
+// constant) and one text that fails to parse, with comma as separator.
+const std::array<ProblemInput, 14> problem_mix{{
+    {"1", "-3", "2", 0, 0},           // two roots
+    {"1", "2", "1", 0, 1},            // double root
+    {"2,5", "0", "1", 0, 2},          // no real root
+    {"0", "4", "-2", 0, 0},           // linear
+    {"0", "0", "3", 0, 0},            // constant, no solution
+    {"-1", "0,5", "3", 1, 3},         // <, two roots, a < 0
+    {"1", "-2", "1", 1, 0},           // <, double root
+    {"0", "-3", "7", 2, 4},           // >, linear
+    {"3", "1", "5", 2, 0},            // >, no real root
+    {"1,25", "-7", "1E-3", 3, 0},     // <=, two roots
+    {"0", "0", "-1", 3, 0},           // <=, constant
+    {"-2", "4", "-2", 4, 1},          // >=, double root
+    {"0", "2", "1", 4, 0},            // >=, linear
+    {"1.5", "2", "3", 0, 0},          // fails: dot while the separator is a comma
+}};
+
+void BM_FullReport(benchmark::State &state)
+{
+    std::size_t next = 0;
+    for (auto _ : state) {
+        try {
+            auto report = parvolin::build_report(problem_mix[next], ',');
+            benchmark::DoNotOptimize(report);
+        } catch (const parvolin::Failure &failure) {
+            benchmark::DoNotOptimize(failure.what());
+        }
+        if (++next == problem_mix.size())
+            next = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FullReport)->Repetitions(5)->DisplayAggregatesOnly(true);
+
+// The batch lines: the same mix, as tab-separated fields, plus one line with
+// a field missing.
+std::string batch_input(std::size_t line_count)
+{
+    static constexpr std::array<const char *, 5> relation_signs{"=", "<", ">", "<=", ">="};
+    std::string text;
+    for (std::size_t i = 0; i < line_count; ++i) {
+        const std::size_t row = i % (problem_mix.size() + 1);
+        if (row == problem_mix.size()) {
+            text += "1\t2\t3\t=\n";
+            continue;
+        }
+        const auto &problem = problem_mix[row];
+        text += problem.a_text;
+        text += '\t';
+        text += problem.b_text;
+        text += '\t';
+        text += problem.c_text;
+        text += '\t';
+        text += relation_signs[problem.relation_index];
+        text += '\t';
+        text += static_cast<char>('2' + problem.precision_index);
+        text += '\n';
+    }
+    return text;
+}
+
+void BM_BatchThroughput(benchmark::State &state)
+{
+    constexpr std::size_t line_count = 100'000;
+    const std::string input = batch_input(line_count);
+    const parvolin::cli::BatchOptions options{',', state.range(0) != 0};
+
+    std::size_t output_bytes = 0;
+    for (auto _ : state) {
+        std::size_t position = 0;
+        const auto read = [&](std::span<char> buffer) -> std::ptrdiff_t {
+            const std::size_t count = std::min(buffer.size(), input.size() - position);
+            std::memcpy(buffer.data(), input.data() + position, count);
+            position += count;
+            return static_cast<std::ptrdiff_t>(count);
+        };
+        const auto write = [&](std::string_view bytes) {
+            benchmark::DoNotOptimize(bytes.data());
+            output_bytes += bytes.size();
+            return true;
+        };
+        parvolin::cli::run_batch(read, write, options);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * line_count));
+    state.SetBytesProcessed(static_cast<std::int64_t>(output_bytes)); // bytes written
+}
+BENCHMARK(BM_BatchThroughput)->ArgName("json")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

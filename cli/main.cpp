@@ -1,0 +1,282 @@
+// parvolin-cli: the solver without the window, for scripts and for checking
+// many problems at once.
+
+#include "cli/batch.h"
+#include "cli/problem_fields.h"
+#include "solver/failures.h"
+#include "solver/fp_env.h"
+#include "solver/regional_settings.h"
+#include "solver/report.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+using namespace parvolin;
+
+constexpr int exit_ok = 0;
+constexpr int exit_failure = 1;
+constexpr int exit_usage = 2;
+
+constexpr std::string_view usage_text =
+    R"(Usage:
+  parvolin-cli solve [--sep SEP] [--rel REL] [--places N] [--] A B C
+  parvolin-cli batch [--sep SEP] [--json]
+  parvolin-cli --help
+
+Solves A.x^2 + B.x + C REL 0 over the real numbers and writes the report in
+Czech (UTF-8).
+
+solve   Prints the seven report lines. A, B and C are the coefficient texts as
+        typed in the window; an empty text counts as 0. Only arguments that
+        start with "--" are options, so -3 is a coefficient; "--" ends the
+        options. A failure is written to standard error and nothing to
+        standard output.
+batch   Reads one problem a line from standard input, five fields separated
+        by tabs: A, B, C, REL and N (texts as for solve). Writes one result
+        per input line, in order: the seven report lines and an empty line,
+        or "chyba: " and the message and an empty line. A line without the
+        five fields right gets a message of its own; the batch goes on.
+
+Options:
+  --sep SEP     decimal separator, "," or "." (default: the locale's)
+  --rel REL     relation: =  <  >  <=  >=  (default =)
+  --places N    decimal places of the roots, 2 to 6 (default 2)
+  --json        batch: one JSON object a line instead,
+                {"lines":[seven lines]} or {"error":"message"}
+  --help        this text
+
+Exit status: 0 done; 1 the problem failed (solve), or reading or writing
+failed; 2 a bad command line.
+)";
+
+struct UsageError {
+    std::string message;
+};
+
+// Writes all of `bytes` to a file descriptor, across short writes and signals.
+bool write_all(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void print_error(std::string_view text)
+{
+    std::string line(text);
+    line += '\n';
+    write_all(STDERR_FILENO, line);
+}
+
+int usage_error(std::string_view message)
+{
+    std::string text = "parvolin-cli: ";
+    text += message;
+    text += "\n\n";
+    text += usage_text;
+    write_all(STDERR_FILENO, text);
+    return exit_usage;
+}
+
+// The arguments after the command: options ("--name VALUE" or "--name=VALUE",
+// flags without a value) and, in order, the rest.
+struct Arguments {
+    std::optional<char> separator;
+    std::optional<int> relation_index;
+    std::optional<int> places;
+    bool json = false;
+    bool help = false;
+    std::vector<std::string_view> positional;
+};
+
+enum class Command { Solve, Batch };
+
+Arguments parse_arguments(Command command, const std::vector<std::string_view> &args)
+{
+    Arguments parsed;
+    bool options_ended = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (options_ended || !arg.starts_with("--")) {
+            parsed.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            options_ended = true;
+            continue;
+        }
+
+        std::string_view name = arg;
+        std::optional<std::string_view> inline_value;
+        if (const auto equals = arg.find('='); equals != std::string_view::npos) {
+            name = arg.substr(0, equals);
+            inline_value = arg.substr(equals + 1);
+        }
+        const auto flag = [&] {
+            if (inline_value)
+                throw UsageError{std::string(name) + " takes no value"};
+        };
+        const auto value = [&] {
+            if (inline_value)
+                return *inline_value;
+            if (i + 1 == args.size())
+                throw UsageError{std::string(name) + " needs a value"};
+            return args[++i];
+        };
+
+        if (name == "--help") {
+            flag();
+            parsed.help = true;
+        } else if (name == "--sep") {
+            const auto text = value();
+            parsed.separator = cli::separator_from_text(text);
+            if (!parsed.separator)
+                throw UsageError{"--sep must be \",\" or \".\", not '" + std::string(text) + "'"};
+        } else if (name == "--json" && command == Command::Batch) {
+            flag();
+            parsed.json = true;
+        } else if (name == "--rel" && command == Command::Solve) {
+            const auto text = value();
+            parsed.relation_index = cli::relation_index_from_text(text);
+            if (!parsed.relation_index)
+                throw UsageError{"--rel must be one of = < > <= >=, not '" + std::string(text) + "'"};
+        } else if (name == "--places" && command == Command::Solve) {
+            const auto text = value();
+            parsed.places = cli::places_from_text(text);
+            if (!parsed.places)
+                throw UsageError{"--places must be a digit from 2 to 6, not '" + std::string(text) + "'"};
+        } else {
+            throw UsageError{"unknown option " + std::string(name)};
+        }
+    }
+    return parsed;
+}
+
+char default_separator()
+{
+    return load_regional_settings().decimal_separator;
+}
+
+int run_solve(const Arguments &args)
+{
+    if (args.positional.size() != 3)
+        throw UsageError{"solve needs the three coefficients A B C, found " +
+                         std::to_string(args.positional.size()) + " arguments"};
+
+    const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
+                             args.relation_index.value_or(0),
+                             args.places.value_or(min_decimals) - min_decimals};
+    Report report;
+    try {
+        report = build_report(input, args.separator ? *args.separator : default_separator());
+    } catch (const Failure &failure) {
+        print_error(error_display_text(failure.what()));
+        return exit_failure;
+    }
+
+    std::string out;
+    for (const auto &line : report.lines) {
+        out += line;
+        out += '\n';
+    }
+    if (!write_all(STDOUT_FILENO, out)) {
+        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno));
+        return exit_failure;
+    }
+    return exit_ok;
+}
+
+int run_batch(const Arguments &args)
+{
+    if (!args.positional.empty())
+        throw UsageError{"batch reads its problems from standard input, not from '" +
+                         std::string(args.positional.front()) + "'"};
+
+    const cli::BatchOptions options{args.separator ? *args.separator : default_separator(), args.json};
+    int saved_errno = 0;
+    const auto read_stdin = [&](std::span<char> buffer) -> std::ptrdiff_t {
+        for (;;) {
+            const ssize_t count = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+            if (count >= 0 || errno != EINTR) {
+                saved_errno = errno;
+                return count;
+            }
+        }
+    };
+    const auto write_stdout = [&](std::string_view bytes) {
+        const bool written = write_all(STDOUT_FILENO, bytes);
+        saved_errno = errno;
+        return written;
+    };
+
+    switch (cli::run_batch(read_stdin, write_stdout, options)) {
+    case cli::BatchOutcome::Done:
+        return exit_ok;
+    case cli::BatchOutcome::ReadFailed:
+        print_error(std::string("parvolin-cli: cannot read the input: ") + std::strerror(saved_errno));
+        return exit_failure;
+    case cli::BatchOutcome::WriteFailed:
+        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(saved_errno));
+        return exit_failure;
+    }
+    return exit_failure;
+}
+
+int run(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage_error("no command given");
+
+    const std::string_view command_name = argv[1];
+    if (command_name == "--help") {
+        write_all(STDOUT_FILENO, usage_text);
+        return exit_ok;
+    }
+    Command command;
+    if (command_name == "solve")
+        command = Command::Solve;
+    else if (command_name == "batch")
+        command = Command::Batch;
+    else
+        return usage_error("unknown command '" + std::string(command_name) + "'");
+
+    try {
+        const Arguments args = parse_arguments(command, std::vector<std::string_view>(argv + 2, argv + argc));
+        if (args.help) {
+            write_all(STDOUT_FILENO, usage_text);
+            return exit_ok;
+        }
+        return command == Command::Solve ? run_solve(args) : run_batch(args);
+    } catch (const UsageError &error) {
+        return usage_error(error.message);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    parvolin::fp::establish_environment();
+    try {
+        return run(argc, argv);
+    } catch (const std::exception &error) {
+        print_error(std::string("parvolin-cli: ") + error.what());
+        return exit_failure;
+    }
+}

@@ -1,0 +1,322 @@
+// parvolin-cli run as a child process: arguments and standard input in;
+// standard output, standard error and exit status out.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int exit_code = -1;
+};
+
+// Runs the command in the C locale (default separator: the dot), feeding
+// `input` while reading both outputs so that no pipe can stall the child.
+// `closed_fd` (0 or 1) is left closed in the child instead.
+RunResult run_cli(const Lines &args, std::string_view input = {}, int closed_fd = -1)
+{
+    std::signal(SIGPIPE, SIG_IGN); // the child may exit before reading all input
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (const auto &[from, to] : {std::pair{in[0], 0}, std::pair{out[1], 1}, std::pair{err[1], 2}}) {
+        if (to == closed_fd)
+            posix_spawn_file_actions_addclose(&actions, to);
+        else
+            posix_spawn_file_actions_adddup2(&actions, from, to);
+    }
+    std::vector<char *> argv{const_cast<char *>(PARVOLIN_CLI_PATH)};
+    for (const auto &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+    char locale[] = "LC_ALL=C";
+    char *envp[] = {locale, nullptr};
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, PARVOLIN_CLI_PATH, &actions, nullptr, argv.data(), envp);
+    posix_spawn_file_actions_destroy(&actions);
+    for (const int fd : {in[0], out[1], err[1]})
+        close(fd);
+    if (spawned != 0)
+        throw std::runtime_error("posix_spawn failed");
+
+    RunResult result;
+    fcntl(in[1], F_SETFL, O_NONBLOCK);
+    pollfd fds[3] = {{in[1], POLLOUT, 0}, {out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string *sinks[3] = {nullptr, &result.out, &result.err};
+    const auto finish = [&](int i) { close(fds[i].fd), fds[i].fd = -1; };
+    if (input.empty())
+        finish(0);
+    char block[65536];
+    while (fds[0].fd >= 0 || fds[1].fd >= 0 || fds[2].fd >= 0) {
+        if (poll(fds, 3, -1) < 0)
+            continue; // EINTR
+        if (fds[0].fd >= 0 && fds[0].revents != 0) {
+            const ssize_t n = write(fds[0].fd, input.data(), input.size());
+            if (n > 0)
+                input.remove_prefix(n);
+            if (input.empty() || (n < 0 && errno != EAGAIN))
+                finish(0);
+        }
+        for (int i = 1; i < 3; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            const ssize_t n = read(fds[i].fd, block, sizeof block);
+            if (n > 0)
+                sinks[i]->append(block, n);
+            else
+                finish(i);
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string joined(const Lines &lines)
+{
+    std::string text;
+    for (const auto &line : lines)
+        text += line + '\n';
+    return text;
+}
+
+template <typename Row>
+std::string row_name(const testing::TestParamInfo<Row> &info)
+{
+    return info.param.name;
+}
+
+// Rows show as their names in test listings, not as bytes.
+template <typename Row>
+    requires requires(const Row &row) { row.name; }
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+const Lines two_roots_report{
+    "Řešení rovnice ",
+    "(1) . x^2 + (-3) . x + (2) = 0 .",
+    "v oboru reálných čísel",
+    "Zadaná kvadratická rovnice má dva různé reálné kořeny .",
+    "x1= 2  x2= 1.",
+    "Množina kořenů: dvouprvková množina K={ 2 ; 1 }.",
+    "Výpočet byl proveden s přesností na 2desetinnná místa",
+};
+
+const Lines every_number_report{
+    "Řešení rovnice ",
+    "(0) . x^2 + (0) . x + (0) = 0 .",
+    "v oboru reálných čísel",
+    "Zadaná lineární rovnice má nekonečně mnoho řešení. ",
+    "x je libovolné reálné číslo. ",
+    "Množina kořenů : všechna reálná čísla K= R .",
+    "Výpočet byl proveden s přesností na 2desetinnná místa",
+};
+
+struct SolveRow {
+    std::string name;
+    Lines args;
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+class Solve : public testing::TestWithParam<SolveRow> {};
+
+TEST_P(Solve, WritesReportOrFailure)
+{
+    const auto &row = GetParam();
+    const auto result = run_cli(row.args);
+    EXPECT_EQ(result.exit_code, row.exit_code);
+    EXPECT_EQ(result.out, row.out);
+    EXPECT_EQ(result.err, row.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, Solve,
+    testing::Values(
+        SolveRow{"two_roots_comma", {"solve", "--sep", ",", "1", "-3", "2"}, 0, joined(two_roots_report), ""},
+        SolveRow{"empty_texts_count_as_zero", {"solve", "", "", ""}, 0, joined(every_number_report), ""},
+        SolveRow{"dot_with_comma_separator", {"solve", "--sep=,", "1.5", "0", "0"}, 1, "",
+                 "'1.5' is not a valid floating point value.\n"},
+        SolveRow{"c_locale_separator_is_dot", {"solve", "1,5", "0", "0"}, 1, "",
+                 "'1,5' is not a valid floating point value.\n"},
+        SolveRow{"double_dash_ends_options", {"solve", "--", "1", "--3", "2"}, 1, "",
+                 "'--3' is not a valid floating point value.\n"},
+        SolveRow{"overflow_gets_full_stop", {"solve", "1E309", "0", "0"}, 1, "", "Floating point overflow.\n"}),
+    row_name<SolveRow>);
+
+// --rel and --places reach the right list index: the header, the problem
+// line's ending and the precision line show which.
+struct OptionRow {
+    std::string name;
+    Lines options;
+    Lines decided; // lines 1, 2 and 7 of the report
+};
+
+class SolveOption : public testing::TestWithParam<OptionRow> {};
+
+TEST_P(SolveOption, SelectsRelationAndPlaces)
+{
+    Lines args{"solve"};
+    args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+    args.insert(args.end(), {"", "", ""});
+    const auto result = run_cli(args);
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    Lines lines;
+    for (std::size_t start = 0, end; (end = result.out.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(result.out.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ((Lines{lines[0], lines[1], lines[6]}), GetParam().decided);
+}
+
+const std::string precision = "Výpočet byl proveden s přesností na ";
+INSTANTIATE_TEST_SUITE_P(
+    Cli, SolveOption,
+    testing::Values(
+        OptionRow{"less", {"--rel", "<"},
+                  {"Řešení nerovnice ", "(0) . x^2 + (0) . x + (0) < 0", precision + "2desetinnná místa"}},
+        OptionRow{"greater_3", {"--rel", ">", "--places", "3"},
+                  {"Řešení nerovnice ", "(0) . x^2 + (0) . x + (0) > 0", precision + "3desetinnná místa"}},
+        OptionRow{"less_equal_4", {"--rel=<=", "--places=4"},
+                  {"Řešení nerovnice", "(0) . x^2 + (0) . x + (0) <= 0", precision + "4desetinnná místa"}},
+        OptionRow{"greater_equal_6", {"--places", "6", "--rel", ">="},
+                  {"Řešení nerovnice ", "(0) . x^2 + (0) . x + (0) >= 0", precision + "6desetinnných míst"}}),
+    row_name<OptionRow>);
+
+struct UsageRow {
+    std::string name;
+    Lines args;
+};
+
+class BadCommandLine : public testing::TestWithParam<UsageRow> {};
+
+TEST_P(BadCommandLine, ExitsWithUsage)
+{
+    const auto result = run_cli(GetParam().args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Usage:"), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, BadCommandLine,
+    testing::Values(UsageRow{"no_arguments", {}}, UsageRow{"unknown_command", {"solv", "1", "2", "3"}},
+                    UsageRow{"unknown_option", {"solve", "--prec", "2", "1", "2", "3"}},
+                    UsageRow{"separator_semicolon", {"solve", "--sep", ";", "1", "2", "3"}},
+                    UsageRow{"missing_value", {"batch", "--sep"}},
+                    UsageRow{"relation_reversed", {"solve", "--rel", "=<", "1", "2", "3"}},
+                    UsageRow{"places_7", {"solve", "--places", "7", "1", "2", "3"}},
+                    UsageRow{"two_coefficients", {"solve", "1", "2"}},
+                    UsageRow{"json_is_for_batch", {"solve", "--json", "1", "2", "3"}},
+                    UsageRow{"batch_takes_no_operands", {"batch", "problems.txt"}}),
+    row_name<UsageRow>);
+
+TEST(Help, PrintsUsageAndSucceeds)
+{
+    for (const Lines &args : {Lines{"--help"}, Lines{"batch", "--help"}}) {
+        const auto result = run_cli(args);
+        EXPECT_EQ(result.exit_code, 0);
+        EXPECT_EQ(result.out.rfind("Usage:", 0), 0u) << result.out;
+    }
+}
+
+std::string json_report(const Lines &lines) { return nlohmann::json{{"lines", lines}}.dump() + '\n'; }
+std::string json_error(const std::string &text) { return nlohmann::json{{"error", text}}.dump() + '\n'; }
+
+struct BatchRow {
+    std::string name;
+    Lines options;
+    std::string input;
+    std::string out;
+};
+
+class Batch : public testing::TestWithParam<BatchRow> {};
+
+TEST_P(Batch, WritesOneResultPerLine)
+{
+    Lines args{"batch"};
+    args.insert(args.end(), GetParam().options.begin(), GetParam().options.end());
+    const auto result = run_cli(args, GetParam().input);
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, Batch,
+    testing::Values(
+        BatchRow{"json_good_failing_malformed_in_order",
+                 {"--json", "--sep", ","},
+                 "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t-3\t2\t=\n1\t-3\t2\t=<\t2\n1\t-3\t2\t=\t7\n1\t-3\t2\t=\t2\n",
+                 json_report(two_roots_report) + json_error("'1.5' is not a valid floating point value.") +
+                     json_error("line 3: expected 5 tab-separated fields, found 4") +
+                     json_error("line 4: the relation must be one of = < > <= >=, found '=<'") +
+                     json_error("line 5: the decimal places must be a digit from 2 to 6, found '7'") +
+                     json_report(two_roots_report)},
+        BatchRow{"empty_input", {"--json"}, "", ""},
+        BatchRow{"crlf_and_last_line_without_newline", {"--json", "--sep", ","}, "1\t-3\t2\t=\t2\r\n1\t-3\t2\t=\t2",
+                 json_report(two_roots_report) + json_report(two_roots_report)},
+        BatchRow{"empty_fields_and_empty_line", {"--json"}, "\t\t\t=\t2\n\n",
+                 json_report(every_number_report) + json_error("line 2: expected 5 tab-separated fields, found 1")},
+        // Not UTF-8: the bytes come back as U+FFFD, and the line is still JSON.
+        BatchRow{"invalid_utf8_replaced", {"--json"}, "\xff\xfe\t0\t0\t=\t2\n",
+                 json_error("'\uFFFD\uFFFD' is not a valid floating point value.")},
+        BatchRow{"text_form", {"--sep", ","}, "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t2\n",
+                 joined(two_roots_report) + "\nchyba: '1.5' is not a valid floating point value.\n\n" +
+                     "chyba: line 3: expected 5 tab-separated fields, found 2\n\n"}),
+    row_name<BatchRow>);
+
+// More than one read block: lines split between reads, and one line longer
+// than the whole buffer.
+TEST(BatchLargeInput, KeepsEveryLineInOrder)
+{
+    const std::string long_text(3 << 20, 'x');
+    std::string input, expected;
+    for (int i = 0; i < 150'000; ++i) {
+        input += "1\t-3\t2\t=\t2\n";
+        expected += json_report(two_roots_report);
+        if (i == 100'000) {
+            input += long_text + "\t0\t0\t=\t2\n";
+            expected += json_error("'" + long_text + "' is not a valid floating point value.");
+        }
+    }
+    input += "1\t2";
+    expected += json_error("line 150002: expected 5 tab-separated fields, found 2");
+
+    const auto result = run_cli({"batch", "--json", "--sep", ","}, input);
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_TRUE(result.out == expected) << result.out.size() << " bytes, expected " << expected.size();
+}
+
+TEST(BatchStreams, ClosedInputOrOutputFails)
+{
+    const auto no_input = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", 0);
+    EXPECT_EQ(no_input.exit_code, 1);
+    EXPECT_NE(no_input.err.find("cannot read"), std::string::npos) << no_input.err;
+    const auto no_output = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", 1);
+    EXPECT_EQ(no_output.exit_code, 1);
+    EXPECT_NE(no_output.err.find("cannot write"), std::string::npos) << no_output.err;
+}
+
+} // namespace
