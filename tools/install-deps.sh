@@ -4,7 +4,9 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    libgtest-dev libbenchmark-dev nlohmann-json3-dev
+    libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
+    qt6-base-dev libjpeg62-turbo-dev
+    fonts-dejavu-core fonts-liberation
 )
 
 missing=()
