@@ -1,0 +1,8 @@
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+TEST(UiPlaceholder, ApplicationRunsOffscreen)
+{
+    EXPECT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+}
