@@ -1,0 +1,151 @@
+#include "ui/main/coefficient_filter.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+
+namespace parvolin {
+
+std::optional<QChar> filter_coefficient_key(QChar typed, const QString &current_text, ChosenSeparator separator)
+{
+    const QChar chosen = separator == ChosenSeparator::Dot ? QLatin1Char('.') : QLatin1Char(',');
+    const QChar other = separator == ChosenSeparator::Dot ? QLatin1Char(',') : QLatin1Char('.');
+
+    // Backspace, ',' '-' '.' (44 to 46) and the digits.
+    const char16_t code = typed.unicode();
+    const bool allowed = code == 8 || (code >= 44 && code <= 46) || (code >= u'0' && code <= u'9');
+    if (!allowed)
+        return std::nullopt;
+    if (typed == other)
+        typed = chosen;
+    if (typed == chosen && current_text.contains(chosen))
+        return std::nullopt;
+    if (typed == chosen && current_text.isEmpty())
+        return std::nullopt;
+    return typed;
+}
+
+namespace {
+
+// Keys that move the cursor or the focus, or delete, without typing a
+// character. Some of them carry a control character as their text (Tab,
+// Escape), which the filter would otherwise swallow.
+bool is_editing_key(int key)
+{
+    switch (key) {
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool is_enter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// Ctrl with a letter types a control character; where the platform leaves
+// the event's text empty, it is still that character.
+bool is_control_letter(const QKeyEvent *event)
+{
+    return event->modifiers().testFlag(Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z;
+}
+
+enum class Verdict { PassOn, Swallow, Filter };
+
+// What becomes of a key before the characters are looked at.
+Verdict classify(const QKeyEvent *event)
+{
+    // Every keyboard paste (Ctrl+V, Shift+Insert) brings text that was not
+    // typed key by key, so none of them reaches the field.
+    if (event->matches(QKeySequence::Paste) || is_control_letter(event))
+        return Verdict::Swallow;
+    if (event->key() == Qt::Key_Backspace || is_editing_key(event->key()) || event->text().isEmpty())
+        return Verdict::PassOn;
+    return Verdict::Filter;
+}
+
+} // namespace
+
+CoefficientKeyFilter::CoefficientKeyFilter(std::function<ChosenSeparator()> chosen_separator,
+                                           std::function<void()> on_enter, QObject *parent)
+    : QObject(parent), chosen_separator_(std::move(chosen_separator)), on_enter_(std::move(on_enter))
+{
+}
+
+void CoefficientKeyFilter::attach(QLineEdit *field)
+{
+    // An input method would commit its text past the key filter; a number
+    // field has no use for one.
+    field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->installEventFilter(this);
+}
+
+bool CoefficientKeyFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *field = qobject_cast<QLineEdit *>(watched);
+    if (field == nullptr || (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
+        return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The field claims Ctrl+Z, Ctrl+K, Ctrl+V and the like for its own
+        // editing, which would keep the window's menu shortcuts from firing
+        // while it has the focus. The key is swallowed here anyway, so the
+        // field is not asked and the window's shortcuts come first; without
+        // one, the key press that follows is swallowed.
+        if (!is_enter(key) && classify(key) == Verdict::Swallow) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+    if (is_enter(key)) {
+        if (on_enter_)
+            on_enter_();
+        return true;
+    }
+    const Verdict verdict = classify(key);
+    if (verdict != Verdict::Filter)
+        return verdict == Verdict::Swallow;
+
+    const ChosenSeparator separator = chosen_separator_ ? chosen_separator_() : ChosenSeparator::Comma;
+    const QString typed = key->text();
+    if (typed.size() == 1) {
+        const std::optional<QChar> result = filter_coefficient_key(typed.front(), field->text(), separator);
+        if (!result)
+            return true;
+        if (*result == typed.front())
+            return false; // the field types it as usual
+        field->insert(QString(*result));
+        return true;
+    }
+    // A key that types several characters at once (a compose sequence): each
+    // is filtered against the text as the ones before it left it.
+    for (const QChar character : typed) {
+        const std::optional<QChar> result = filter_coefficient_key(character, field->text(), separator);
+        if (!result)
+            continue;
+        if (result->unicode() == 8)
+            field->backspace();
+        else
+            field->insert(QString(*result));
+    }
+    return true;
+}
+
+} // namespace parvolin

@@ -1,0 +1,572 @@
+#include "ui/main/settings_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace parvolin {
+namespace {
+
+// The settings the main window keeps, as they are spelled in the file.
+constexpr std::string_view addresses_section = "Adresawebu";
+constexpr std::string_view first_address_key = "adresamehowebu";
+constexpr std::string_view second_address_key = "adresamehodruhehowebu";
+constexpr std::string_view form_section = "Form";
+constexpr std::string_view top_key = "Top";
+constexpr std::string_view left_key = "Left";
+constexpr std::string_view height_key = "Height";
+constexpr std::string_view width_key = "Width";
+constexpr std::string_view maximized_key = "Maximized";
+constexpr std::string_view separator_section = "Oddelovac";
+constexpr std::string_view dot_key = "tecka";
+
+// A read hands back what a 2048-byte buffer with its terminating zero holds.
+constexpr std::size_t max_read_length = 2047;
+
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trim(std::string_view text)
+{
+    while (!text.empty() && is_blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char ascii_lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool same_name(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ascii_lower(a[i]) != ascii_lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The file's lines
+
+// One line: its text runs from `begin` to `end` (without the line break);
+// the next line starts at `next`.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+    bool has_break() const { return next > end; }
+};
+
+enum class LineKind { Other, Section, Entry };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;  // section or key, blanks trimmed
+    std::string_view value; // of an entry, blanks trimmed
+};
+
+// Lines "[name]" open a section; "key=value" lines inside a section are its
+// entries; lines starting with ';' are comments. Everything else (blank
+// lines, junk) is kept on writing and ignored on reading.
+ParsedLine parse_line(std::string_view text)
+{
+    text = trim(text);
+    if (text.empty() || text.front() == ';')
+        return {};
+    if (text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos)
+            return {};
+        return {LineKind::Section, trim(text.substr(1, close - 1)), {}};
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos || equals == 0)
+        return {};
+    return {LineKind::Entry, trim(text.substr(0, equals)), trim(text.substr(equals + 1))};
+}
+
+// Walks the lines of a text in one pass.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    std::optional<Line> next()
+    {
+        if (position_ >= text_.size())
+            return std::nullopt;
+        Line line;
+        line.begin = position_;
+        const std::size_t newline = text_.find('\n', position_);
+        line.next = newline == std::string_view::npos ? text_.size() : newline + 1;
+        line.end = newline == std::string_view::npos ? text_.size() : newline;
+        if (line.end > line.begin && text_[line.end - 1] == '\r')
+            --line.end;
+        position_ = line.next;
+        return line;
+    }
+
+    std::string_view text_of(const Line &line) const { return text_.substr(line.begin, line.end - line.begin); }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+};
+
+// Where a section and a key sit in the file. Only the first section of a
+// name counts, and within it the first entry of a key.
+struct Location {
+    std::optional<Line> section_header;
+    std::optional<Line> entry;
+    std::string_view entry_name;
+    std::string_view entry_value;
+    std::optional<Line> last_content; // last non-blank, non-comment line of the section
+};
+
+Location locate(std::string_view text, std::string_view section, std::string_view key)
+{
+    Location found;
+    LineReader reader(text);
+    bool inside = false;
+    while (const std::optional<Line> line = reader.next()) {
+        const ParsedLine parsed = parse_line(reader.text_of(*line));
+        if (parsed.kind == LineKind::Section) {
+            if (inside)
+                break;
+            if (same_name(parsed.name, section)) {
+                found.section_header = line;
+                inside = true;
+            }
+            continue;
+        }
+        if (!inside)
+            continue;
+        if (parsed.kind == LineKind::Entry && same_name(parsed.name, key)) {
+            found.entry = line;
+            found.entry_name = parsed.name;
+            found.entry_value = parsed.value;
+            break; // the entry is rewritten in place: where the section ends no longer matters
+        }
+        const std::string_view trimmed = trim(reader.text_of(*line));
+        if (!trimmed.empty() && trimmed.front() != ';')
+            found.last_content = line;
+    }
+    return found;
+}
+
+// The line break of the file: that of its first line, "\n" for a new file.
+std::string_view line_break_of(std::string_view text)
+{
+    const std::size_t newline = text.find('\n');
+    if (newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r')
+        return "\r\n";
+    return "\n";
+}
+
+// The text with `key` of `section` set to `value`: an existing entry is
+// rewritten in place, a new key goes after the last entry of its section, a
+// new section at the end of the file.
+std::string with_value(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    const Location at = locate(text, section, key);
+    const std::string_view line_break = line_break_of(text);
+    std::string result;
+    result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+
+    if (at.entry) {
+        result.append(text.substr(0, at.entry->begin));
+        result.append(at.entry_name); // the file's own spelling of the key
+        result.push_back('=');
+        result.append(value);
+        result.append(text.substr(at.entry->end));
+        return result;
+    }
+    if (at.section_header) {
+        const Line &after = at.last_content ? *at.last_content : *at.section_header;
+        result.append(text.substr(0, after.next));
+        if (!after.has_break())
+            result.append(line_break);
+        result.append(key);
+        result.push_back('=');
+        result.append(value);
+        result.append(line_break);
+        result.append(text.substr(after.next));
+        return result;
+    }
+    result.append(text);
+    if (!text.empty() && text.back() != '\n')
+        result.append(line_break);
+    result.push_back('[');
+    result.append(section);
+    result.push_back(']');
+    result.append(line_break);
+    result.append(key);
+    result.push_back('=');
+    result.append(value);
+    result.append(line_break);
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Values
+
+// A value written between matching quotes is read without them.
+std::string_view unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// At most max_read_length bytes, never ending inside a UTF-8 character.
+std::string limited(std::string_view value)
+{
+    if (value.size() <= max_read_length)
+        return std::string(value);
+    std::size_t cut = max_read_length;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(value.substr(0, cut));
+}
+
+int digit_value(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// Signed decimal, or hexadecimal after "0x" when there is more than the
+// prefix. The value has to fit an int.
+std::optional<int> parse_integer(std::string_view text)
+{
+    int base = 10;
+    bool negative = false;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
+    std::int64_t magnitude = 0;
+    for (const char c : text) {
+        const int digit = digit_value(c);
+        if (digit >= base)
+            return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+struct Contents {
+    bool exists = false;
+    std::string text;
+    mode_t mode = 0;
+};
+
+// The whole file; std::nullopt when it exists but is not a readable regular
+// file (a folder, a pipe, no permission).
+std::optional<Contents> load(const std::string &path)
+{
+    Contents contents;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return contents;
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    contents.exists = true;
+    contents.mode = status.st_mode & 07777;
+    contents.text.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (count == 0)
+            break;
+        contents.text.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return contents;
+}
+
+std::optional<std::string_view> find_value(const std::string &path, std::string_view section, std::string_view key,
+                                           std::string &storage)
+{
+    std::optional<Contents> contents = load(path);
+    if (!contents || !contents->exists)
+        return std::nullopt;
+    storage = std::move(contents->text);
+    const Location at = locate(storage, section, key);
+    if (!at.entry)
+        return std::nullopt;
+    return unquoted(at.entry_value);
+}
+
+// The file a write replaces: a symbolic link (a settings file kept with the
+// user's other configuration) is followed, so that the link stays.
+std::string write_target(const std::string &path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        if (char *resolved = ::realpath(path.c_str(), nullptr)) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return path;
+}
+
+bool write_all(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t count = ::write(fd, data.data(), data.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        data.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+// Rewrites an existing file in place: for a writable file in a folder we may
+// not create files in (a portable copy's settings beside a read-only
+// program), where replacing it is impossible.
+bool overwrite_file(const std::string &target, std::string_view text)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    bool written = write_all(fd, text) && ::fsync(fd) == 0;
+    if (::close(fd) != 0)
+        written = false;
+    return written;
+}
+
+// Writes the new text beside the file and renames it over the file, so that
+// a failure leaves the old file whole. False when any step fails.
+bool replace_file(const std::string &target, std::string_view text, const Contents &old)
+{
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS) && old.exists)
+            return overwrite_file(target, text);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool written = write_all(fd, text);
+    if (written && old.exists)
+        written = ::fchmod(fd, old.mode) == 0;
+    if (written)
+        written = ::fsync(fd) == 0;
+    if (::close(fd) != 0)
+        written = false;
+    if (written)
+        written = ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!written)
+        ::unlink(temporary.c_str());
+    return written;
+}
+
+// ---------------------------------------------------------------------------
+// Where the file lives
+
+bool exists(const std::string &path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+std::string home_folder()
+{
+    if (const char *home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return home;
+    struct passwd entry {};
+    struct passwd *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr)
+        return found->pw_dir;
+    return {};
+}
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; empty when
+// neither can be found.
+std::string configuration_folder()
+{
+    std::string folder;
+    if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        folder = xdg;
+    } else {
+        const std::string home = home_folder();
+        if (home.empty())
+            return {};
+        folder = home + "/.config";
+    }
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+// mkdir -p; the folders made are private to the user. Failures are left for
+// the first write to report.
+void make_folders(const std::string &path)
+{
+    for (std::size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+        const std::string prefix = path.substr(0, slash);
+        if (!exists(prefix))
+            ::mkdir(prefix.c_str(), 0700);
+        if (slash == std::string::npos)
+            break;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+std::string SettingsFile::read_string(std::string_view section, std::string_view key, std::string_view fallback) const
+{
+    std::string storage;
+    const std::optional<std::string_view> value = find_value(path_, section, key, storage);
+    return limited(value ? *value : fallback);
+}
+
+int SettingsFile::read_integer(std::string_view section, std::string_view key, int fallback) const
+{
+    return parse_integer(read_string(section, key, {})).value_or(fallback);
+}
+
+bool SettingsFile::read_bool(std::string_view section, std::string_view key, bool fallback) const
+{
+    return read_integer(section, key, fallback ? 1 : 0) != 0;
+}
+
+void SettingsFile::write_string(std::string_view section, std::string_view key, std::string_view value)
+{
+    const std::string target = write_target(path_);
+    const std::optional<Contents> old = load(target);
+    if (!old || !replace_file(target, with_value(old->text, section, key, value), *old))
+        throw SettingsWriteError(path_);
+}
+
+void SettingsFile::write_integer(std::string_view section, std::string_view key, int value)
+{
+    write_string(section, key, std::to_string(value));
+}
+
+void SettingsFile::write_bool(std::string_view section, std::string_view key, bool value)
+{
+    write_string(section, key, value ? "1" : "0");
+}
+
+std::string settings_file_path(const std::string &executable_path)
+{
+    const std::size_t slash = executable_path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : executable_path.substr(0, slash == 0 ? 1 : slash);
+    std::string name = slash == std::string::npos ? executable_path : executable_path.substr(slash + 1);
+    if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    const std::string beside = executable_path.substr(0, slash == std::string::npos ? 0 : slash + 1) + name + ".ini";
+
+    // A copy of the program in a folder of its own (a portable copy) keeps
+    // its settings beside it; an installed one, in a folder the user cannot
+    // write, keeps them in the user's configuration folder.
+    if (exists(beside) || ::access(folder.c_str(), W_OK) == 0)
+        return beside;
+    const std::string configuration = configuration_folder();
+    if (configuration.empty())
+        return beside;
+    const std::string own_folder = configuration + "/parvolin";
+    make_folders(own_folder);
+    return own_folder + "/parvolin.ini";
+}
+
+// The program has no web site of its own; two Czech encyclopaedia articles on
+// the subject stand in for it.
+std::string default_first_address()
+{
+    return "https://cs.wikipedia.org/wiki/Kvadratick%C3%A1_rovnice";
+}
+
+std::string default_second_address()
+{
+    return "https://cs.wikipedia.org/wiki/Nerovnice";
+}
+
+WindowSettings read_window_settings(const SettingsFile &file)
+{
+    const WindowSettings defaults;
+    WindowSettings settings;
+    settings.first_address = file.read_string(addresses_section, first_address_key, default_first_address());
+    settings.second_address = file.read_string(addresses_section, second_address_key, default_second_address());
+    settings.top = file.read_integer(form_section, top_key, defaults.top);
+    settings.left = file.read_integer(form_section, left_key, defaults.left);
+    settings.height = file.read_integer(form_section, height_key, defaults.height);
+    settings.width = file.read_integer(form_section, width_key, defaults.width);
+    settings.maximized = file.read_bool(form_section, maximized_key, defaults.maximized);
+    settings.dot_separator = file.read_bool(separator_section, dot_key, defaults.dot_separator);
+    return settings;
+}
+
+void write_settings_on_exit(SettingsFile &file, const WindowSettings &settings)
+{
+    file.write_integer(form_section, top_key, settings.top);
+    file.write_integer(form_section, left_key, settings.left);
+    file.write_integer(form_section, height_key, settings.height);
+    file.write_integer(form_section, width_key, settings.width);
+    file.write_bool(form_section, maximized_key, settings.maximized);
+    file.write_bool(separator_section, dot_key, settings.dot_separator);
+}
+
+void write_settings_on_close(SettingsFile &file, const WindowSettings &settings)
+{
+    write_settings_on_exit(file, settings);
+    file.write_string(addresses_section, first_address_key, settings.first_address);
+    file.write_string(addresses_section, second_address_key, settings.second_address);
+}
+
+} // namespace parvolin

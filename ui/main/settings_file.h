@@ -1,0 +1,71 @@
+#pragma once
+
+#include "solver/failures.h"
+
+#include <string>
+#include <string_view>
+
+namespace parvolin {
+
+// A write to the settings file failed: "Unable to write to <full path>".
+class SettingsWriteError : public Failure {
+public:
+    explicit SettingsWriteError(const std::string &path) : Failure("Unable to write to " + path) {}
+};
+
+// An INI file read and written one key at a time, as private-profile files
+// are: section and key names match without regard to case; a write keeps
+// every other section, key and comment; reading never fails.
+class SettingsFile {
+public:
+    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+
+    const std::string &path() const { return path_; }
+
+    // At most 2047 characters; `fallback` when the file, section or key is missing.
+    std::string read_string(std::string_view section, std::string_view key, std::string_view fallback) const;
+    // Decimal, or hexadecimal after "0x"/"0X" when longer than two characters;
+    // anything else (also an empty value) gives `fallback`.
+    int read_integer(std::string_view section, std::string_view key, int fallback) const;
+    // Read as an integer with default 1 or 0; any non-zero value is true.
+    bool read_bool(std::string_view section, std::string_view key, bool fallback) const;
+
+    // Each throws SettingsWriteError when the file cannot be written.
+    void write_string(std::string_view section, std::string_view key, std::string_view value);
+    void write_integer(std::string_view section, std::string_view key, int value);
+    void write_bool(std::string_view section, std::string_view key, bool value); // "1" / "0"
+
+private:
+    std::string path_;
+};
+
+// Where the program keeps its settings: "<executable>.ini" beside the
+// program when that file exists or its folder is writable (a portable copy),
+// otherwise $XDG_CONFIG_HOME/parvolin/parvolin.ini (~/.config when unset),
+// the folder created when needed.
+std::string settings_file_path(const std::string &executable_path);
+
+// What the main window stores. The defaults are those of a first start.
+struct WindowSettings {
+    std::string first_address;
+    std::string second_address;
+    int top = 50;
+    int left = 30;
+    int height = 520;
+    int width = 490;
+    bool maximized = false;
+    bool dot_separator = false; // the user chose the dot
+};
+
+// The two addresses used when the file has none.
+std::string default_first_address();
+std::string default_second_address();
+
+// Reads the addresses, then Top, Left, Height, Width, Maximized, then tecka.
+WindowSettings read_window_settings(const SettingsFile &file);
+// Closing the window: the four bounds, Maximized, tecka, then both addresses.
+void write_settings_on_close(SettingsFile &file, const WindowSettings &settings);
+// "Konec": the same without the addresses.
+void write_settings_on_exit(SettingsFile &file, const WindowSettings &settings);
+
+} // namespace parvolin
