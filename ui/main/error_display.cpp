@@ -1,0 +1,55 @@
+#include "ui/main/error_display.h"
+
+#include "ui/main/application_title.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+namespace parvolin {
+
+namespace {
+
+FailureDisplay &installed_display()
+{
+    static FailureDisplay display;
+    return display;
+}
+
+void show_in_message_box(const QString &text)
+{
+    const QPointer<QWidget> active_window = QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+
+    // Owned by the application, not by a window: every window is blocked
+    // while it is open.
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(application_title), text, QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+
+    if (active_window)
+        active_window->activateWindow();
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void show_failure(std::string_view message)
+{
+    const QString text = QString::fromStdString(error_display_text(message));
+    if (const FailureDisplay &display = installed_display())
+        display(text);
+    else
+        show_in_message_box(text);
+}
+
+FailureDisplay set_failure_display(FailureDisplay display)
+{
+    return std::exchange(installed_display(), std::move(display));
+}
+
+} // namespace parvolin

@@ -1,0 +1,534 @@
+#include "ui/main/main_window.h"
+
+#include "ui/main/coefficient_filter.h"
+#include "ui/main/error_display.h"
+#include "ui/main/jpeg_image.h"
+#include "ui/main/memo_rows.h"
+#include "ui/main/settings_file.h"
+#include "ui_main_window.h"
+
+#include "solver/date_time_text.h"
+#include "solver/report.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStyle>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+#include <algorithm>
+#include <utility>
+
+namespace parvolin {
+
+namespace {
+
+constexpr QSize tool_button_size{89, 36};
+constexpr int tool_separator_width = 8;
+constexpr int clock_interval_ms = 1000;
+
+// Status panel widths: the date and time panels keep theirs, the view panel
+// takes the rest of the status bar.
+constexpr int date_panel_width = 120;
+constexpr int time_panel_width = 100;
+
+// ScrollBox1 follows the outer window size, less these margins.
+constexpr int scroll_box_width_margin = 30;
+constexpr int scroll_box_height_margin = 120;
+
+// Closing the side panel gives the window this outer width, whatever it was.
+constexpr int width_without_side_panel = 490;
+
+// Ends the event loop once no modal box is open. A failure reported on the way
+// out (the settings file could not be written) is shown after termination
+// has been requested, and it must stay on screen until it has been read:
+// quitting from inside its modal run would close it at once.
+void quit_when_no_modal_window()
+{
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        QObject::connect(modal, &QObject::destroyed, qApp, &quit_when_no_modal_window, Qt::QueuedConnection);
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+void request_termination()
+{
+    QMetaObject::invokeMethod(qApp, &quit_when_no_modal_window, Qt::QueuedConnection);
+}
+
+bool is_enter(const QKeyEvent &key)
+{
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+           && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_path, QWidget *parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>()), regional_(regional),
+      settings_path_(std::move(settings_path))
+{
+    ui_->setupUi(this);
+    create_tool_buttons();
+    create_status_panels();
+    load_pictures();
+    connect_commands();
+    attach_key_filters();
+    start_clock();
+    // A failure here is shown and skips the rest of the creation handler;
+    // the window is built all the same.
+    run_handler([this] { FormCreate(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+// --- Construction -----------------------------------------------------------
+
+void MainWindow::create_tool_buttons()
+{
+    // The toolbar's buttons are those of the menu actions, so a button shows
+    // its item's caption, tooltip, icon and enabled state and runs its command.
+    const std::pair<QAction *, const char *> buttons[] = {
+        {ui_->teorie, "ToolButtonteorie"},
+        {ui_->vypocet, "ToolButtonvypocet"},
+        {ui_->Ulozit, "ToolButtonuloz"},
+        {ui_->tisk, "ToolButtontisk"},
+    };
+    // All of one size, as the layout has them, unless a caption needs more
+    // width in our font; then all take the widest caption's width, as a
+    // toolbar with captions does.
+    QList<QWidget *> widgets;
+    int width = tool_button_size.width();
+    for (const auto &[action, name] : buttons) {
+        if (QWidget *button = ui_->ToolBar1->widgetForAction(action)) {
+            button->setObjectName(QString::fromLatin1(name));
+            width = std::max(width, button->sizeHint().width());
+            widgets.append(button);
+        }
+    }
+    for (QWidget *button : widgets)
+        button->setFixedSize(width, tool_button_size.height());
+    if (QWidget *separator = ui_->ToolBar1->widgetForAction(ui_->ToolButton1)) {
+        separator->setObjectName(QStringLiteral("ToolButton1"));
+        separator->setFixedWidth(tool_separator_width);
+    }
+}
+
+void MainWindow::create_status_panels()
+{
+    date_panel_ = ui_->StatusPanel0;
+    time_panel_ = ui_->StatusPanel1;
+    view_panel_ = ui_->StatusPanel2;
+    // Until the first tick the clock panels show their captions alone.
+    date_caption_ = date_panel_->text();
+    time_caption_ = time_panel_->text();
+}
+
+void MainWindow::load_pictures()
+{
+    // The banner is a JPEG and goes through our own decoder; a missing or
+    // unreadable picture leaves the frame empty.
+    const QImage banner = load_jpeg(QStringLiteral(":/assets/banner.jpg"));
+    if (!banner.isNull())
+        ui_->Image1->setPixmap(QPixmap::fromImage(banner));
+    // The standard glyphs: a check mark for solving, a turning arrow for a
+    // new task.
+    ui_->BitBtnVyresit->setIcon(
+        QIcon::fromTheme(QStringLiteral("dialog-ok-apply"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    ui_->BitBtnNove->setIcon(
+        QIcon::fromTheme(QStringLiteral("view-refresh"), style()->standardIcon(QStyle::SP_BrowserReload)));
+}
+
+void MainWindow::connect_commands()
+{
+    connect(ui_->teorie, &QAction::triggered, this, &MainWindow::teorieClick);
+    connect(ui_->vypocet, &QAction::triggered, this, &MainWindow::vypocetClick);
+    connect(ui_->Konec1, &QAction::triggered, this, &MainWindow::Konec1Click);
+    connect(ui_->Desetinnoddlova1, &QAction::triggered, this, &MainWindow::Desetinnoddlova1Click);
+    connect(ui_->Pouitznaen1, &QAction::triggered, this, &MainWindow::Pouitznaen1Click);
+    connect(ui_->aaa1, &QAction::triggered, this, &MainWindow::aaa1Click);
+    connect(ui_->Oprogramu1, &QAction::triggered, this, &MainWindow::Oprogramu1Click);
+    connect(ui_->BitBtnVyresit, &QPushButton::clicked, this, &MainWindow::BitBtnVyresitClick);
+    connect(ui_->BitBtnNove, &QPushButton::clicked, this, &MainWindow::BitBtnNoveClick);
+    // Both buttons of the side panel close it.
+    connect(ui_->schovatnastav, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
+    connect(ui_->Button1, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
+
+    // The banner and the two link labels are clicked like buttons.
+    for (QWidget *link : {static_cast<QWidget *>(ui_->Image1), static_cast<QWidget *>(ui_->Label19),
+                          static_cast<QWidget *>(ui_->Label20)})
+        link->installEventFilter(this);
+}
+
+void MainWindow::attach_key_filters()
+{
+    // The separator choice is read at each key, so a change in the side
+    // panel applies to the next key typed. Enter runs the solve command, as
+    // the window's default button would.
+    key_filter_ = new CoefficientKeyFilter(
+        [this] { return ui_->RadioButton2->isChecked() ? ChosenSeparator::Dot : ChosenSeparator::Comma; },
+        [this] { BitBtnVyresitClick(); }, this);
+    for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})
+        key_filter_->attach(field);
+    ui_->ListBox1->installEventFilter(this);
+    ui_->desmista->installEventFilter(this);
+}
+
+void MainWindow::start_clock()
+{
+    clock_ = new QTimer(this);
+    clock_->setObjectName(QStringLiteral("Timer1"));
+    clock_->setInterval(clock_interval_ms);
+    connect(clock_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    clock_->start();
+}
+
+void MainWindow::FormCreate()
+{
+    ui_->teorie->setChecked(true);
+    ui_->ListBox1->setCurrentRow(0);
+    ui_->desmista->setCurrentRow(0);
+    read_settings();
+}
+
+void MainWindow::read_settings()
+{
+    if (settings_path_.empty())
+        settings_path_ = settings_file_path(QCoreApplication::applicationFilePath().toStdString());
+    const WindowSettings settings = read_window_settings(SettingsFile(settings_path_));
+
+    first_address_ = settings.first_address;
+    second_address_ = settings.second_address;
+    ui_->Label19->setText(QString::fromStdString(first_address_));
+    ui_->Label20->setText(QString::fromStdString(second_address_));
+
+    // Top and left are applied although the first show centres the window.
+    move(pos().x(), settings.top);
+    move(settings.left, pos().y());
+    set_outer_height(settings.height);
+    set_outer_width(settings.width);
+    // Until the window is framed its frame adds nothing; the size is made
+    // outer again once the frame is known (see fit_stored_outer_size).
+    stored_outer_size_ = QSize(settings.width, settings.height);
+    if (settings.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+
+    if (settings.dot_separator)
+        ui_->RadioButton2->setChecked(true);
+}
+
+WindowSettings MainWindow::current_settings() const
+{
+    // A maximized window gives its maximized bounds.
+    const QRect outer = frameGeometry();
+    WindowSettings settings;
+    settings.first_address = first_address_;
+    settings.second_address = second_address_;
+    settings.top = outer.top();
+    settings.left = outer.left();
+    settings.height = outer.height();
+    settings.width = outer.width();
+    settings.maximized = isMaximized();
+    settings.dot_separator = ui_->RadioButton2->isChecked();
+    return settings;
+}
+
+void MainWindow::set_outer_height(int height)
+{
+    resize(width(), height - (frameGeometry().height() - this->height()));
+}
+
+void MainWindow::set_outer_width(int width)
+{
+    resize(width - (frameGeometry().width() - this->width()), height());
+}
+
+// --- Window events ------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (centred_ || event->spontaneous())
+        return;
+    centred_ = true;
+    // A window manager frames the window only once it is mapped; its frame
+    // is known at the first exposure at the latest.
+    if (!fit_stored_outer_size() && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+    // Centred with the size it has now; this wins over the stored position.
+    const QScreen *screen = this->screen();
+    if (screen == nullptr || isMaximized())
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}
+
+bool MainWindow::fit_stored_outer_size()
+{
+    if (!stored_outer_size_)
+        return true;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull() && !isMaximized())
+        return false;
+    // The stored size is the outer size of the last run; without this, every
+    // start would add the frame to the window once more.
+    if (!isMaximized())
+        resize(*stored_outer_size_ - frame);
+    stored_outer_size_.reset();
+    return true;
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    run_handler([this] { FormResize(); });
+}
+
+void MainWindow::FormResize()
+{
+    // The panels sit side by side from the left; the last one may reach past
+    // the right end of the status bar, which then cuts it off.
+    const int panel_height = ui_->StatusBar1->height();
+    date_panel_->resize(date_panel_width, panel_height);
+    time_panel_->resize(time_panel_width, panel_height);
+    view_panel_->resize(ui_->StatusBar1->width() - date_panel_width - time_panel_width, panel_height);
+
+    const QSize outer = frameGeometry().size();
+    ui_->ScrollBox1->resize(outer.width() - scroll_box_width_margin, outer.height() - scroll_box_height_margin);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Linux has no broadcast for a change of the user's regional settings.
+    // The nearest thing is Qt's locale change, sent when the system or the
+    // program's default locale changes; the record is read again then, so a
+    // new separator applies from the next solve and the next clock tick.
+    if (event->type() == QEvent::LocaleChange)
+        run_handler([this] { regional_ = load_regional_settings(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    // After "Konec" the window closes without writing again.
+    if (!ending_)
+        run_handler([this] { FormClose(); });
+}
+
+void MainWindow::FormClose()
+{
+    ending_ = true;
+    SettingsFile file(settings_path_);
+    const auto terminate = qScopeGuard(&request_termination);
+    write_settings_on_close(file, current_settings());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == static_cast<QObject *>(windowHandle())) {
+        // Framed or not, the first exposure is the last chance to correct.
+        fit_stored_outer_size();
+        stored_outer_size_.reset();
+        watched->removeEventFilter(this);
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && (watched == ui_->ListBox1 || watched == ui_->desmista)) {
+        if (is_enter(*static_cast<QKeyEvent *>(event))) {
+            // As the window's default button would.
+            BitBtnVyresitClick();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget != nullptr && mouse->button() == Qt::LeftButton
+            && widget->rect().contains(mouse->position().toPoint())) {
+            if (watched == ui_->Image1 || watched == ui_->Label19)
+                open_address(first_address_);
+            else if (watched == ui_->Label20)
+                open_address(second_address_);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Commands -----------------------------------------------------------------
+
+void MainWindow::set_result_commands_enabled(bool enabled)
+{
+    // ToolButtonuloz and ToolButtontisk are the actions' own buttons and
+    // follow them.
+    ui_->Ulozit->setEnabled(enabled);
+    ui_->tisk->setEnabled(enabled);
+}
+
+void MainWindow::teorieClick()
+{
+    run_handler([this] {
+        set_result_commands_enabled(false);
+        ui_->vysledekBox->hide();
+        ui_->teorie->setChecked(true);
+        ui_->zadaniBox->hide();
+        ui_->TextTeorie->show();
+        // The view panel names the view as its command does.
+        view_panel_->setText(ui_->teorie->text());
+    });
+}
+
+void MainWindow::vypocetClick()
+{
+    run_handler([this] {
+        set_result_commands_enabled(false);
+        ui_->vysledekBox->hide();
+        ui_->vypocet->setChecked(true);
+        ui_->TextTeorie->hide();
+        ui_->zadaniBox->show();
+        view_panel_->setText(ui_->vypocet->text());
+    });
+}
+
+void MainWindow::Konec1Click()
+{
+    run_handler([this] {
+        // Quitting closes the window; that close must not write the settings
+        // a second time, with the addresses.
+        ending_ = true;
+        SettingsFile file(settings_path_);
+        const auto terminate = qScopeGuard(&request_termination);
+        write_settings_on_exit(file, current_settings());
+    });
+}
+
+void MainWindow::Desetinnoddlova1Click()
+{
+    run_handler([this] { open_side_panel(ui_->oddelovac); });
+}
+
+void MainWindow::Pouitznaen1Click()
+{
+    run_handler([this] { open_side_panel(ui_->znaceni); });
+}
+
+void MainWindow::open_side_panel(QWidget *page)
+{
+    ui_->nastav->show();
+    ui_->nastav->setCurrentWidget(page);
+    // Automatic sizing: the window grows to include the panel and cannot be
+    // made narrower than that while the panel is open.
+    if (!side_panel_sizing_)
+        width_before_panel_minimum_ = minimumWidth();
+    side_panel_sizing_ = true;
+    const QRect panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    setMinimumWidth(panel.right() + 1);
+}
+
+void MainWindow::schovatnastavClick()
+{
+    run_handler([this] {
+        ui_->nastav->hide();
+        if (side_panel_sizing_) {
+            side_panel_sizing_ = false;
+            setMinimumWidth(width_before_panel_minimum_);
+        }
+        set_outer_width(width_without_side_panel);
+    });
+}
+
+void MainWindow::aaa1Click()
+{
+    // The help page beside the current directory, opened by the desktop; its
+    // absence is not reported.
+    run_handler([] {
+        const QString page = QDir::current().absoluteFilePath(QStringLiteral("help/index.html"));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    });
+}
+
+void MainWindow::Oprogramu1Click()
+{
+    // Opens the about window, which lives with the other auxiliary windows;
+    // the main window has nothing of its own to do here.
+}
+
+void MainWindow::open_address(const std::string &address)
+{
+    run_handler([&address] { QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(address))); });
+}
+
+void MainWindow::BitBtnVyresitClick()
+{
+    run_handler([this] {
+        // Everything up to showing the result box happens before any text is
+        // read, so a failure below leaves an empty result that can still be
+        // saved and printed.
+        ui_->vypisreseni->clear();
+        set_document({});
+        set_result_commands_enabled(true);
+        ui_->vysledekBox->show();
+
+        const std::string a = ui_->kv_koef->text().toStdString();
+        const std::string b = ui_->lin_koef->text().toStdString();
+        const std::string c = ui_->abs_koef->text().toStdString();
+        const ProblemInput input{a, b, c, ui_->ListBox1->currentRow(), ui_->desmista->currentRow()};
+        const Report report = build_report(input, regional_.decimal_separator);
+        for (const std::string &line : report.lines)
+            ui_->vypisreseni->appendPlainText(QString::fromStdString(line));
+
+        // The document takes the report as the memo shows it, row by row.
+        const std::string date = date_text(local_now(), regional_);
+        set_document(build_document(date, display_rows(*ui_->vypisreseni)).lines);
+    });
+}
+
+void MainWindow::set_document(const std::vector<std::string> &lines)
+{
+    document_lines_ = lines;
+    ui_->RichEdit1->clear();
+    // One centred paragraph per line, in RichEdit1's own font.
+    QTextCursor cursor(ui_->RichEdit1->document());
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(centred);
+        cursor.insertText(QString::fromStdString(lines[i]));
+    }
+}
+
+void MainWindow::BitBtnNoveClick()
+{
+    run_handler([this] {
+        set_result_commands_enabled(false);
+        ui_->vysledekBox->hide();
+        // The fields' text in the layout. The memo, the document and the
+        // list selections stay until the next solve.
+        for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})
+            field->setText(QStringLiteral("0"));
+    });
+}
+
+void MainWindow::Timer1Timer()
+{
+    run_handler([this] {
+        const LocalDateTime now = local_now();
+        time_panel_->setText(time_caption_ + QString::fromStdString(time_text(now, regional_)));
+        date_panel_->setText(date_caption_ + QString::fromStdString(date_text(now, regional_)));
+    });
+}
+
+} // namespace parvolin

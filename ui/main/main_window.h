@@ -1,0 +1,125 @@
+#pragma once
+
+#include "solver/regional_settings.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QTimer;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace parvolin {
+
+class CoefficientKeyFilter;
+struct WindowSettings;
+
+// The main window `TForm1`: the welcome view and the computation view in a
+// scrolling area, the menu and toolbar commands, the status bar with its
+// clock, and the side panel with the separator choice and the notation
+// legend. Its layout is main_window.ui; the code here only switches
+// visibility, enabled states and texts, and hands the entries to the solver.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `regional`: the regional settings loaded at start. `settings_path`: the
+    // settings file read now and written when the program ends; empty means
+    // the program's own file (settings_file_path).
+    explicit MainWindow(const RegionalSettings &regional, std::string settings_path = {},
+                        QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const RegionalSettings &regional_settings() const { return regional_; }
+    void set_regional_settings(const RegionalSettings &regional) { regional_ = regional; }
+
+    const std::string &settings_path() const { return settings_path_; }
+
+    // The two web addresses read at start (captions of Label19 and Label20).
+    const std::string &first_address() const { return first_address_; }
+    const std::string &second_address() const { return second_address_; }
+
+    // The lines of the result document held in RichEdit1, one per paragraph,
+    // as the last solve left them; empty before the first solve and after a
+    // failed one.
+    const std::vector<std::string> &document_lines() const { return document_lines_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void teorieClick();
+    void vypocetClick();
+    void Konec1Click();
+    void Desetinnoddlova1Click();
+    void Pouitznaen1Click();
+    void aaa1Click();
+    void Oprogramu1Click();
+    void schovatnastavClick();
+    void BitBtnVyresitClick();
+    void BitBtnNoveClick();
+    void Timer1Timer();
+
+private:
+    // Construction steps.
+    void create_tool_buttons();
+    void create_status_panels();
+    void load_pictures();
+    void connect_commands();
+    void attach_key_filters();
+    void start_clock();
+
+    void FormCreate();
+    void FormResize();
+    void FormClose();
+    void read_settings();
+    WindowSettings current_settings() const;
+
+    void set_result_commands_enabled(bool enabled);
+    void open_side_panel(QWidget *page);
+    void set_document(const std::vector<std::string> &lines);
+    void open_address(const std::string &address);
+
+    // Outer (frame) sizes; the frame adds nothing until the window manager
+    // has framed the window.
+    void set_outer_height(int height);
+    void set_outer_width(int width);
+    bool fit_stored_outer_size();
+
+    std::unique_ptr<Ui::MainWindow> ui_;
+    QLabel *date_panel_ = nullptr;
+    QLabel *time_panel_ = nullptr;
+    QLabel *view_panel_ = nullptr;
+    QTimer *clock_ = nullptr;
+    CoefficientKeyFilter *key_filter_ = nullptr;
+
+    RegionalSettings regional_;
+    std::string settings_path_;
+    std::string first_address_;
+    std::string second_address_;
+    std::vector<std::string> document_lines_;
+    std::optional<QSize> stored_outer_size_; // from the settings file, until the frame is known
+
+    // The status panels' captions, "Datum:" and "Čas:", as the layout has them.
+    QString date_caption_;
+    QString time_caption_;
+
+    bool centred_ = false;           // centred on the screen at the first show
+    bool side_panel_sizing_ = false; // the window is kept wide enough for the side panel
+    int width_before_panel_minimum_ = 0;
+    bool ending_ = false;            // the settings have been written on the way out
+};
+
+} // namespace parvolin
