@@ -7,6 +7,9 @@ packages=(
     libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
     qt6-base-dev libjpeg62-turbo-dev
     fonts-dejavu-core fonts-liberation
+    clang libclang-rt-14-dev
+    poppler-utils cups cups-ipp-utils printer-driver-cups-pdf
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "solver/problem.h"
+
+#include <optional>
+#include <string>
+
+namespace parvolin {
+
+// The byte of `character` in Windows code page 1250 (Central European), if
+// that code page has the character.
+std::optional<unsigned char> cp1250_byte(char32_t character);
+
+// The document as the bytes of an RTF 1.x file: code page 1250, a font table
+// holding Arial alone, and one centred paragraph per document line in Arial
+// 14 point (28 half-points), regular, automatic colour, in document order.
+// No page setup, header or footer. The lines are UTF-8; a character of code
+// page 1250 is written both as Unicode and as its code-page byte
+// (\uc1\uN\'xx), any other as Unicode with '?' for readers without Unicode.
+// The file holds exactly as many paragraphs as the document has lines; an
+// empty document still gets the one empty paragraph every reader shows.
+std::string rtf_document(const ResultDocument &document);
+
+} // namespace parvolin

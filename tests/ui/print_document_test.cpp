@@ -1,0 +1,219 @@
+// Printing the result document into a PDF file, read back with poppler's
+// pdftotext. The print dialog is replaced, so nothing modal opens. One test
+// prints through a real CUPS queue when PARVOLIN_CUPS_QUEUE names one
+// (tools/cups-print-test.sh sets that up).
+
+#include "ui/main/error_display.h"
+#include "ui/main/main_window.h"
+#include "ui/main/print_document.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace parvolin {
+namespace {
+
+// Centred paragraphs in Arial 14 point, as the window holds its document.
+std::unique_ptr<QTextDocument> make_document(const QStringList &lines)
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(QFont(QStringLiteral("Arial"), 14));
+    QTextCursor cursor(document.get());
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(centred);
+        cursor.insertText(lines[i]);
+    }
+    return document;
+}
+
+void print_to_pdf(QPrinter &printer, const QString &file)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+}
+
+// The output of a poppler tool (package poppler-utils).
+QString poppler(const char *tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromLatin1(tool), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << tool << " did not run (package poppler-utils)";
+    EXPECT_EQ(process.exitCode(), 0);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of a PDF, laid out as printed: lines ending in a hyphen stay
+// apart (plain pdftotext joins them to the next line).
+QString pdf_text(const QString &file)
+{
+    return poppler("pdftotext", {QStringLiteral("-layout"), file, QStringLiteral("-")});
+}
+
+// The words in order, one blank between each two.
+std::string words(const QString &text)
+{
+    return text.simplified().toStdString();
+}
+
+// `count` paragraphs of `words` numbered words each; long ones wrap into
+// many lines, so that page breaks fall inside them.
+QStringList numbered_lines(int count, int words = 4)
+{
+    QStringList lines;
+    for (int p = 1; p <= count; ++p) {
+        QStringList line{QStringLiteral("Řádek")};
+        for (int w = 1; w < words; ++w)
+            line.append(QStringLiteral("ž%1.%2").arg(p).arg(w));
+        lines.append(line.join(QLatin1Char(' ')));
+    }
+    return lines;
+}
+
+struct PagesRow {
+    const char *name;
+    QStringList lines;
+    int pages;
+};
+
+void PrintTo(const PagesRow &row, std::ostream *out) { *out << row.name; }
+
+class PrintPages : public ::testing::TestWithParam<PagesRow> {};
+
+TEST_P(PrintPages, EveryWordOnceInOrder)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("tisk.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    print_to_pdf(printer, file);
+
+    print_document(*make_document(GetParam().lines), printer);
+
+    const QString text = pdf_text(file);
+    EXPECT_EQ(text.count(QLatin1Char('\f')), GetParam().pages);
+    EXPECT_EQ(words(text), words(GetParam().lines.join(QLatin1Char(' '))));
+    EXPECT_TRUE(poppler("pdfinfo", {file}).contains(QRegularExpression(QString::fromUtf8("Title: +Řešení úlohy\n"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, PrintPages,
+                         ::testing::Values(PagesRow{"numbered_lines", numbered_lines(150), 3},
+                                           PagesRow{"long_wrapped_paragraphs", numbered_lines(12, 150), 3},
+                                           PagesRow{"empty_document_is_one_empty_page", {}, 1}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class PrintCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = set_print_dialogs(PrintDialogs{[this] { return printer_installed_; },
+                                                   [this](QPrinter &printer, QWidget *) {
+                                                       entry_copies_.push_back(printer.copyCount());
+                                                       print_to_pdf(printer, pdf_file());
+                                                       if (on_dialog_)
+                                                           on_dialog_(printer);
+                                                       return true;
+                                                   }});
+    }
+    void TearDown() override { set_print_dialogs(std::move(previous_)); }
+
+    QString pdf_file() const { return folder_.filePath(QStringLiteral("tisk.pdf")); }
+
+    QTemporaryDir folder_;
+    bool printer_installed_ = true;
+    std::vector<int> entry_copies_;
+    std::function<void(QPrinter &)> on_dialog_;
+    PrintDialogs previous_;
+};
+
+TEST_F(PrintCommandTest, NoPrinterFailsBeforeTheDialog)
+{
+    printer_installed_ = false;
+    PrintCommand command;
+    EXPECT_THROW(command.run(nullptr, *make_document({})), NoDefaultPrinter);
+    EXPECT_TRUE(entry_copies_.empty());
+}
+
+// One copy in the dialog leaves the printer's count as it was; any other
+// number replaces it. The printer lives from run to run.
+TEST_F(PrintCommandTest, CopiesRule)
+{
+    const std::vector<int> chosen{3, 1, 2, 1};
+    std::size_t run = 0;
+    on_dialog_ = [&](QPrinter &printer) { printer.setCopyCount(chosen[run]); };
+    PrintCommand command;
+    for (run = 0; run < chosen.size(); ++run)
+        command.run(nullptr, *make_document({}));
+    EXPECT_EQ(entry_copies_, (std::vector<int>{1, 3, 3, 2}));
+}
+
+TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne)
+{
+    std::vector<QString> failures;
+    FailureDisplay previous = set_failure_display([&](const QString &text) { failures.push_back(text); });
+    MainWindow window(RegionalSettings{}, folder_.filePath(QStringLiteral("parvolin.ini")).toStdString());
+    const auto solve = [&](const char *a) {
+        window.findChild<QLineEdit *>(QStringLiteral("kv_koef"))->setText(QString::fromLatin1(a));
+        window.findChild<QAbstractButton *>(QStringLiteral("BitBtnVyresit"))->click();
+    };
+    solve("1");
+    QStringList printed;
+    for (const std::string &line : window.document_lines())
+        printed.append(QString::fromStdString(line));
+    auto *print = window.findChild<QAction *>(QStringLiteral("tisk"));
+
+    // Run while the job is still on its page: a second print command, and a
+    // solve that replaces the window's document.
+    on_dialog_ = [&](QPrinter &) {
+        QTimer::singleShot(0, print, &QAction::trigger);
+        QTimer::singleShot(0, &window, [&] { solve("2"); });
+    };
+    print->trigger();
+    set_failure_display(std::move(previous));
+
+    EXPECT_EQ(entry_copies_.size(), 1u);
+    EXPECT_EQ(failures, std::vector<QString>{QStringLiteral("Printing in progress.")});
+    EXPECT_NE(window.document_lines().at(3), printed.at(3).toStdString());
+    EXPECT_EQ(words(pdf_text(pdf_file())), words(printed.join(QLatin1Char(' '))));
+}
+
+TEST(CupsQueue, JobReachesTheQueue)
+{
+    const char *queue = std::getenv("PARVOLIN_CUPS_QUEUE");
+    if (queue == nullptr || *queue == '\0')
+        GTEST_SKIP() << "PARVOLIN_CUPS_QUEUE names no CUPS queue; tools/cups-print-test.sh sets one up and runs this";
+
+    bool on_queue = false;
+    PrintDialogs previous = set_print_dialogs(PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
+                                                               printer.setPrinterName(QString::fromLocal8Bit(queue));
+                                                               on_queue = printer.outputFormat() == QPrinter::NativeFormat;
+                                                               return on_queue;
+                                                           }});
+    PrintCommand command;
+    EXPECT_NO_THROW(command.run(nullptr, *make_document(numbered_lines(150))));
+    set_print_dialogs(std::move(previous));
+    EXPECT_TRUE(on_queue) << queue << " is not a CUPS queue";
+}
+
+} // namespace
+} // namespace parvolin

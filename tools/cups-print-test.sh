@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Prints one job through the program's print command into a real CUPS queue
+# and finds it in CUPS's records under its name, "Řešení úlohy".
+#
+# The scheduler is a private one: its configuration, spool, logs and socket
+# live in a temporary folder, and it is stopped by its process id at the end,
+# so the machine's own printing is left alone. The queue prints through
+# cups-pdf; the PDF it leaves in the job owner's ~/PDF is removed again.
+#
+# Skips (exit 0, with the reason) where CUPS cannot run: not root, CUPS or
+# the PDF driver missing, or a scheduler that does not come up.
+#
+# Usage: tools/cups-print-test.sh [ui_tests binary]   (default: build/tests/ui/ui_tests)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+ui_tests=${1:-build/tests/ui/ui_tests}
+queue=parvolin-pdf
+job_name="Řešení úlohy"
+driver=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+
+skip() {
+    echo "cups-print-test: SKIPPED: $*"
+    exit 0
+}
+fail() {
+    echo "cups-print-test: FAILED: $*" >&2
+    exit 1
+}
+
+[[ -x $ui_tests ]] || fail "$ui_tests is not built"
+[[ $(id -u) -eq 0 ]] || skip "the scheduler must be started as root"
+for tool in cupsd lpadmin lpstat ipptool python3; do
+    command -v "$tool" >/dev/null || skip "$tool is missing (packages cups, cups-ipp-utils)"
+done
+[[ -x /usr/lib/cups/backend/cups-pdf ]] || skip "the cups-pdf backend is missing (package printer-driver-cups-pdf)"
+
+dir=$(mktemp -d /tmp/parvolin-cups.XXXXXX)
+# The filters run as the lp user and must get through to the spool.
+chmod 755 "$dir"
+mkdir -p "$dir/etc" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log"
+out_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+out_dir_existed=false
+[[ -d $out_dir ]] && out_dir_existed=true
+
+cupsd_pid=
+job_id=
+cleanup() {
+    if [[ -n $cupsd_pid ]]; then
+        kill "$cupsd_pid" 2>/dev/null || true
+        wait "$cupsd_pid" 2>/dev/null || true
+    fi
+    if [[ -n $job_id ]]; then
+        rm -f "$out_dir"/*-job_"$job_id".pdf
+        [[ $out_dir_existed == true ]] || rmdir "$out_dir" 2>/dev/null || true
+    fi
+    rm -rf "$dir"
+}
+trap cleanup EXIT
+
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+socket="$dir/cups.sock"
+
+cat >"$dir/etc/cupsd.conf" <<EOF
+Listen $socket
+Listen 127.0.0.1:$port
+LogLevel info
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+cat >"$dir/etc/cups-files.conf" <<EOF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+CacheDir $dir/cache
+StateDir $dir/state
+Printcap $dir/printcap
+ErrorLog $dir/log/error_log
+AccessLog $dir/log/access_log
+PageLog $dir/log/page_log
+EOF
+
+export CUPS_SERVER=$socket
+cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 &
+cupsd_pid=$!
+
+for _ in $(seq 50); do
+    lpstat -r 2>/dev/null | grep -q "is running" && break
+    kill -0 "$cupsd_pid" 2>/dev/null || break
+    sleep 0.2
+done
+if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    tail -n 5 "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null || true
+    skip "the private CUPS scheduler did not start"
+fi
+
+lpadmin -p "$queue" -E -v cups-pdf:/ -m "$driver" -o printer-is-shared=false 2>&1 |
+    grep -v "drivers are deprecated" || true
+lpstat -p "$queue" >/dev/null 2>&1 || fail "lpadmin did not add the queue $queue"
+
+echo "cups-print-test: printing through $queue"
+PARVOLIN_CUPS_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.*' >"$dir/log/test.out" 2>&1 ||
+    { cat "$dir/log/test.out"; fail "the print test failed"; }
+grep -q "SKIPPED" "$dir/log/test.out" && { cat "$dir/log/test.out"; fail "the print test was skipped"; }
+
+# The job's record, once the queue has finished it.
+cat >"$dir/get-jobs.test" <<'EOF'
+{
+    NAME "Completed jobs"
+    OPERATION Get-Jobs
+    GROUP operation-attributes-tag
+    ATTR charset attributes-charset utf-8
+    ATTR naturalLanguage attributes-natural-language en
+    ATTR uri printer-uri $uri
+    ATTR keyword which-jobs completed
+    ATTR keyword requested-attributes job-id,job-name,job-state
+    STATUS successful-ok
+    DISPLAY job-id
+    DISPLAY job-name
+}
+EOF
+records=
+for _ in $(seq 100); do
+    records=$(ipptool -t "ipp://127.0.0.1:$port/printers/$queue" "$dir/get-jobs.test" 2>&1 || true)
+    grep -q "job-name" <<<"$records" && break
+    sleep 0.2
+done
+job_id=$(sed -n 's/.*job-id (integer) = \([0-9]*\).*/\1/p' <<<"$records" | head -n 1)
+if ! grep -qF "job-name (nameWithoutLanguage) = $job_name" <<<"$records"; then
+    echo "$records"
+    lpstat -W all -o "$queue" || true
+    tail -n 20 "$dir/log/error_log" || true
+    fail "no completed job named \"$job_name\" in the queue's records"
+fi
+echo "cups-print-test: job $job_id completed as \"$job_name\""
+grep -F "$job_name" "$dir/log/page_log" | sed 's/^/cups-print-test: page log: /' || true
+echo "cups-print-test: PASSED"

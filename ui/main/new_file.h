@@ -1,0 +1,55 @@
+#pragma once
+
+#include "solver/failures.h"
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace parvolin {
+
+// A new file could not be created: "Cannot create file "<full path>". <the
+// system's text for the error>".
+class FileCreateError : public Failure {
+public:
+    FileCreateError(const std::string &full_path, const std::string &reason)
+        : Failure("Cannot create file \"" + full_path + "\". " + reason)
+    {
+    }
+};
+
+// Writing the content into the new file failed part-way.
+class StreamWriteError : public Failure {
+public:
+    StreamWriteError() : Failure("Failed to Save Stream") {}
+};
+
+// True when an entry of that name exists and is not a folder (nor a link to
+// one). A dangling link counts: a file cannot be created under its name.
+bool file_exists(const std::string &path);
+
+// Writes up to `size` bytes to the open file `fd` and returns how many it
+// wrote, or -1 with errno set, as POSIX write() does.
+using ChunkWrite = std::function<ssize_t(int fd, const char *data, std::size_t size)>;
+
+// How many bytes one write hands over at most.
+inline constexpr std::size_t file_chunk_size = 4096;
+
+enum class NewFile {
+    Written, // created and filled
+    Exists,  // something took the name first; nothing was written
+};
+
+// Creates `path` as a new file, never replacing anything (O_CREAT | O_EXCL,
+// so also not what appears under the name after an existence test), and
+// writes `content` into it chunk after chunk with `write` (POSIX write when
+// empty).
+// Throws FileCreateError when the file cannot be created; a folder of that
+// name is reported as such, not as Exists. Throws StreamWriteError when a
+// write or the closing fails, after removing the partial file it created.
+NewFile write_new_file(const std::string &path, std::string_view content, const ChunkWrite &write = {});
+
+} // namespace parvolin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "solver/failures.h"
+
+#include <QRect>
+
+#include <functional>
+#include <memory>
+
+class QPaintDevice;
+class QPrinter;
+class QTextDocument;
+class QWidget;
+
+namespace parvolin {
+
+class PrintingInProgress : public Failure {
+public:
+    PrintingInProgress() : Failure("Printing in progress") {}
+};
+
+class NoDefaultPrinter : public Failure {
+public:
+    NoDefaultPrinter() : Failure("There is no default printer currently selected") {}
+};
+
+// The printer would not start the job (an output file that cannot be
+// written, a queue that refuses it).
+class PrintStartError : public Failure {
+public:
+    PrintStartError() : Failure("Cannot start the print job") {}
+};
+
+// The desktop side of the print command. Tests install their own, so that no
+// modal window opens; an empty member stands for the real one.
+struct PrintDialogs {
+    // Whether the system has any printer at all.
+    std::function<bool()> printer_installed;
+    // The print dialog on `printer`: true when the user confirmed; the
+    // printer then holds the choices.
+    std::function<bool(QPrinter &printer, QWidget *parent)> confirm;
+};
+
+// Installs `dialogs` and returns those installed before.
+PrintDialogs set_print_dialogs(PrintDialogs dialogs);
+
+// The page rectangle in twips (1440 to the inch): the device's whole
+// printable area, from 0,0, each side truncated to whole twips.
+QRect page_rectangle_twips(const QPaintDevice &device);
+
+// Prints `document` on `printer` as one job named "Řešení úlohy": its
+// paragraphs wrapped at the width of the printable area, page after page,
+// each page going on exactly where the last one stopped. Pending events run
+// after every page, as the spooler takes it. Throws PrintingInProgress when
+// the printer is already printing a job, PrintStartError when it cannot
+// begin one.
+void print_document(const QTextDocument &document, QPrinter &printer);
+
+// "Tisk". The printer and its settings chosen in the dialog stay current for
+// as long as the command lives (the run of the program).
+class PrintCommand {
+public:
+    PrintCommand();
+    ~PrintCommand();
+
+    void run(QWidget *window, const QTextDocument &document);
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+} // namespace parvolin

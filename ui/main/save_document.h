@@ -1,0 +1,44 @@
+#pragma once
+
+#include "solver/problem.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace parvolin {
+
+// The desktop side of the save command. Tests install their own, so that no
+// modal window opens; an empty member stands for the real one.
+struct SaveDialogs {
+    // The save dialog: opens showing `shown_path` (empty the first time) and
+    // returns the full path the user chose, or nothing when cancelled.
+    std::function<std::optional<QString>(QWidget *parent, const QString &shown_path)> choose_path;
+    // The notice box: text, caption, one OK button, no icon.
+    std::function<void(const QString &text, const QString &caption)> notice;
+};
+
+// Installs `dialogs` and returns those installed before.
+SaveDialogs set_save_dialogs(SaveDialogs dialogs);
+
+// The file the chosen path is saved to: ".rtf" appended, unless the name
+// already ends in ".rtf" in any letter case.
+QString rtf_target_name(const QString &chosen_path);
+
+// "Uložit do souboru". The dialog reopens on the path it returned last, for
+// as long as the command lives (the run of the program).
+class SaveCommand {
+public:
+    // Asks for a name and writes `document` there as a new RTF file. A name
+    // that is taken gets the notice and nothing else; failures to create or
+    // write the file are thrown (FileCreateError, StreamWriteError).
+    void run(QWidget *window, const ResultDocument &document);
+
+private:
+    QString last_path_;
+};
+
+} // namespace parvolin
