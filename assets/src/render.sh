@@ -30,3 +30,14 @@ for name in theory computation print exit save; do
 done
 
 rsvg-convert "$out/parvolin.svg" -o "$out/parvolin.png"
+
+# The start picture: a baseline JPEG of 810 x 810 with three 8-bit components,
+# shown through an elliptic window that hides its bottom rows.
+rsvg-convert "$src/splash.svg" -o "$tmp/splash.png"
+python3 "$src/flatten.py" "$tmp/splash.png" "$tmp/splash.ppm"
+cjpeg -quality 90 -baseline -optimize -outfile "$out/splash.jpg" "$tmp/splash.ppm"
+
+# The about window's OK glyph: 32 x 32 in the 16 standard colours, on the
+# ground colour that the button makes transparent.
+rsvg-convert "$src/ok.svg" -o "$tmp/ok.png"
+python3 "$src/palette16.py" "$tmp/ok.png" "$out/ok.png"

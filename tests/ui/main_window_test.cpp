@@ -6,6 +6,7 @@
 #include "ui/main/error_display.h"
 #include "ui/main/main_window.h"
 #include "ui/main/memo_rows.h"
+#include "ui/aux/help_pages.h"
 #include "ui/main/settings_file.h"
 
 #include "solver/date_time_text.h"
@@ -441,9 +442,9 @@ TEST_P(StartSettings, AreAppliedToTheWindow)
     EXPECT_EQ(window_->frameGeometry().size(), row.size);
     EXPECT_EQ(find<QRadioButton>("RadioButton2")->isChecked(), row.dot);
     EXPECT_NE(find<QRadioButton>("RadioButton1")->isChecked(), row.dot);
-    const std::string first = row.first_caption != nullptr ? row.first_caption : default_first_address();
+    const std::string first = row.first_caption != nullptr ? row.first_caption : equations_page_address();
     EXPECT_EQ(find<QLabel>("Label19")->text().toStdString(), first);
-    EXPECT_EQ(find<QLabel>("Label20")->text().toStdString(), default_second_address());
+    EXPECT_EQ(find<QLabel>("Label20")->text().toStdString(), inequalities_page_address());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -483,8 +484,8 @@ TEST_P(EndSettings, WriteTheirKeys)
     EXPECT_EQ(read_key("Form", "Maximized"), "0");
     EXPECT_EQ(read_key("Oddelovac", "tecka"), "1");
     const std::string absent = "<absent>";
-    EXPECT_EQ(read_key("Adresawebu", "adresamehowebu"), row.by_konec ? absent : default_first_address());
-    EXPECT_EQ(read_key("Adresawebu", "adresamehodruhehowebu"), row.by_konec ? absent : default_second_address());
+    EXPECT_EQ(read_key("Adresawebu", "adresamehowebu"), row.by_konec ? absent : equations_page_address());
+    EXPECT_EQ(read_key("Adresawebu", "adresamehodruhehowebu"), row.by_konec ? absent : inequalities_page_address());
     EXPECT_TRUE(failures_.empty());
 }
 

@@ -237,9 +237,12 @@ TEST(SettingsFile, TenMegabytesOfJunkAreReadAndWritten)
 TEST(WindowSettings, FirstStartGivesTheDefaults)
 {
     TempFolder folder;
-    const WindowSettings read = read_window_settings(SettingsFile(folder.file("parvolin.ini")));
-    EXPECT_EQ(read.first_address, default_first_address());
-    EXPECT_EQ(read.second_address, default_second_address());
+    WindowSettings defaults;
+    defaults.first_address = "file:///first.html";
+    defaults.second_address = "file:///second.html";
+    const WindowSettings read = read_window_settings(SettingsFile(folder.file("parvolin.ini")), defaults);
+    EXPECT_EQ(read.first_address, "file:///first.html");
+    EXPECT_EQ(read.second_address, "file:///second.html");
     EXPECT_EQ(read.width, 490);
     EXPECT_EQ(read.height, 520);
     EXPECT_FALSE(read.maximized);
@@ -255,7 +258,7 @@ TEST(WindowSettings, ClosingWritesEightKeysAndReadsBack)
     EXPECT_EQ(read_file(file.path()), "[Form]\nTop=1\nLeft=-2\nHeight=300\nWidth=512\nMaximized=1\n"
                                       "[Oddelovac]\ntecka=1\n"
                                       "[Adresawebu]\nadresamehowebu=http://a\nadresamehodruhehowebu=http://b\n");
-    const WindowSettings read = read_window_settings(file);
+    const WindowSettings read = read_window_settings(file, WindowSettings{});
     EXPECT_EQ(read.first_address, "http://a");
     EXPECT_EQ(read.second_address, "http://b");
     EXPECT_EQ(std::tie(read.top, read.left, read.height, read.width), std::make_tuple(1, -2, 300, 512));
@@ -314,6 +317,15 @@ TEST_F(SettingsFilePath, BesideAReadOnlyProgramWhenTheFileIsThere)
     ::chmod(folder_.file("bin").c_str(), 0555);
     EXPECT_EQ(settings_file_path(folder_.file("bin/parvolin")), folder_.file("bin/parvolin.ini"));
     ::chmod(folder_.file("bin").c_str(), 0755);
+}
+
+// An installed program keeps its settings with the user's even when the user
+// (root) could write its folder; a settings file has no place in /usr/bin.
+TEST_F(SettingsFilePath, NeverBesideAnInstalledProgram)
+{
+    ::setenv("XDG_CONFIG_HOME", folder_.file("xdg").c_str(), 1);
+    for (const char *program : {"/usr/bin/parvolin", "/usr/local/bin/parvolin", "/bin/parvolin"})
+        EXPECT_EQ(settings_file_path(program), folder_.file("xdg/parvolin/parvolin.ini")) << program;
 }
 
 // A program in a folder that cannot be written (here: one that does not

@@ -1,9 +1,15 @@
 #include "ui/main/main_window.h"
 
+#include "ui/aux/about_window.h"
+#include "ui/aux/help_pages.h"
+#include "ui/aux/shell_links.h"
+#include "ui/aux/splash_window.h"
 #include "ui/main/coefficient_filter.h"
 #include "ui/main/error_display.h"
 #include "ui/main/jpeg_image.h"
 #include "ui/main/memo_rows.h"
+#include "ui/main/print_document.h"
+#include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
 #include "ui_main_window.h"
 
@@ -12,8 +18,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopeGuard>
@@ -22,7 +26,6 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -160,6 +163,11 @@ void MainWindow::connect_commands()
     connect(ui_->Oprogramu1, &QAction::triggered, this, &MainWindow::Oprogramu1Click);
     connect(ui_->BitBtnVyresit, &QPushButton::clicked, this, &MainWindow::BitBtnVyresitClick);
     connect(ui_->BitBtnNove, &QPushButton::clicked, this, &MainWindow::BitBtnNoveClick);
+    // ToolButtonuloz and ToolButtontisk are these actions' own buttons.
+    save_command_ = std::make_unique<SaveCommand>();
+    print_command_ = std::make_unique<PrintCommand>();
+    connect(ui_->Ulozit, &QAction::triggered, this, &MainWindow::UlozitClick);
+    connect(ui_->tisk, &QAction::triggered, this, &MainWindow::tiskClick);
     // Both buttons of the side panel close it.
     connect(ui_->schovatnastav, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
     connect(ui_->Button1, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
@@ -196,6 +204,7 @@ void MainWindow::start_clock()
 void MainWindow::FormCreate()
 {
     ui_->teorie->setChecked(true);
+    show_start_splash(this);
     ui_->ListBox1->setCurrentRow(0);
     ui_->desmista->setCurrentRow(0);
     read_settings();
@@ -205,7 +214,12 @@ void MainWindow::read_settings()
 {
     if (settings_path_.empty())
         settings_path_ = settings_file_path(QCoreApplication::applicationFilePath().toStdString());
-    const WindowSettings settings = read_window_settings(SettingsFile(settings_path_));
+    // The program has no web site of its own; the two theory pages shipped
+    // with it stand in for one, as file:// addresses, so the links work offline.
+    WindowSettings defaults;
+    defaults.first_address = equations_page_address();
+    defaults.second_address = inequalities_page_address();
+    const WindowSettings settings = read_window_settings(SettingsFile(settings_path_), defaults);
 
     first_address_ = settings.first_address;
     second_address_ = settings.second_address;
@@ -450,23 +464,17 @@ void MainWindow::schovatnastavClick()
 
 void MainWindow::aaa1Click()
 {
-    // The help page beside the current directory, opened by the desktop; its
-    // absence is not reported.
-    run_handler([] {
-        const QString page = QDir::current().absoluteFilePath(QStringLiteral("help/index.html"));
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
-    });
+    run_handler([] { open_help_page(); });
 }
 
 void MainWindow::Oprogramu1Click()
 {
-    // Opens the about window, which lives with the other auxiliary windows;
-    // the main window has nothing of its own to do here.
+    run_handler([this] { run_about_window(this); });
 }
 
 void MainWindow::open_address(const std::string &address)
 {
-    run_handler([&address] { QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(address))); });
+    run_handler([&address] { parvolin::open_address(address); });
 }
 
 void MainWindow::BitBtnVyresitClick()
@@ -529,6 +537,16 @@ void MainWindow::Timer1Timer()
         time_panel_->setText(time_caption_ + QString::fromStdString(time_text(now, regional_)));
         date_panel_->setText(date_caption_ + QString::fromStdString(date_text(now, regional_)));
     });
+}
+
+void MainWindow::UlozitClick()
+{
+    run_handler([this] { save_command_->run(this, ResultDocument{document_lines_}); });
+}
+
+void MainWindow::tiskClick()
+{
+    run_handler([this] { print_command_->run(this, *ui_->RichEdit1->document()); });
 }
 
 } // namespace parvolin

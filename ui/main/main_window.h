@@ -20,6 +20,8 @@ class MainWindow;
 namespace parvolin {
 
 class CoefficientKeyFilter;
+class PrintCommand;
+class SaveCommand;
 struct WindowSettings;
 
 // The main window `TForm1`: the welcome view and the computation view in a
@@ -71,6 +73,8 @@ private slots:
     void BitBtnVyresitClick();
     void BitBtnNoveClick();
     void Timer1Timer();
+    void UlozitClick();
+    void tiskClick();
 
 private:
     // Construction steps.
@@ -104,6 +108,8 @@ private:
     QLabel *view_panel_ = nullptr;
     QTimer *clock_ = nullptr;
     CoefficientKeyFilter *key_filter_ = nullptr;
+    std::unique_ptr<SaveCommand> save_command_;
+    std::unique_ptr<PrintCommand> print_command_;
 
     RegionalSettings regional_;
     std::string settings_path_;

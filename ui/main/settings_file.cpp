@@ -1,5 +1,6 @@
 #include "ui/main/settings_file.h"
 
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -503,6 +504,19 @@ void SettingsFile::write_bool(std::string_view section, std::string_view key, bo
     write_string(section, key, value ? "1" : "0");
 }
 
+// The folders an installed program lives in. Root may write them, but a
+// settings file has no business there: an installed program run by root keeps
+// its settings in root's configuration folder like anyone else's.
+static bool is_system_folder(const std::string &folder)
+{
+    for (const char *prefix : {"/usr/", "/bin", "/sbin", "/lib"}) {
+        const std::string_view p(prefix);
+        if (folder.compare(0, p.size(), p) == 0)
+            return true;
+    }
+    return folder == "/usr";
+}
+
 std::string settings_file_path(const std::string &executable_path)
 {
     const std::size_t slash = executable_path.rfind('/');
@@ -515,7 +529,7 @@ std::string settings_file_path(const std::string &executable_path)
     // A copy of the program in a folder of its own (a portable copy) keeps
     // its settings beside it; an installed one, in a folder the user cannot
     // write, keeps them in the user's configuration folder.
-    if (exists(beside) || ::access(folder.c_str(), W_OK) == 0)
+    if (exists(beside) || (::access(folder.c_str(), W_OK) == 0 && !is_system_folder(folder)))
         return beside;
     const std::string configuration = configuration_folder();
     if (configuration.empty())
@@ -525,24 +539,11 @@ std::string settings_file_path(const std::string &executable_path)
     return own_folder + "/parvolin.ini";
 }
 
-// The program has no web site of its own; two Czech encyclopaedia articles on
-// the subject stand in for it.
-std::string default_first_address()
+WindowSettings read_window_settings(const SettingsFile &file, const WindowSettings &defaults)
 {
-    return "https://cs.wikipedia.org/wiki/Kvadratick%C3%A1_rovnice";
-}
-
-std::string default_second_address()
-{
-    return "https://cs.wikipedia.org/wiki/Nerovnice";
-}
-
-WindowSettings read_window_settings(const SettingsFile &file)
-{
-    const WindowSettings defaults;
     WindowSettings settings;
-    settings.first_address = file.read_string(addresses_section, first_address_key, default_first_address());
-    settings.second_address = file.read_string(addresses_section, second_address_key, default_second_address());
+    settings.first_address = file.read_string(addresses_section, first_address_key, defaults.first_address);
+    settings.second_address = file.read_string(addresses_section, second_address_key, defaults.second_address);
     settings.top = file.read_integer(form_section, top_key, defaults.top);
     settings.left = file.read_integer(form_section, left_key, defaults.left);
     settings.height = file.read_integer(form_section, height_key, defaults.height);

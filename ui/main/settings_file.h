@@ -57,12 +57,11 @@ struct WindowSettings {
     bool dot_separator = false; // the user chose the dot
 };
 
-// The two addresses used when the file has none.
-std::string default_first_address();
-std::string default_second_address();
-
-// Reads the addresses, then Top, Left, Height, Width, Maximized, then tecka.
-WindowSettings read_window_settings(const SettingsFile &file);
+// Reads the addresses, then Top, Left, Height, Width, Maximized, then tecka;
+// a key that is missing or unreadable takes its value from `defaults` (the
+// caller supplies the default addresses, which depend on where the program
+// is installed).
+WindowSettings read_window_settings(const SettingsFile &file, const WindowSettings &defaults);
 // Closing the window: the four bounds, Maximized, tecka, then both addresses.
 void write_settings_on_close(SettingsFile &file, const WindowSettings &settings);
 // "Konec": the same without the addresses.

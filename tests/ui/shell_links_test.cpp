@@ -1,0 +1,222 @@
+// Help and links: where the help page and the theory pages are found, and
+// what the help command, the two link labels and the banner hand to the
+// desktop (recorded through the shell opener instead of opened).
+
+#include "ui/aux/help_pages.h"
+#include "ui/aux/shell_links.h"
+#include "ui/main/error_display.h"
+#include "ui/main/main_window.h"
+#include "ui/main/settings_file.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace parvolin {
+namespace {
+
+// Places that may hold the shipped pages, in a made-up installation:
+// <root>/work is the current directory, <root>/usr/bin the executable's folder.
+enum Place { Current = 1, Share = 2, Beside = 4, Source = 8 };
+
+const char *folder_of(Place place)
+{
+    switch (place) {
+    case Current: return "work/help";
+    case Share: return "usr/share/parvolin/help";
+    case Beside: return "usr/bin/help";
+    case Source: return "src/help";
+    }
+    return "";
+}
+
+struct PageCase {
+    const char *name;
+    int holding;           // the places that hold the pages
+    Place help_from;       // where the help command finds index.html
+    Place theory_from;     // where a theory page address points
+};
+
+void PrintTo(const PageCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class PageResolution : public ::testing::TestWithParam<PageCase> {};
+
+TEST_P(PageResolution, PrefersTheCurrentDirectoryThenTheInstallation)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QDir base(root.path());
+    for (Place place : {Current, Share, Beside, Source}) {
+        ASSERT_TRUE(base.mkpath(QString::fromLatin1(folder_of(place)) + QStringLiteral("/teorie")));
+        if (GetParam().holding & place) {
+            for (const char *page : {"index.html", equations_page}) {
+                QFile file(base.filePath(QString::fromLatin1(folder_of(place)) + QLatin1Char('/') + QLatin1String(page)));
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            }
+        }
+    }
+    const auto expected = [&](Place place, const char *page) {
+        return QDir::cleanPath(base.filePath(QString::fromLatin1(folder_of(place)) + QLatin1Char('/') + QLatin1String(page)));
+    };
+
+    const QStringList shipped = shipped_help_folders(base.filePath(QStringLiteral("usr/bin")), base.filePath(QStringLiteral("src/help")));
+    EXPECT_EQ(resolve_help_page(base.filePath(QStringLiteral("work")), shipped), expected(GetParam().help_from, "index.html"));
+    EXPECT_EQ(resolve_shipped_page(QString::fromLatin1(equations_page), shipped), expected(GetParam().theory_from, equations_page));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Help, PageResolution,
+    ::testing::Values(PageCase{"everywhere", Current | Share | Beside | Source, Current, Share},
+                      PageCase{"installed", Share | Beside | Source, Share, Share},
+                      PageCase{"beside_the_executable", Beside | Source, Beside, Beside},
+                      PageCase{"build_tree", Source, Source, Source},
+                      PageCase{"only_in_the_current_directory", Current, Current, Share},
+                      PageCase{"nowhere", 0, Current, Share}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class Links : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder_.isValid());
+        previous_opener_ = set_shell_opener([this](const QUrl &url) { opened_.push_back(url); });
+        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
+    }
+
+    void TearDown() override
+    {
+        window_.reset();
+        set_shell_opener(std::move(previous_opener_));
+        set_failure_display(std::move(previous_display_));
+        EXPECT_TRUE(failures_.empty());
+    }
+
+    void open(const char *settings)
+    {
+        const QString path = folder_.filePath(QStringLiteral("parvolin.ini"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(settings);
+        file.close();
+        window_ = std::make_unique<MainWindow>(RegionalSettings{}, path.toStdString());
+        window_->show();
+    }
+
+    void click(const char *name)
+    {
+        auto *widget = window_->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_NE(widget, nullptr) << name;
+        const QPointF at(2, 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &press);
+        QCoreApplication::sendEvent(widget, &release);
+    }
+
+    QTemporaryDir folder_;
+    std::unique_ptr<MainWindow> window_;
+    std::vector<QUrl> opened_;
+    std::vector<QString> failures_;
+    ShellOpener previous_opener_;
+    FailureDisplay previous_display_;
+};
+
+struct LinkCase {
+    const char *name;
+    const char *first;
+    const char *second;
+};
+
+void PrintTo(const LinkCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class LinkTexts : public Links, public ::testing::WithParamInterface<LinkCase> {};
+
+// Whatever the settings file holds goes to the desktop as it is: not made a
+// web address, not checked.
+TEST_P(LinkTexts, AreHandedOnUnchanged)
+{
+    const std::string settings = std::string("[Adresawebu]\nadresamehowebu=") + GetParam().first
+                                 + "\nadresamehodruhehowebu=" + GetParam().second + "\n";
+    open(settings.c_str());
+    for (const char *name : {"Image1", "Label19", "Label20"})
+        click(name);
+    ASSERT_EQ(opened_.size(), 3U);
+    const QString first = QString::fromUtf8(GetParam().first);
+    const QString second = QString::fromUtf8(GetParam().second);
+    EXPECT_EQ(opened_[0].toString(), first) << "banner";
+    EXPECT_EQ(opened_[1].toString(), first) << "first label";
+    EXPECT_EQ(opened_[2].toString(), second) << "second label";
+    EXPECT_EQ(window_->findChild<QLabel *>(QStringLiteral("Label19"))->text(), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkTexts,
+    ::testing::Values(LinkCase{"web_addresses", "http://www.example.cz/teorie/", "https://example.cz/nerovnice?a=1"},
+                      LinkCase{"without_scheme", "www.example.cz", "example.cz/nerovnice"},
+                      LinkCase{"any_text", "něco jiného", "mailto:ucitel@example.cz"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Run from the build tree, the program finds the source tree's pages.
+TEST_F(Links, DefaultLinksOpenTheShippedTheoryPages)
+{
+    open("");
+    click("Label19");
+    click("Label20");
+    ASSERT_EQ(opened_.size(), 2U);
+    EXPECT_EQ(opened_[0].toString().toStdString(), equations_page_address());
+    EXPECT_EQ(opened_[1].toString().toStdString(), inequalities_page_address());
+    for (const auto &[url, page] : {std::pair{opened_[0], equations_page}, std::pair{opened_[1], inequalities_page}}) {
+        EXPECT_TRUE(url.toLocalFile().endsWith(QLatin1String(page))) << url.toString().toStdString();
+        EXPECT_TRUE(QFileInfo(url.toLocalFile()).isFile()) << url.toString().toStdString();
+    }
+}
+
+TEST_F(Links, HelpOpensTheCurrentDirectorysPageOrTheShippedOne)
+{
+    open("");
+    auto *help = window_->findChild<QAction *>(QStringLiteral("aaa1"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+
+    const QString before = QDir::currentPath();
+    QTemporaryDir current;
+    ASSERT_TRUE(current.isValid() && QDir(current.path()).mkdir(QStringLiteral("help")));
+    ASSERT_TRUE(QDir::setCurrent(current.path()));
+    help->trigger(); // no page here: the shipped one
+    const QString shipped = resolve_help_page(current.path(), shipped_help_folders());
+    QFile page(current.filePath(QStringLiteral("help/index.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    help->trigger(); // now the current directory's
+    QDir::setCurrent(before);
+
+    ASSERT_EQ(opened_.size(), 2U);
+    EXPECT_EQ(opened_[0].toLocalFile(), shipped);
+    EXPECT_TRUE(QFileInfo(shipped).isFile());
+    EXPECT_NE(shipped, QFileInfo(page).absoluteFilePath());
+    EXPECT_EQ(opened_[1].toLocalFile(), QFileInfo(page).absoluteFilePath());
+}
+
+} // namespace
+} // namespace parvolin
