@@ -179,6 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "[A]\nx=1\nk=v\n\n; about B\n[B]\ny=2\n"},
         WriteRow{"new_key_in_empty_section", "[A]\n[B]\n", "A", "k", "[A]\nk=v\n[B]\n"},
         WriteRow{"new_key_at_end_without_break", "[A]\nx=1", "A", "k", "[A]\nx=1\nk=v\n"},
+        // A lone CR at the end is no line break: the new key must not be glued to x's value.
+        WriteRow{"new_key_after_lone_carriage_return", "[A]\nx=1\r", "A", "k", "[A]\nx=1\r\nk=v\n"},
         WriteRow{"commented_key_left_alone", "[A]\n;k=1\n", "A", "k", "[A]\nk=v\n;k=1\n"},
         WriteRow{"new_section_with_crlf", "; top\r\n[A]\r\nx=1\r\n", "B", "k", "; top\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
         WriteRow{"junk_kept", "\x01junk\n[A\n=\n", "A", "k", "\x01junk\n[A\n=\n[A]\nk=v\n"}),

@@ -115,7 +115,10 @@ public:
         const std::size_t newline = text_.find('\n', position_);
         line.next = newline == std::string_view::npos ? text_.size() : newline + 1;
         line.end = newline == std::string_view::npos ? text_.size() : newline;
-        if (line.end > line.begin && text_[line.end - 1] == '\r')
+        // "\r\n" ends a line as "\n" does. A lone "\r" at the very end is no
+        // line break: it stays in the line (reading trims it), so a key
+        // appended after that line starts on a line of its own.
+        if (newline != std::string_view::npos && line.end > line.begin && text_[line.end - 1] == '\r')
             --line.end;
         position_ = line.next;
         return line;
