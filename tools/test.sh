@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build,
-# then the same tests built with the address and undefined-behaviour
-# sanitizers, and a short run of the benchmarks to prove they work.
+# Installs what is missing, builds, and runs every test: the normal build's
+# suite, a short run of the benchmarks to prove they work, a check of the
+# .deb package, one print job through a private CUPS server, the fuzz targets
+# for a bounded time, and the whole suite again built with the address and
+# undefined-behaviour sanitizers. The normal suite runs last, so its summary
+# closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +14,12 @@ echo "== build"
 bash tools/build.sh build
 echo "== benchmarks (smoke run)"
 ./build/bench/parvolin_bench --benchmark_min_time=0.01 >/dev/null
+echo "== package"
+bash tools/package-check.sh build
+echo "== printing through CUPS"
+bash tools/cups-print-test.sh build/tests/ui/ui_tests
+echo "== fuzzing"
+FUZZ_SECONDS=${FUZZ_SECONDS:-45} bash tools/fuzz.sh # four targets, three minutes in all
 
 echo "== sanitizer build"
 bash tools/build.sh build-sanitize -DPARVOLIN_SANITIZE=ON -DPARVOLIN_BUILD_BENCH=OFF
