@@ -51,6 +51,40 @@ void BM_FullReport(benchmark::State &state)
 }
 BENCHMARK(BM_FullReport)->Repetitions(5)->DisplayAggregatesOnly(true);
 
+// A coefficient text of 100,000 characters, more than a field lets in, so a
+// bound for anything a paste can bring: a number beyond the double range, a
+// valid number behind its leading zeros, and a text that is no number (whose
+// message quotes all of it).
+void BM_HugeCoefficientText(benchmark::State &state)
+{
+    constexpr std::size_t length = 100'000;
+    std::string text;
+    switch (state.range(0)) {
+    case 0:
+        text.assign(length, '1');
+        state.SetLabel("overflow");
+        break;
+    case 1:
+        text.assign(length - 1, '0');
+        text += '1';
+        state.SetLabel("leading zeros");
+        break;
+    default:
+        text.assign(length, '-');
+        state.SetLabel("not a number");
+    }
+    const ProblemInput input{text, "-3", "2", 0, 0};
+    for (auto _ : state) {
+        try {
+            auto report = parvolin::build_report(input, ',');
+            benchmark::DoNotOptimize(report);
+        } catch (const parvolin::Failure &failure) {
+            benchmark::DoNotOptimize(failure.what());
+        }
+    }
+}
+BENCHMARK(BM_HugeCoefficientText)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
 // The batch lines: the same mix, as tab-separated fields, plus one line with
 // a field missing.
 std::string batch_input(std::size_t line_count)

@@ -493,7 +493,10 @@ void SettingsFile::write_string(std::string_view section, std::string_view key, 
 {
     const std::string target = write_target(path_);
     const std::optional<Contents> old = load(target);
-    if (!old || !replace_file(target, with_value(old->text, section, key, value), *old))
+    // Replacing by rename would ignore the file's own write permission: a
+    // read-only settings file is refused like an unwritable folder.
+    const bool read_only = old && old->exists && ::access(target.c_str(), W_OK) != 0;
+    if (!old || read_only || !replace_file(target, with_value(old->text, section, key, value), *old))
         throw SettingsWriteError(path_);
 }
 
