@@ -74,12 +74,17 @@ std::string precision_line(int decimals)
 
 Report build_report(const Problem &problem, char decimal_separator)
 {
+    return build_report(problem, analyse(problem), decimal_separator);
+}
+
+Report build_report(const Problem &problem, const Solution &solution, char decimal_separator)
+{
     Report report;
     auto &lines = report.lines;
     lines[0] = header_line(problem.relation);
     lines[1] = problem_line(problem, decimal_separator);
     lines[2] = texts::domain_line;
-    SolutionText text = describe(analyse(problem), decimal_separator);
+    SolutionText text = describe(solution, decimal_separator);
     lines[3] = std::move(text.verdict);
     lines[4] = std::move(text.condition);
     lines[5] = std::move(text.root_set);

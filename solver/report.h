@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/problem.h"
+#include "solver/solution.h"
 
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ std::string precision_line(int decimals);
 
 // The seven report lines; throws the failures of parsing and analysis.
 Report build_report(const Problem &problem, char decimal_separator);
+// The same from a solution already found for `problem`, so that a caller that
+// also draws it works from the one analysis.
+Report build_report(const Problem &problem, const Solution &solution, char decimal_separator);
 Report build_report(const ProblemInput &input, char decimal_separator);
 
 // The printable document around the report rows as they are displayed

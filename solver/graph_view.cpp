@@ -1,0 +1,375 @@
+#include "solver/graph_view.h"
+
+#include "solver/number_text.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+#include <initializer_list>
+
+namespace parvolin {
+
+namespace {
+
+// The notes under the picture where the curve seems to say more than the
+// sentences. The computed discriminant is a double: it may come out slightly
+// negative where the exact one is 0, or 0 where the exact one is too small
+// for a double (coefficients near 1E-300).
+constexpr std::string_view caption_no_root =
+    "Parabola se na obrázku dotýká osy x, ale vypočtený diskriminant vyšel nepatrně záporný, "
+    "proto rovnice nemá řešení.";
+constexpr std::string_view caption_no_point =
+    "Parabola se na obrázku dotýká osy x, ale vypočtený diskriminant vyšel nepatrně záporný, "
+    "proto nerovnice nemá řešení.";
+constexpr std::string_view caption_no_exception =
+    "Parabola se na obrázku dotýká osy x, ale vypočtený diskriminant vyšel nepatrně záporný, "
+    "proto řešením je každé reálné číslo.";
+constexpr std::string_view caption_not_crossing =
+    "Parabola na obrázku protíná osu x, ale vypočtený diskriminant nevyšel kladný (je menší, "
+    "než výpočet rozliší), proto se s ní počítá, jako by osu x neprotínala.";
+constexpr std::string_view caption_touching =
+    "Parabola na obrázku osy x nedosahuje, ale vypočtený diskriminant vyšel nulový (je menší, "
+    "než výpočet rozliší), proto se s ní počítá, jako by se osy x dotýkala.";
+
+// The view stays within these bounds, so that ticks, labels and the room
+// made for labels (up to ten times an end) are ordinary doubles, and it is
+// never narrower than the smallest span, so that tick steps are normal numbers.
+constexpr long double view_limit = 1e306L;
+constexpr long double smallest_span = 1e-305L;
+// Each side of the view gets a tenth of its span as margin.
+constexpr long double margin_share = 0.1L;
+// Half the width of a view that has nothing but the origin to show.
+constexpr long double default_half_width = 2.0L;
+// A vertex nearer the axis than this share of the view's height is, to the
+// eye, on the axis (about a pixel and a half in a picture 300 pixels high).
+constexpr long double touch_share = 0.005L;
+
+// The solver learns of its failures from the sticky floating-point flags.
+// The picture's arithmetic may overflow harmlessly on extreme coefficients;
+// the flags are put back as they were, so that no later step of the solver
+// takes what the picture raised for a failure of its own.
+class FlagsKept {
+public:
+    FlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    ~FlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    FlagsKept(const FlagsKept &) = delete;
+    FlagsKept &operator=(const FlagsKept &) = delete;
+
+private:
+    std::fexcept_t saved_{};
+};
+
+// The smallest interval around the origin and the values taken so far.
+struct Extent {
+    long double low = 0.0L;
+    long double high = 0.0L;
+
+    void take(long double value)
+    {
+        if (std::isfinite(value)) {
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+    }
+    long double span() const { return high - low; }
+};
+
+// In the extended format, where no double coefficient and no x of the view
+// can overflow it.
+long double value_at(const Problem &problem, long double x)
+{
+    return (static_cast<long double>(problem.a) * x + problem.b) * x + problem.c;
+}
+
+long double vertex_height(const Problem &problem)
+{
+    const long double a = problem.a;
+    const long double b = problem.b;
+    return problem.c - b * b / (4.0L * a);
+}
+
+AxisRange with_margin(const Extent &extent)
+{
+    const long double margin = margin_share * extent.span();
+    return {static_cast<double>(std::max(extent.low - margin, -view_limit)),
+            static_cast<double>(std::min(extent.high + margin, view_limit))};
+}
+
+void append_superscript(std::string &text, int exponent)
+{
+    static constexpr std::string_view digits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    if (exponent < 0) {
+        text += "⁻";
+        exponent = -exponent;
+    }
+    const std::string decimal = std::to_string(exponent);
+    for (const char digit : decimal)
+        text += digits[digit - '0'];
+}
+
+bool is_strict(Relation relation) { return relation == Relation::Less || relation == Relation::Greater; }
+
+} // namespace
+
+std::vector<BandPiece> solution_band(const Solution &solution)
+{
+    const double first = solution.first;
+    const double second = solution.second;
+    const auto point = [](double at) { return BandPiece{BandEnd{at, true}, BandEnd{at, true}}; };
+    const auto open = [](double at) { return BandEnd{at, false}; };
+    const auto closed = [](double at) { return BandEnd{at, true}; };
+
+    switch (solution.kind) {
+    case SolutionKind::TwoRoots:
+        // The equation writes r1 first, whichever is larger.
+        return {point(std::min(first, second)), point(std::max(first, second))};
+    case SolutionKind::DoubleRoot:
+    case SolutionKind::LinearRoot:
+    case SolutionKind::SinglePoint:
+        return {point(first)};
+    case SolutionKind::NoRealRoot:
+    case SolutionKind::NoSolution:
+    case SolutionKind::Empty:
+    case SolutionKind::ConstantEmpty:
+        return {};
+    case SolutionKind::EveryNumber:
+    case SolutionKind::AllReals:
+    case SolutionKind::ConstantAllReals:
+        return {BandPiece{}};
+    case SolutionKind::OpenBetween:
+        return {{open(first), open(second)}};
+    case SolutionKind::ClosedBetween:
+        return {{closed(first), closed(second)}};
+    case SolutionKind::OpenOutside:
+        return {{std::nullopt, open(first)}, {open(second), std::nullopt}};
+    case SolutionKind::ClosedOutside:
+        return {{std::nullopt, closed(first)}, {closed(second), std::nullopt}};
+    case SolutionKind::AllRealsExcept:
+        return {{std::nullopt, open(first)}, {open(first), std::nullopt}};
+    case SolutionKind::RayBelowOpen:
+        return {{std::nullopt, open(first)}};
+    case SolutionKind::RayAboveOpen:
+        return {{open(first), std::nullopt}};
+    case SolutionKind::RayBelowClosed:
+        return {{std::nullopt, closed(first)}};
+    case SolutionKind::RayAboveClosed:
+        return {{closed(first), std::nullopt}};
+    }
+    return {};
+}
+
+/*
+ * The view. For a parabola with vertex V = (xv, yv) the points xv +- w with
+ * w = sqrt(|yv / a|) are where the curve is as far from its vertex as the
+ * vertex is from the axis: the true roots when it crosses the axis, the points
+ * at twice the vertex's height when it does not. Taking them, and the mirror
+ * image 2·xv of the y-intercept, keeps the picture symmetric about the
+ * parabola's axis and its width in proportion to its depth.
+ */
+GraphView graph_view(const Problem &problem, const Solution &solution)
+{
+    const FlagsKept kept;
+    const long double a = problem.a;
+    const long double b = problem.b;
+    const long double c = problem.c;
+    Extent x; // both start at the origin
+    Extent y;
+    y.take(c);
+    if (a != 0.0L) {
+        const long double xv = -b / (2.0L * a);
+        const long double yv = vertex_height(problem);
+        x.take(xv);
+        y.take(yv);
+        x.take(2.0L * xv);
+        const long double w = std::sqrt(std::fabs(yv / a));
+        x.take(xv - w);
+        x.take(xv + w);
+        y.take(value_at(problem, xv + w));
+    } else if (b != 0.0L) {
+        // The root and the mirror image of the y-intercept about it: the root
+        // in the middle, with room for a ray either way.
+        const long double root = -c / b;
+        x.take(root);
+        x.take(2.0L * root);
+    }
+    // The roots as written, which rounding may have moved off the curve's.
+    for (const BandPiece &piece : solution_band(solution))
+        for (const auto &end : {piece.lower, piece.upper})
+            if (end)
+                x.take(end->at);
+
+    if (!(x.span() > smallest_span)) {
+        x.take(-default_half_width);
+        x.take(default_half_width);
+    }
+    if (!(y.span() > smallest_span)) {
+        // The curve runs along the axis here (or is the axis): show how it
+        // leaves it within the view, or one unit either side.
+        y.take(value_at(problem, x.low));
+        y.take(value_at(problem, x.high));
+        if (!(y.span() > smallest_span)) {
+            y.take(-1.0L);
+            y.take(1.0L);
+        }
+    }
+    return {with_margin(x), with_margin(y)};
+}
+
+AxisRange with_room_around_zero(AxisRange range, double length, double room_below, double room_above)
+{
+    const FlagsKept kept;
+    const double below = room_below / length;
+    const double above = room_above / length;
+    // Too short an axis for the labels: leave it as it is.
+    if (!(length > 0.0) || !(below >= 0.0 && above >= 0.0 && below + above < 0.9))
+        return range;
+    const double span = range.high - range.low;
+    if (!(span > 0.0))
+        return range;
+    // Share of the axis below 0; moving one end brings it to the wanted share.
+    const double zero_at = -range.low / span;
+    if (zero_at < below)
+        range.low = -below * range.high / (1.0 - below);
+    else if (zero_at > 1.0 - above)
+        range.high = -above * range.low / (1.0 - above);
+    return range;
+}
+
+AxisTicks axis_ticks(AxisRange range, int max_count)
+{
+    const FlagsKept kept;
+    AxisTicks ticks;
+    max_count = std::clamp(max_count, 1, 50);
+    const double span = range.high - range.low;
+    if (!(span > 0.0) || !std::isfinite(span))
+        return ticks;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(span / max_count)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        ticks.step = factor * magnitude;
+        if (span / ticks.step <= max_count)
+            break;
+    }
+    const double first = std::ceil(range.low / ticks.step);
+    const double last = std::floor(range.high / ticks.step);
+    for (double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k)
+        ticks.values.push_back(k == 0.0 ? 0.0 : k * ticks.step); // never a negative zero
+    const double largest = std::max(std::fabs(range.low), std::fabs(range.high));
+    ticks.scientific = ticks.step < 1e-4 || largest >= 1e6;
+    return ticks;
+}
+
+std::string tick_label(double value, const AxisTicks &ticks, char decimal_separator)
+{
+    if (value == 0.0)
+        return "0";
+    // Plain ticks are multiples of the step with the division's noise in the
+    // 17th digit; the 15 digits of format_number drop it.
+    if (!ticks.scientific)
+        return format_number(value, decimal_separator);
+    const FlagsKept kept;
+    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    double mantissa = value / std::pow(10.0, exponent);
+    // A tick is a small multiple of 1, 2 or 5 times a power of ten: six
+    // digits are more than its mantissa has, and they drop the noise.
+    mantissa = std::round(mantissa * 1e6) / 1e6;
+    if (std::fabs(mantissa) >= 10.0) {
+        mantissa /= 10.0;
+        ++exponent;
+    }
+    std::string text;
+    if (mantissa == -1.0) {
+        text += '-';
+    } else if (mantissa != 1.0) {
+        append_number(text, mantissa, decimal_separator);
+        text += "·";
+    }
+    text += "10";
+    append_superscript(text, exponent);
+    return text;
+}
+
+std::optional<GraphPoint> parabola_vertex(const Problem &problem)
+{
+    if (problem.a == 0.0)
+        return std::nullopt;
+    const FlagsKept kept;
+    const long double xv = -static_cast<long double>(problem.b) / (2.0L * problem.a);
+    const GraphPoint vertex{static_cast<double>(xv), static_cast<double>(vertex_height(problem))};
+    if (!std::isfinite(vertex.x) || !std::isfinite(vertex.y))
+        return std::nullopt;
+    return vertex;
+}
+
+std::vector<GraphPoint> curve_points(const Problem &problem, const GraphView &view, int count)
+{
+    const FlagsKept kept;
+    std::vector<GraphPoint> points;
+    if (count < 2)
+        return points;
+    const long double x_low = view.x.low;
+    const long double x_span = static_cast<long double>(view.x.high) - view.x.low;
+    const long double y_span = static_cast<long double>(view.y.high) - view.y.low;
+    const long double y_floor = view.y.low - 10.0L * y_span;
+    const long double y_ceiling = view.y.high + 10.0L * y_span;
+    points.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const long double x = x_low + x_span * i / (count - 1);
+        const long double y = std::clamp(value_at(problem, x), y_floor, y_ceiling);
+        points.push_back({static_cast<double>(x), static_cast<double>(y)});
+    }
+    return points;
+}
+
+/*
+ * Where the curve as drawn and the sentences part. The sentences follow the
+ * sign of the computed discriminant; the picture shows the vertex, which is
+ * exact enough to be seen where it is:
+ *  - on the axis to the eye while D < 0 (1, -0.6, 0.09 gives D about
+ *    -1.3E-17): a touching curve would mean a double root for the equation,
+ *    a single point for "<=" and ">=" where the parabola is on the wrong side,
+ *    and an excepted point for "<" and ">" where it is on the right side;
+ *  - clearly across the axis while D <= 0, or clearly off it while D = 0:
+ *    the exact D is smaller than a double holds (1E-300, 1E-300, -1E-300).
+ * Where a touching curve agrees with the text anyway (">=" for an upward
+ * parabola, say), nothing is said.
+ */
+std::string_view graph_caption(const Problem &problem, const Solution &solution, const GraphView &view)
+{
+    if (problem.a == 0.0)
+        return {};
+    const FlagsKept kept;
+    const long double height = static_cast<long double>(view.y.high) - view.y.low;
+    const long double vertex = vertex_height(problem);
+    const bool touches = std::fabs(vertex) <= touch_share * height;
+    // Below the axis for a parabola that opens upwards, or above for one
+    // that opens downwards.
+    const bool crosses = !touches && (problem.a > 0.0) == (vertex < 0.0L);
+    const bool strict = is_strict(problem.relation);
+
+    switch (solution.kind) {
+    case SolutionKind::DoubleRoot:
+    case SolutionKind::AllRealsExcept:
+    case SolutionKind::SinglePoint:
+        // D = 0.
+        if (crosses)
+            return caption_not_crossing;
+        return touches ? std::string_view{} : caption_touching;
+    case SolutionKind::NoRealRoot:
+        if (crosses)
+            return caption_not_crossing;
+        return touches ? caption_no_root : std::string_view{};
+    case SolutionKind::Empty:
+        // D = 0 or D < 0 for "<" and ">", D < 0 for "<=" and ">=".
+        if (crosses)
+            return caption_not_crossing;
+        return touches && !strict ? caption_no_point : std::string_view{};
+    case SolutionKind::AllReals:
+        if (crosses)
+            return caption_not_crossing;
+        return touches && strict ? caption_no_exception : std::string_view{};
+    default:
+        return {};
+    }
+}
+
+} // namespace parvolin
