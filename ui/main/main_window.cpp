@@ -15,6 +15,7 @@
 
 #include "solver/date_time_text.h"
 #include "solver/report.h"
+#include "solver/solution.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -82,6 +84,7 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
       settings_path_(std::move(settings_path))
 {
     ui_->setupUi(this);
+    views_width_ = ui_->ScrollBox1Contents->width();
     create_tool_buttons();
     create_status_panels();
     load_pictures();
@@ -390,11 +393,48 @@ void MainWindow::set_result_commands_enabled(bool enabled)
     ui_->tisk->setEnabled(enabled);
 }
 
+// The picture of the solution stands right of the computation view and
+// comes and goes with the result box. The scrolling area's content widens to
+// take it in, and a window too narrow to show it grows, as it does for the
+// side panel, as far as the screen allows.
+void MainWindow::show_result_box(bool shown)
+{
+    ui_->vysledekBox->setVisible(shown);
+    ui_->graphBox->setVisible(shown);
+    const int views_right_margin = views_width_ - ui_->zadaniBox->geometry().right() - 1;
+    const int width = shown ? ui_->graphBox->geometry().right() + 1 + views_right_margin : views_width_;
+    ui_->ScrollBox1Contents->resize(width, ui_->ScrollBox1Contents->height());
+    if (shown)
+        make_room_for_graph();
+}
+
+void MainWindow::make_room_for_graph()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    const QScrollArea *area = ui_->ScrollBox1;
+    const QSize content = ui_->ScrollBox1Contents->size();
+    int needed = content.width() + 2 * area->frameWidth() + scroll_box_width_margin;
+    // A window too low for the view shows a vertical scroll bar as well.
+    if (content.height() > area->height() - 2 * area->frameWidth())
+        needed += area->verticalScrollBar()->sizeHint().width();
+    if (frameGeometry().width() >= needed)
+        return;
+    const QScreen *screen = this->screen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    if (screen != nullptr)
+        needed = std::min(needed, available.width());
+    const QRect outer = frameGeometry();
+    set_outer_width(needed);
+    if (screen != nullptr && outer.left() + needed > available.right() + 1)
+        move(std::max(available.left(), available.right() + 1 - needed), outer.top());
+}
+
 void MainWindow::teorieClick()
 {
     run_handler([this] {
         set_result_commands_enabled(false);
-        ui_->vysledekBox->hide();
+        show_result_box(false);
         ui_->teorie->setChecked(true);
         ui_->zadaniBox->hide();
         ui_->TextTeorie->show();
@@ -407,7 +447,7 @@ void MainWindow::vypocetClick()
 {
     run_handler([this] {
         set_result_commands_enabled(false);
-        ui_->vysledekBox->hide();
+        show_result_box(false);
         ui_->vypocet->setChecked(true);
         ui_->TextTeorie->hide();
         ui_->zadaniBox->show();
@@ -485,16 +525,22 @@ void MainWindow::BitBtnVyresitClick()
         // saved and printed.
         ui_->vypisreseni->clear();
         set_document({});
+        ui_->solutionGraph->clear();
         set_result_commands_enabled(true);
-        ui_->vysledekBox->show();
+        show_result_box(true);
 
         const std::string a = ui_->kv_koef->text().toStdString();
         const std::string b = ui_->lin_koef->text().toStdString();
         const std::string c = ui_->abs_koef->text().toStdString();
         const ProblemInput input{a, b, c, ui_->ListBox1->currentRow(), ui_->desmista->currentRow()};
-        const Report report = build_report(input, regional_.decimal_separator);
+        const Problem problem = parse_problem(input, regional_.decimal_separator);
+        const Solution solution = analyse(problem);
+        const Report report = build_report(problem, solution, regional_.decimal_separator);
         for (const std::string &line : report.lines)
             ui_->vypisreseni->appendPlainText(QString::fromStdString(line));
+        // The picture is drawn from the same Solution as the sentences, so
+        // the two cannot disagree.
+        ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator);
 
         // The document takes the report as the memo shows it, row by row.
         const std::string date = date_text(local_now(), regional_);
@@ -522,7 +568,7 @@ void MainWindow::BitBtnNoveClick()
 {
     run_handler([this] {
         set_result_commands_enabled(false);
-        ui_->vysledekBox->hide();
+        show_result_box(false);
         // The fields' text in the layout. The memo, the document and the
         // list selections stay until the next solve.
         for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})

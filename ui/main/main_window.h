@@ -92,6 +92,8 @@ private:
     WindowSettings current_settings() const;
 
     void set_result_commands_enabled(bool enabled);
+    void show_result_box(bool shown);
+    void make_room_for_graph();
     void open_side_panel(QWidget *page);
     void set_document(const std::vector<std::string> &lines);
     void open_address(const std::string &address);
@@ -117,6 +119,7 @@ private:
     std::string second_address_;
     std::vector<std::string> document_lines_;
     std::optional<QSize> stored_outer_size_; // from the settings file, until the frame is known
+    int views_width_ = 0;                    // the scrolling content's width without the picture
 
     // The status panels' captions, "Datum:" and "Čas:", as the layout has them.
     QString date_caption_;
