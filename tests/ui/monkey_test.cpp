@@ -44,7 +44,9 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -1018,8 +1020,15 @@ private:
                 << outer.height();
             return out.str();
         }
-        if (side_panel_closed_ && outer.width() != 490)
+        // Closing the side panel makes the window 490 wide, or as wide as
+        // the graph of a result needs (at most the screen's width).
+        if (side_panel_closed_ && expected_.view != View::Result && outer.width() != 490)
             return "closing the side panel left the width at " + std::to_string(outer.width());
+        if (side_panel_closed_ && expected_.view == View::Result) {
+            const bool whole = find<QScrollArea>("ScrollBox1")->horizontalScrollBar()->maximum() == 0;
+            if (!whole && outer.width() != window_->screen()->availableGeometry().width())
+                return "closing the side panel hid part of the graph at width " + std::to_string(outer.width());
+        }
         return std::nullopt;
     }
 

@@ -153,6 +153,12 @@ TEST(GraphInWindow, ComesWithTheResultBoxAndIsEmptyAfterAFailedSolve)
     // The window has grown to show most of the picture without scrolling.
     const QRect seen = QRect(box->mapTo(viewport, QPoint(0, 0)), box->size()).intersected(viewport->rect());
     EXPECT_GT(seen.width(), box->width() / 2);
+    // Closing the side panel makes the window narrow again, but not so
+    // narrow that the picture goes out of view.
+    const int width_with_graph = window.frameGeometry().width();
+    window.findChild<QAction *>(QStringLiteral("Desetinnoddlova1"))->trigger();
+    window.findChild<QAbstractButton *>(QStringLiteral("schovatnastav"))->click();
+    EXPECT_EQ(window.frameGeometry().width(), width_with_graph);
 
     solve("x");
     EXPECT_EQ(failures.size(), 1u);

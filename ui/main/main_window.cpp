@@ -408,16 +408,24 @@ void MainWindow::show_result_box(bool shown)
         make_room_for_graph();
 }
 
-void MainWindow::make_room_for_graph()
+// The outer width that shows the whole scrolling content, the picture
+// included, without sideways scrolling.
+int MainWindow::width_for_views() const
 {
-    if (isMaximized() || isFullScreen())
-        return;
     const QScrollArea *area = ui_->ScrollBox1;
     const QSize content = ui_->ScrollBox1Contents->size();
     int needed = content.width() + 2 * area->frameWidth() + scroll_box_width_margin;
     // A window too low for the view shows a vertical scroll bar as well.
     if (content.height() > area->height() - 2 * area->frameWidth())
         needed += area->verticalScrollBar()->sizeHint().width();
+    return needed;
+}
+
+void MainWindow::make_room_for_graph()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    int needed = width_for_views();
     if (frameGeometry().width() >= needed)
         return;
     const QScreen *screen = this->screen();
@@ -499,6 +507,10 @@ void MainWindow::schovatnastavClick()
             setMinimumWidth(width_before_panel_minimum_);
         }
         set_outer_width(width_without_side_panel);
+        // Back to the narrow window, unless a picture is shown: it stays
+        // in view.
+        if (ui_->graphBox->isVisibleTo(this))
+            make_room_for_graph();
     });
 }
 

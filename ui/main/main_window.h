@@ -93,6 +93,7 @@ private:
 
     void set_result_commands_enabled(bool enabled);
     void show_result_box(bool shown);
+    int width_for_views() const;
     void make_room_for_graph();
     void open_side_panel(QWidget *page);
     void set_document(const std::vector<std::string> &lines);
