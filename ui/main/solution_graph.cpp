@@ -414,7 +414,11 @@ void GraphPicture::paint_root_labels(QPainter &painter) const
         const qreal x = std::clamp(to_pixel(value, 0).x() - width / 2, area_.left(), area_.right() - width);
         const int level = x < previous_right + label_gap ? previous_level + 1 : 0;
         const qreal bottom = axis - dot_radius - label_gap - level * metrics.height();
-        painter.drawText(QRectF(x, bottom - metrics.height(), width, metrics.height()), Qt::AlignCenter, label);
+        const QRectF box(x, bottom - metrics.height(), width, metrics.height());
+        // On paper of their own, so the curve through them does not cross
+        // out the answer.
+        painter.fillRect(box.adjusted(-1, 1, 1, -1), background_colour);
+        painter.drawText(box, Qt::AlignCenter, label);
         previous_right = x + width;
         previous_level = level;
     }
