@@ -2,6 +2,7 @@
 
 #include "cli/batch.h"
 #include "solver/failures.h"
+#include "solver/graph_view.h"
 #include "solver/report.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +11,8 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
+#include <utility>
 
 namespace {
 
@@ -50,6 +53,35 @@ void BM_FullReport(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_FullReport)->Repetitions(5)->DisplayAggregatesOnly(true);
+
+// Everything the graph needs from the solver for one picture 350 pixels
+// wide: the band, the view, ticks on both axes, the curve and the caption.
+// The mix's problems that parse and solve, parsed beforehand.
+void BM_GraphOfSolution(benchmark::State &state)
+{
+    std::vector<std::pair<parvolin::Problem, parvolin::Solution>> solved;
+    for (const ProblemInput &input : problem_mix) {
+        try {
+            const parvolin::Problem problem = parvolin::parse_problem(input, ',');
+            solved.emplace_back(problem, parvolin::analyse(problem));
+        } catch (const parvolin::Failure &) {
+        }
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto &[problem, solution] = solved[next];
+        const parvolin::GraphView view = parvolin::graph_view(problem, solution);
+        benchmark::DoNotOptimize(parvolin::solution_band(solution));
+        benchmark::DoNotOptimize(parvolin::axis_ticks(view.x, 8));
+        benchmark::DoNotOptimize(parvolin::axis_ticks(view.y, 8));
+        benchmark::DoNotOptimize(parvolin::curve_points(problem, view, 350));
+        benchmark::DoNotOptimize(parvolin::graph_caption(problem, solution, view));
+        if (++next == solved.size())
+            next = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GraphOfSolution)->Unit(benchmark::kMicrosecond);
 
 // A coefficient text of 100,000 characters, more than a field lets in, so a
 // bound for anything a paste can bring: a number beyond the double range, a
