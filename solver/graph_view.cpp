@@ -251,8 +251,13 @@ AxisTicks axis_ticks(AxisRange range, int max_count)
     }
     const double first = std::ceil(range.low / ticks.step);
     const double last = std::floor(range.high / ticks.step);
-    for (double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k)
-        ticks.values.push_back(k == 0.0 ? 0.0 : k * ticks.step); // never a negative zero
+    for (double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k) {
+        const double value = k == 0.0 ? 0.0 : k * ticks.step; // never a negative zero
+        // The product's rounding may carry the first or last multiple a
+        // hair past an end.
+        if (value >= range.low && value <= range.high)
+            ticks.values.push_back(value);
+    }
     const double largest = std::max(std::fabs(range.low), std::fabs(range.high));
     ticks.scientific = ticks.step < 1e-4 || largest >= 1e6;
     return ticks;

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(parse_format_fuzz date_time_fuzz settings_file_fuzz rtf_writer_fuzz)
+    targets=(parse_format_fuzz date_time_fuzz settings_file_fuzz rtf_writer_fuzz graph_view_fuzz)
 fi
 read -r -a extra_flags <<<"${FUZZ_FLAGS:-}"
 
