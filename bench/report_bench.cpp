@@ -74,7 +74,7 @@ void BM_GraphOfSolution(benchmark::State &state)
         benchmark::DoNotOptimize(parvolin::solution_band(solution));
         benchmark::DoNotOptimize(parvolin::axis_ticks(view.x, 8));
         benchmark::DoNotOptimize(parvolin::axis_ticks(view.y, 8));
-        benchmark::DoNotOptimize(parvolin::curve_points(problem, view, 350));
+        benchmark::DoNotOptimize(parvolin::curve_in_view(problem, view, 350));
         benchmark::DoNotOptimize(parvolin::graph_caption(problem, solution, view));
         if (++next == solved.size())
             next = 0;

@@ -6,6 +6,7 @@
 #include <cfenv>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 
 namespace parvolin {
 
@@ -31,10 +32,12 @@ constexpr std::string_view caption_touching =
     "Parabola na obrázku osy x nedosahuje, ale vypočtený diskriminant vyšel nulový (je menší, "
     "než výpočet rozliší), proto se s ní počítá, jako by se osy x dotýkala.";
 
-// The view stays within these bounds, so that ticks, labels and the room
-// made for labels (up to ten times an end) are ordinary doubles, and it is
-// never narrower than the smallest span, so that tick steps are normal numbers.
-constexpr long double view_limit = 1e306L;
+// The view's ends are doubles, so the view stays within the double range;
+// spans, the room for labels and the positions in it are worked out in the
+// extended format, where twice or ten times the double range still fits. It
+// is never narrower than the smallest span, so that tick steps are normal
+// numbers.
+constexpr long double view_limit = std::numeric_limits<double>::max();
 constexpr long double smallest_span = 1e-305L;
 // Each side of the view gets a tenth of its span as margin.
 constexpr long double margin_share = 0.1L;
@@ -215,23 +218,32 @@ GraphView graph_view(const Problem &problem, const Solution &solution)
     return {with_margin(x), with_margin(y)};
 }
 
+double share_of(AxisRange range, double value)
+{
+    return static_cast<double>((static_cast<long double>(value) - range.low) /
+                               (static_cast<long double>(range.high) - range.low));
+}
+
 AxisRange with_room_around_zero(AxisRange range, double length, double room_below, double room_above)
 {
     const FlagsKept kept;
-    const double below = room_below / length;
-    const double above = room_above / length;
+    const long double below = room_below / static_cast<long double>(length);
+    const long double above = room_above / static_cast<long double>(length);
     // Too short an axis for the labels: leave it as it is.
-    if (!(length > 0.0) || !(below >= 0.0 && above >= 0.0 && below + above < 0.9))
+    if (!(length > 0.0) || !(below >= 0.0L && above >= 0.0L && below + above < 0.9L))
         return range;
-    const double span = range.high - range.low;
-    if (!(span > 0.0))
+    const long double low = range.low;
+    const long double high = range.high;
+    const long double span = high - low;
+    if (!(span > 0.0L))
         return range;
-    // Share of the axis below 0; moving one end brings it to the wanted share.
-    const double zero_at = -range.low / span;
+    // Share of the axis below 0; moving one end brings it to the wanted share
+    // (as far as the double range allows).
+    const long double zero_at = -low / span;
     if (zero_at < below)
-        range.low = -below * range.high / (1.0 - below);
-    else if (zero_at > 1.0 - above)
-        range.high = -above * range.low / (1.0 - above);
+        range.low = static_cast<double>(std::max(-below * high / (1.0L - below), -view_limit));
+    else if (zero_at > 1.0L - above)
+        range.high = static_cast<double>(std::min(-above * low / (1.0L - above), view_limit));
     return range;
 }
 
@@ -240,21 +252,26 @@ AxisTicks axis_ticks(AxisRange range, int max_count)
     const FlagsKept kept;
     AxisTicks ticks;
     max_count = std::clamp(max_count, 1, 50);
-    const double span = range.high - range.low;
-    if (!(span > 0.0) || !std::isfinite(span))
+    // In the extended format: the span of a view across the whole double
+    // range is twice the largest double.
+    const long double span = static_cast<long double>(range.high) - range.low;
+    if (!(span > 0.0L) || !std::isfinite(span))
         return ticks;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(span / max_count)));
-    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-        ticks.step = factor * magnitude;
-        if (span / ticks.step <= max_count)
+    const long double magnitude = std::pow(10.0L, std::floor(std::log10(span / max_count)));
+    long double step = magnitude;
+    for (const long double factor : {1.0L, 2.0L, 5.0L, 10.0L}) {
+        step = factor * magnitude;
+        if (span / step <= max_count)
             break;
     }
-    const double first = std::ceil(range.low / ticks.step);
-    const double last = std::floor(range.high / ticks.step);
-    for (double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k) {
-        const double value = k == 0.0 ? 0.0 : k * ticks.step; // never a negative zero
+    ticks.step = static_cast<double>(step);
+    const long double first = std::ceil(range.low / step);
+    const long double last = std::floor(range.high / step);
+    for (long double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k) {
+        // Never a negative zero.
+        const double value = k == 0.0L ? 0.0 : static_cast<double>(k * step);
         // The product's rounding may carry the first or last multiple a
-        // hair past an end.
+        // hair past an end (or, past the double range, to infinity).
         if (value >= range.low && value <= range.high)
             ticks.values.push_back(value);
     }
@@ -305,7 +322,7 @@ std::optional<GraphPoint> parabola_vertex(const Problem &problem)
     return vertex;
 }
 
-std::vector<GraphPoint> curve_points(const Problem &problem, const GraphView &view, int count)
+std::vector<GraphPoint> curve_in_view(const Problem &problem, const GraphView &view, int count)
 {
     const FlagsKept kept;
     std::vector<GraphPoint> points;
@@ -313,14 +330,14 @@ std::vector<GraphPoint> curve_points(const Problem &problem, const GraphView &vi
         return points;
     const long double x_low = view.x.low;
     const long double x_span = static_cast<long double>(view.x.high) - view.x.low;
+    const long double y_low = view.y.low;
     const long double y_span = static_cast<long double>(view.y.high) - view.y.low;
-    const long double y_floor = view.y.low - 10.0L * y_span;
-    const long double y_ceiling = view.y.high + 10.0L * y_span;
     points.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const long double x = x_low + x_span * i / (count - 1);
-        const long double y = std::clamp(value_at(problem, x), y_floor, y_ceiling);
-        points.push_back({static_cast<double>(x), static_cast<double>(y)});
+        const long double x_share = static_cast<long double>(i) / (count - 1);
+        const long double y = value_at(problem, x_low + x_span * x_share);
+        const long double y_share = std::clamp((y - y_low) / y_span, -10.0L, 11.0L);
+        points.push_back({static_cast<double>(x_share), static_cast<double>(y_share)});
     }
     return points;
 }

@@ -52,10 +52,15 @@ struct GraphView {
 
 // The origin (so both axes are always in the picture), the y-intercept and its
 // mirror image about the axis of the parabola (about the root of a line), the
-// vertex, the true roots and the written ones, with a margin. Always finite,
-// never of zero span, and within +-1E306 so that every tick is an ordinary
-// double.
+// vertex, the true roots and the written ones, with a margin. Always finite
+// and never of zero span; its span may exceed the double range (work it out
+// in long double).
 GraphView graph_view(const Problem &problem, const Solution &solution);
+
+// Where `value` lies along `range`: 0 at its low end, 1 at its high end.
+// Exact enough for a picture for any range of doubles, also one wider than
+// the double range.
+double share_of(AxisRange range, double value);
 
 // Widens `range` so that 0 lies at least `room_below` pixels above its low end
 // and `room_above` pixels below its high end, on an axis `length` pixels long:
@@ -91,9 +96,10 @@ struct GraphPoint {
 std::optional<GraphPoint> parabola_vertex(const Problem &problem);
 
 // `count` points of y = a·x² + b·x + c from one side of the view to the
-// other. Values far outside the view are clipped to ten spans beyond it, so
-// every point is finite.
-std::vector<GraphPoint> curve_points(const Problem &problem, const GraphView &view, int count);
+// other, as shares of the view (see share_of): x from 0 to 1, y clipped to
+// ten spans below and above it. Worked out in the extended format, so a curve
+// near the end of the double range is drawn as it runs, not cut flat.
+std::vector<GraphPoint> curve_in_view(const Problem &problem, const GraphView &view, int count);
 
 // A short note under the picture where the drawn curve seems to say more
 // than the sentences: its vertex is on the axis as far as the eye can tell

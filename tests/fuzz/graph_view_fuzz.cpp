@@ -98,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check_range(view.y, "the y range is finite and not empty");
     require(view.x.low <= 0 && view.x.high >= 0 && view.y.low <= 0 && view.y.high >= 0,
             "both axes are in the picture");
+    require(c >= view.y.low && c <= view.y.high, "the y-intercept is in view");
     for (const parvolin::BandPiece &piece : parvolin::solution_band(solution))
         for (const auto &end : {piece.lower, piece.upper})
             require(!end || (end->at >= view.x.low && end->at <= view.x.high), "the band's ends are in view");
@@ -108,8 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check_ticks(view.x, count);
     check_ticks(y, count);
 
-    for (const parvolin::GraphPoint &point : parvolin::curve_points(problem, {view.x, y}, 64))
-        require(std::isfinite(point.x) && std::isfinite(point.y), "the curve's points are finite");
+    for (const parvolin::GraphPoint &point : parvolin::curve_in_view(problem, {view.x, y}, 64))
+        require(point.x >= 0 && point.x <= 1 && point.y >= -10 && point.y <= 11,
+                "the curve runs across the view and is clipped ten spans beyond it");
     if (const auto vertex = parvolin::parabola_vertex(problem))
         require(std::isfinite(vertex->x) && std::isfinite(vertex->y), "the vertex is finite");
     (void)parvolin::graph_caption(problem, solution, view);

@@ -187,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
         ViewRow{"huge_a", 1e150, 0, -1e150, Lt, {{-1, 0}, {1, 0}, {0, -1e150}}, false, true},
         ViewRow{"roots_a_million_apart", 1e-6, 1, 1, Gt, {{-999999, 0}, {-1, 0}, {0, 1}}, true, false},
         ViewRow{"subnormal_a", 5e-324, 0, 1, Gt, {{0, 1}}, true, false},
-        ViewRow{"c_near_the_double_limit", 1, 0, 4e307, Gt, {}, true, true},
+        ViewRow{"c_near_the_double_limit", 1, 0, 4e307, Gt, {{0, 4e307}}, true, true},
+        ViewRow{"c_the_largest_double", 1e-10, 0, 1.7e308, Gt, {{0, 1.7e308}}, true, true},
         ViewRow{"steep_tiny_roots", 1e10, 0, -1, Lt, {{-1e-5, 0}, {1e-5, 0}, {0, -1}}, true, false},
         ViewRow{"tiny_linear", 0, 1e-200, 1e-200, Lt, {{-1, 0}, {0, 1e-200}}, false, true},
         ViewRow{"everything_zero", 0, 0, 0, Eq, {}, false, false},
@@ -307,6 +308,25 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionRow{"two_roots_are_never_explained", 1, -2000, 999999, Eq, nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A parabola whose vertex is near the largest double still rises on both
+// sides in the picture; its values beyond the double range are not cut flat.
+TEST(GraphCurve, RisesOnBothSidesNearTheDoubleLimit)
+{
+    for (const Problem &problem : {Problem{1e-10, 0, 1.7e308, Relation::Greater, 2},
+                                   Problem{1, -3, 2, Relation::Less, 2}}) {
+        const GraphView view = graph_view(problem, analyse(problem));
+        const std::vector<GraphPoint> curve = curve_in_view(problem, view, 101);
+        ASSERT_EQ(curve.size(), 101u);
+        EXPECT_EQ(curve.front().x, 0.0);
+        EXPECT_EQ(curve.back().x, 1.0);
+        const auto lowest = std::min_element(curve.begin(), curve.end(),
+                                             [](const GraphPoint &p, const GraphPoint &q) { return p.y < q.y; });
+        EXPECT_NEAR(lowest->x, share_of(view.x, parabola_vertex(problem)->x), 0.011);
+        EXPECT_GT(curve.front().y, lowest->y + 0.1);
+        EXPECT_GT(curve.back().y, lowest->y + 0.1);
+    }
+}
+
 // The solver reads its failures from the sticky flags: the picture's
 // arithmetic must leave them as it found them, set or not.
 TEST(GraphArithmetic, LeavesTheFloatingPointFlagsAsItFoundThem)
@@ -320,7 +340,7 @@ TEST(GraphArithmetic, LeavesTheFloatingPointFlagsAsItFoundThem)
             std::feraiseexcept(before);
         EXPECT_FALSE(parabola_vertex(problem).has_value());
         const GraphView view = graph_view(problem, solution);
-        curve_points(problem, view, 50);
+        curve_in_view(problem, view, 50);
         axis_ticks(with_room_around_zero(view.y, 100, 20, 20), 8);
         graph_caption(problem, solution, view);
         EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), before);

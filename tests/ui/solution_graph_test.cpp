@@ -125,6 +125,36 @@ TEST(SolutionGraphPicture, TouchingCurveWithoutRootHasNoBandAndACaption)
     EXPECT_GT(caption_pixels, 50);
 }
 
+// Extreme coefficients still give a picture: a good length of curve inside
+// the plot, whatever the scale.
+class ExtremePicture : public ::testing::TestWithParam<Problem> {};
+
+TEST_P(ExtremePicture, ShowsTheCurve)
+{
+    const Problem &problem = GetParam();
+    SolutionGraph graph;
+    graph.resize(picture_size);
+    graph.show_solution(problem, analyse(problem), ',');
+    const QImage image = graph.picture(1);
+    const QRect plot = graph.laid_out(QRectF(QPointF(0, 0), QSizeF(picture_size)))->plot_area().toRect();
+    int curve_pixels = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+        for (int x = plot.left(); x <= plot.right(); ++x)
+            curve_pixels += is_curve(image.pixelColor(x, y)) ? 1 : 0;
+    // Half the plot's width at least: near the double limit only a narrow
+    // dip of the curve fits under the top of the view.
+    EXPECT_GT(curve_pixels, plot.width() / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(SolutionGraph, ExtremePicture,
+                         ::testing::Values(Problem{1e150, 0, -1e150, Relation::Less, 2},
+                                           Problem{5e-324, 0, 1, Relation::Greater, 2},
+                                           Problem{1, 0, 4e307, Relation::Greater, 2},
+                                           Problem{1e-10, 0, 1.7e308, Relation::Greater, 2},
+                                           Problem{1e-300, 1e-300, 1e-300, Relation::Equal, 2},
+                                           Problem{-1e10, 0, 1, Relation::GreaterEqual, 6},
+                                           Problem{0, -1e-200, 1e-200, Relation::Less, 2}));
+
 // --- In the main window -------------------------------------------------------------
 
 TEST(GraphInWindow, ComesWithTheResultBoxAndIsEmptyAfterAFailedSolve)

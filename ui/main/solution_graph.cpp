@@ -215,8 +215,11 @@ void GraphPicture::lay_out_ticks(const QFontMetricsF &metrics)
 
 QPointF GraphPicture::to_pixel(double x, double y) const
 {
-    const double x_share = (x - view_.x.low) / (view_.x.high - view_.x.low);
-    const double y_share = (y - view_.y.low) / (view_.y.high - view_.y.low);
+    return at_share(share_of(view_.x, x), share_of(view_.y, y));
+}
+
+QPointF GraphPicture::at_share(double x_share, double y_share) const
+{
     return {plot_.left() + x_share * plot_.width(), plot_.bottom() - y_share * plot_.height()};
 }
 
@@ -313,8 +316,8 @@ void GraphPicture::paint_curve(QPainter &painter) const
     const int count = std::clamp(static_cast<int>(plot_.width()) + 1, 2, 4000);
     std::vector<QPointF> pixels;
     pixels.reserve(static_cast<std::size_t>(count));
-    for (const GraphPoint &point : curve_points(problem_, view_, count))
-        pixels.push_back(to_pixel(point.x, point.y));
+    for (const GraphPoint &share : curve_in_view(problem_, view_, count))
+        pixels.push_back(at_share(share.x, share.y));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(curve_colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(clipped_polyline(pixels, plot_.top(), plot_.bottom()));

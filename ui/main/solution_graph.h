@@ -32,6 +32,8 @@ public:
 
     // Where the point (x, y) of the plane is drawn.
     QPointF to_pixel(double x, double y) const;
+    // Where a point at these shares of the view (0 to 1 inside) is drawn.
+    QPointF at_share(double x_share, double y_share) const;
     // The rectangle the view fills; axes, arrows and the caption reach outside it.
     const QRectF &plot_area() const { return plot_; }
     const GraphView &view() const { return view_; }
