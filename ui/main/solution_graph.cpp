@@ -43,6 +43,8 @@ constexpr char svg_title[] = "Parvolin";
 constexpr char x_axis_letter[] = "x";
 constexpr char y_axis_letter[] = "y";
 constexpr char vertex_letter[] = "V";
+constexpr char accessible_name[] = "Graf řešení";
+constexpr char tool_tip[] = "Kliknutím a Ctrl+C graf zkopírujete, pravým tlačítkem myši ho uložíte jako PNG nebo SVG.";
 
 // Colours: the curve blue, the solution set green, the rest greys, the
 // caption a warning brown.
@@ -444,6 +446,7 @@ SolutionGraph::SolutionGraph(QWidget *parent) : QWidget(parent)
     // stays as it is.
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QString::fromUtf8(accessible_name));
     create_actions();
     update_actions();
 }
@@ -471,6 +474,7 @@ void SolutionGraph::update_actions()
 {
     for (QAction *action : {copy_action_, save_png_action_, save_svg_action_})
         action->setEnabled(!is_empty());
+    setToolTip(is_empty() ? QString() : QString::fromUtf8(tool_tip));
 }
 
 void SolutionGraph::show_solution(const Problem &problem, const Solution &solution, char decimal_separator)
