@@ -4,6 +4,7 @@
 #include "cli/batch.h"
 #include "cli/problem_fields.h"
 #include "solver/failures.h"
+#include "solver/file_write.h"
 #include "solver/fp_env.h"
 #include "solver/regional_settings.h"
 #include "solver/report.h"
@@ -61,21 +62,6 @@ failed; 2 a bad command line.
 struct UsageError {
     std::string message;
 };
-
-// Writes all of `bytes` to a file descriptor, across short writes and signals.
-bool write_all(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 void print_error(std::string_view text)
 {

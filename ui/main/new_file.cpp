@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -27,20 +26,6 @@ std::string full_path(const std::string &path)
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.lexically_normal().string();
-}
-
-bool write_all(int fd, std::string_view content, const ChunkWrite &write)
-{
-    while (!content.empty()) {
-        const std::size_t size = std::min(content.size(), file_chunk_size);
-        const ssize_t written = write ? write(fd, content.data(), size) : ::write(fd, content.data(), size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // Removes the file only while the name still refers to the file this
@@ -77,7 +62,7 @@ NewFile write_new_file(const std::string &path, std::string_view content, const 
 
     struct stat created {};
     const bool identified = ::fstat(fd, &created) == 0;
-    bool written = write_all(fd, content, write);
+    bool written = write_all(fd, content, write, file_chunk_size);
     // On Linux the descriptor is gone after close, even when it reports
     // EINTR; only a real error (a delayed write failure) counts.
     if (::close(fd) != 0 && errno != EINTR)

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "solver/failures.h"
-
-#include <sys/types.h>
+#include "solver/file_write.h"
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,10 +28,6 @@ public:
 // True when an entry of that name exists and is not a folder (nor a link to
 // one). A dangling link counts: a file cannot be created under its name.
 bool file_exists(const std::string &path);
-
-// Writes up to `size` bytes to the open file `fd` and returns how many it
-// wrote, or -1 with errno set, as POSIX write() does.
-using ChunkWrite = std::function<ssize_t(int fd, const char *data, std::size_t size)>;
 
 // How many bytes one write hands over at most.
 inline constexpr std::size_t file_chunk_size = 4096;

@@ -1,5 +1,7 @@
 #include "ui/main/settings_file.h"
 
+#include "solver/file_write.h"
+
 
 #include <cerrno>
 #include <climits>
@@ -357,19 +359,6 @@ std::string write_target(const std::string &path)
         }
     }
     return path;
-}
-
-bool write_all(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t count = ::write(fd, data.data(), data.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        data.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
 }
 
 // Rewrites an existing file in place: for a writable file in a folder we may
