@@ -110,8 +110,6 @@ void append_superscript(std::string &text, int exponent)
         text += digits[digit - '0'];
 }
 
-bool is_strict(Relation relation) { return relation == Relation::Less || relation == Relation::Greater; }
-
 } // namespace
 
 std::vector<BandPiece> solution_band(const Solution &solution)

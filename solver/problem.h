@@ -15,6 +15,12 @@ constexpr Relation relation_from_index(int index)
     return index >= 1 && index <= 4 ? static_cast<Relation>(index) : Relation::Equal;
 }
 
+// "<" and ">": the roots themselves do not belong to the solution set.
+constexpr bool is_strict(Relation relation)
+{
+    return relation == Relation::Less || relation == Relation::Greater;
+}
+
 constexpr int min_decimals = 2;
 constexpr int max_decimals = 6;
 

@@ -9,8 +9,6 @@ namespace parvolin {
 
 namespace {
 
-bool is_strict(Relation relation) { return relation == Relation::Less || relation == Relation::Greater; }
-
 bool wants_positive(Relation relation)
 {
     return relation == Relation::Greater || relation == Relation::GreaterEqual;
