@@ -1,5 +1,7 @@
 #include "solver/date_time_text.h"
 
+#include "solver/ascii.h"
+
 #include <cstddef>
 #include <ctime>
 
@@ -9,35 +11,14 @@ namespace {
 
 constexpr std::size_t max_characters = 256;
 
-bool is_letter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool starts_with_ignoring_case(std::string_view text, std::size_t at, std::string_view lower_word)
-{
-    if (text.size() - at < lower_word.size())
-        return false;
-    for (std::size_t k = 0; k < lower_word.size(); ++k) {
-        if (lower(text[at + k]) != lower_word[k])
-            return false;
-    }
-    return true;
-}
-
 // Length of the AM/PM, A/P or AMPM token that starts at `at`, 0 if none does.
 std::size_t marker_length(std::string_view pattern, std::size_t at)
 {
-    if (starts_with_ignoring_case(pattern, at, "am/pm"))
+    if (continues_with_ignoring_ascii_case(pattern, at, "am/pm"))
         return 5;
-    if (starts_with_ignoring_case(pattern, at, "a/p"))
+    if (continues_with_ignoring_ascii_case(pattern, at, "a/p"))
         return 3;
-    if (starts_with_ignoring_case(pattern, at, "ampm"))
+    if (continues_with_ignoring_ascii_case(pattern, at, "ampm"))
         return 4;
     return 0;
 }
@@ -180,7 +161,7 @@ void Writer::write(std::string_view pattern, bool nested)
             i = end < pattern.size() ? end + 1 : end;
             continue;
         }
-        if (!is_letter(c)) {
+        if (!is_ascii_letter(c)) {
             if (c == '/')
                 write_separator(settings_.date_separator);
             else if (c == ':')
@@ -190,7 +171,7 @@ void Writer::write(std::string_view pattern, bool nested)
             ++i;
             continue;
         }
-        if (lower(c) == 'a') {
+        if (ascii_lower(c) == 'a') {
             if (const std::size_t length = marker_length(pattern, i)) {
                 write_marker(pattern.substr(i, length));
                 marker_seen = true;
@@ -208,7 +189,7 @@ void Writer::write(std::string_view pattern, bool nested)
         const int count = run > 6 ? 6 : static_cast<int>(run);
         bool hour_token = false;
 
-        switch (lower(c)) {
+        switch (ascii_lower(c)) {
         case 'd':
             if (count <= 2)
                 out_.put_number(moment_.day, count);

@@ -1,5 +1,7 @@
 #include "solver/regional_settings.h"
 
+#include "solver/ascii.h"
+
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -25,16 +27,6 @@ std::string time_pattern(const RegionalSettings &settings, std::string_view minu
     if (twelve_hour && settings.marker_position == 0)
         pattern += " AMPM";
     return pattern;
-}
-
-bool is_letter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // ---------------------------------------------------------------------------
@@ -160,7 +152,7 @@ public:
     void literal(std::string_view text)
     {
         for (const char c : text) {
-            if (is_letter(c)) {
+            if (is_ascii_letter(c)) {
                 if (!quoted_) {
                     pattern_ += '\'';
                     quoted_ = true;
@@ -219,7 +211,7 @@ public:
         if (!after_conversion_ || candidate_ != '\0')
             return;
         for (const char c : text) {
-            if (c > ' ' && c < 0x7F && !is_letter(c)) {
+            if (c > ' ' && c < 0x7F && !is_ascii_letter(c)) {
                 candidate_ = c;
                 return;
             }
@@ -568,27 +560,18 @@ std::string translate_date_pattern(std::string_view pattern, int calendar_type, 
         return result;
     }
 
-    const auto letters_follow = [&](std::size_t at, char letter, std::size_t count) {
-        if (pattern.size() - at < count)
-            return false;
-        for (std::size_t k = 0; k < count; ++k) {
-            if (lower(pattern[at + k]) != letter)
-                return false;
-        }
-        return true;
-    };
     std::size_t i = 0;
     while (i < pattern.size()) {
-        if (letters_follow(i, 'g', 2)) {
+        if (continues_with_ignoring_ascii_case(pattern, i, "gg")) {
             result += "ggg";
             i += 2;
-        } else if (letters_follow(i, 'y', 4)) {
+        } else if (continues_with_ignoring_ascii_case(pattern, i, "yyyy")) {
             result += "eeee";
             i += 4;
-        } else if (letters_follow(i, 'y', 2)) {
+        } else if (continues_with_ignoring_ascii_case(pattern, i, "yy")) {
             result += "ee";
             i += 2;
-        } else if (lower(pattern[i]) == 'y') {
+        } else if (ascii_lower(pattern[i]) == 'y') {
             result += 'e';
             ++i;
         } else {

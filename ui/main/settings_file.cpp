@@ -1,5 +1,6 @@
 #include "ui/main/settings_file.h"
 
+#include "solver/ascii.h"
 #include "solver/file_write.h"
 
 
@@ -45,22 +46,6 @@ std::string_view trim(std::string_view text)
     while (!text.empty() && is_blank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-char ascii_lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool same_name(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ascii_lower(a[i]) != ascii_lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -153,7 +138,7 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
         if (parsed.kind == LineKind::Section) {
             if (inside)
                 break;
-            if (same_name(parsed.name, section)) {
+            if (equal_ignoring_ascii_case(parsed.name, section)) {
                 found.section_header = line;
                 inside = true;
             }
@@ -161,7 +146,7 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
         }
         if (!inside)
             continue;
-        if (parsed.kind == LineKind::Entry && same_name(parsed.name, key)) {
+        if (parsed.kind == LineKind::Entry && equal_ignoring_ascii_case(parsed.name, key)) {
             found.entry = line;
             found.entry_name = parsed.name;
             found.entry_value = parsed.value;
