@@ -1,6 +1,8 @@
 // parvolin-cli run as a child process: arguments and standard input in;
 // standard output, standard error and exit status out.
 
+#include "tests/solver/test_support.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -16,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace parvolin {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -99,42 +102,7 @@ std::string joined(const Lines &lines)
     return text;
 }
 
-template <typename Row>
-std::string row_name(const testing::TestParamInfo<Row> &info)
-{
-    return info.param.name;
-}
-
-// Rows show as their names in test listings, not as bytes.
-template <typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
-
-const Lines two_roots_report{
-    "Řešení rovnice ",
-    "(1) . x^2 + (-3) . x + (2) = 0 .",
-    "v oboru reálných čísel",
-    "Zadaná kvadratická rovnice má dva různé reálné kořeny .",
-    "x1= 2  x2= 1.",
-    "Množina kořenů: dvouprvková množina K={ 2 ; 1 }.",
-    "Výpočet byl proveden s přesností na 2desetinnná místa",
-};
-
-const Lines every_number_report{
-    "Řešení rovnice ",
-    "(0) . x^2 + (0) . x + (0) = 0 .",
-    "v oboru reálných čísel",
-    "Zadaná lineární rovnice má nekonečně mnoho řešení. ",
-    "x je libovolné reálné číslo. ",
-    "Množina kořenů : všechna reálná čísla K= R .",
-    "Výpočet byl proveden s přesností na 2desetinnná místa",
-};
-
-struct SolveRow {
-    std::string name;
+struct SolveRow : NamedRow {
     Lines args;
     int exit_code;
     std::string out;
@@ -164,12 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
         SolveRow{"double_dash_ends_options", {"solve", "--", "1", "--3", "2"}, 1, "",
                  "'--3' is not a valid floating point value.\n"},
         SolveRow{"overflow_gets_full_stop", {"solve", "1E309", "0", "0"}, 1, "", "Floating point overflow.\n"}),
-    row_name<SolveRow>);
+    row_name);
 
 // --rel and --places reach the right list index: the header, the problem
 // line's ending and the precision line show which.
-struct OptionRow {
-    std::string name;
+struct OptionRow : NamedRow {
     Lines options;
     Lines decided; // lines 1, 2 and 7 of the report
 };
@@ -202,10 +169,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Řešení nerovnice", "(0) . x^2 + (0) . x + (0) <= 0", precision + "4desetinnná místa"}},
         OptionRow{"greater_equal_6", {"--places", "6", "--rel", ">="},
                   {"Řešení nerovnice ", "(0) . x^2 + (0) . x + (0) >= 0", precision + "6desetinnných míst"}}),
-    row_name<OptionRow>);
+    row_name);
 
-struct UsageRow {
-    std::string name;
+struct UsageRow : NamedRow {
     Lines args;
 };
 
@@ -230,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageRow{"two_coefficients", {"solve", "1", "2"}},
                     UsageRow{"json_is_for_batch", {"solve", "--json", "1", "2", "3"}},
                     UsageRow{"batch_takes_no_operands", {"batch", "problems.txt"}}),
-    row_name<UsageRow>);
+    row_name);
 
 TEST(Help, PrintsUsageAndSucceeds)
 {
@@ -244,8 +210,7 @@ TEST(Help, PrintsUsageAndSucceeds)
 std::string json_report(const Lines &lines) { return nlohmann::json{{"lines", lines}}.dump() + '\n'; }
 std::string json_error(const std::string &text) { return nlohmann::json{{"error", text}}.dump() + '\n'; }
 
-struct BatchRow {
-    std::string name;
+struct BatchRow : NamedRow {
     Lines options;
     std::string input;
     std::string out;
@@ -285,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
         BatchRow{"text_form", {"--sep", ","}, "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t2\n",
                  joined(two_roots_report) + "\nchyba: '1.5' is not a valid floating point value.\n\n" +
                      "chyba: line 3: expected 5 tab-separated fields, found 2\n\n"}),
-    row_name<BatchRow>);
+    row_name);
 
 // More than one read block: lines split between reads, and one line longer
 // than the whole buffer.
@@ -311,12 +276,12 @@ TEST(BatchLargeInput, KeepsEveryLineInOrder)
 
 TEST(BatchStreams, ClosedInputOrOutputFails)
 {
-    const auto no_input = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", 0);
-    EXPECT_EQ(no_input.exit_code, 1);
-    EXPECT_NE(no_input.err.find("cannot read"), std::string::npos) << no_input.err;
-    const auto no_output = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", 1);
-    EXPECT_EQ(no_output.exit_code, 1);
-    EXPECT_NE(no_output.err.find("cannot write"), std::string::npos) << no_output.err;
+    for (const auto &[closed_fd, complaint] : {std::pair{0, "cannot read"}, std::pair{1, "cannot write"}}) {
+        const auto result = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", closed_fd);
+        EXPECT_EQ(result.exit_code, 1) << complaint;
+        EXPECT_NE(result.err.find(complaint), std::string::npos) << result.err;
+    }
 }
 
 } // namespace
+} // namespace parvolin

@@ -1,4 +1,5 @@
 #include "solver/date_time_text.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +28,7 @@ RegionalSettings test_settings()
     return settings; // 12-hour clock: "h:mm:ss AMPM"
 }
 
-struct FormatRow {
-    const char *name;
+struct FormatRow : NamedRow {
     const char *pattern;
     LocalDateTime moment;
     const char *expected;
@@ -40,11 +40,6 @@ TEST_P(FormatDateTime, WritesTheMoment)
 {
     const FormatRow &row = GetParam();
     EXPECT_EQ(format_date_time(row.pattern, row.moment, test_settings()), row.expected);
-}
-
-std::string row_name(const ::testing::TestParamInfo<FormatRow> &info)
-{
-    return info.param.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -159,13 +154,7 @@ TEST(LocalNow, AgreesWithTheLocalClock)
 {
     const std::time_t before = std::time(nullptr);
     const LocalDateTime now = local_now();
-    std::tm fields{};
-    fields.tm_year = now.year - 1900;
-    fields.tm_mon = now.month - 1;
-    fields.tm_mday = now.day;
-    fields.tm_hour = now.hour;
-    fields.tm_min = now.minute;
-    fields.tm_sec = now.second;
+    std::tm fields = calendar_fields(now);
     fields.tm_isdst = -1;
     // An hour of slack for the hour that repeats when the clocks go back.
     const std::time_t read = std::mktime(&fields);

@@ -3,6 +3,7 @@
 // extreme coefficients, tick labels, room for labels and the caption.
 
 #include "solver/graph_view.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <cfenv>
 #include <cmath>
 #include <initializer_list>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,14 +43,11 @@ Band except(double at) { return {below(at, false), above(at, false)}; }
 
 // --- The band --------------------------------------------------------------------
 
-struct BandRow {
-    const char *name;
+struct BandRow : NamedRow {
     double a, b, c;
     Relation relation;
     Band band;
 };
-
-void PrintTo(const BandRow &row, std::ostream *out) { *out << row.name; }
 
 class BandOfCase : public ::testing::TestWithParam<BandRow> {};
 
@@ -70,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"linear", 0, 2, -3, Eq, {point(1.5)}},
                       BandRow{"no_solution", 0, 0, 5, Eq, nothing},
                       BandRow{"every_number", 0, 0, 0, Eq, whole}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 INSTANTIATE_TEST_SUITE_P(
     Less, BandOfCase,
@@ -83,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"linear_b_negative", 0, -2, 4, Lt, {above(2, false)}},
                       BandRow{"constant_negative", 0, 0, -5, Lt, whole},
                       BandRow{"constant_zero", 0, 0, 0, Lt, nothing}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 INSTANTIATE_TEST_SUITE_P(
     Greater, BandOfCase,
@@ -96,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"linear_b_negative", 0, -2, 4, Gt, {below(2, false)}},
                       BandRow{"constant_positive", 0, 0, 5, Gt, whole},
                       BandRow{"constant_zero", 0, 0, 0, Gt, nothing}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 INSTANTIATE_TEST_SUITE_P(
     LessEqual, BandOfCase,
@@ -109,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"linear_b_negative", 0, -2, 4, Le, {above(2, true)}},
                       BandRow{"constant_zero", 0, 0, 0, Le, whole},
                       BandRow{"constant_positive", 0, 0, 5, Le, nothing}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 INSTANTIATE_TEST_SUITE_P(
     GreaterEqual, BandOfCase,
@@ -122,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"linear_b_negative", 0, -2, 4, Ge, {below(2, true)}},
                       BandRow{"constant_zero", 0, 0, 0, Ge, whole},
                       BandRow{"constant_negative", 0, 0, -5, Ge, nothing}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // Where the picture could drift from the text: the ends are the rounded
 // values, and the extended discriminant decides, not the typed decimals.
@@ -132,20 +129,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BandRow{"roots_rounding_alike", 1, -2, 0.99999999, Lt, {between(1, 1, false)}},
                       BandRow{"perfect_square_in_decimals", 1, -0.6, 0.09, Le, nothing},
                       BandRow{"negative_zero_a_is_linear", -0.0, 2, -4, Lt, {below(2, false)}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // --- The view ---------------------------------------------------------------------
 
-struct ViewRow {
-    const char *name;
+struct ViewRow : NamedRow {
     double a, b, c;
     Relation relation;
     std::vector<GraphPoint> inside; // the roots, vertex and intercept that fit the view
     bool x_scientific;
     bool y_scientific;
 };
-
-void PrintTo(const ViewRow &row, std::ostream *out) { *out << row.name; }
 
 class ViewOf : public ::testing::TestWithParam<ViewRow> {};
 
@@ -196,19 +190,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Every value of the curve near 1E-300: its own scale, not a line on the axis.
         ViewRow{"all_coefficients_tiny", 1e-300, 1e-300, 1e-300, Lt, {{-0.5, 0.75e-300}, {0, 1e-300}}, false, true},
         ViewRow{"scale_below_the_smallest_span", 1, -1e-307, 0, Eq, {}, false, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // --- Ticks and their labels ----------------------------------------------------------
 
-struct LabelRow {
-    const char *name;
+struct LabelRow : NamedRow {
     double value;
     bool scientific;
     char separator;
     const char *label;
 };
-
-void PrintTo(const LabelRow &row, std::ostream *out) { *out << row.name; }
 
 class TickLabel : public ::testing::TestWithParam<LabelRow> {};
 
@@ -228,18 +219,15 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelRow{"negative_power", -1e12, true, ',', "-10¹²"},
                       LabelRow{"just_under_a_power", 9.999999999999999e-6, true, ',', "10⁻⁵"},
                       LabelRow{"three_digit_exponent", -4e-150, true, ',', "-4·10⁻¹⁵⁰"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // --- Room for labels ----------------------------------------------------------------
 
-struct RoomRow {
-    const char *name;
+struct RoomRow : NamedRow {
     AxisRange range;
     double length;
     AxisRange expected;
 };
-
-void PrintTo(const RoomRow &row, std::ostream *out) { *out << row.name; }
 
 class RoomAroundZero : public ::testing::TestWithParam<RoomRow> {};
 
@@ -260,18 +248,15 @@ INSTANTIATE_TEST_SUITE_P(
         RoomRow{"zero_at_the_high_end", {-9, 0}, 100, {-9, 1}},
         RoomRow{"room_enough", {-5, 5}, 100, {-5, 5}},
         RoomRow{"axis_too_short_for_labels", {0, 8}, 25, {0, 8}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // --- The caption ---------------------------------------------------------------------
 
-struct CaptionRow {
-    const char *name;
+struct CaptionRow : NamedRow {
     double a, b, c;
     Relation relation;
     const char *ending; // of the caption; nullptr: no caption
 };
-
-void PrintTo(const CaptionRow &row, std::ostream *out) { *out << row.name; }
 
 class Caption : public ::testing::TestWithParam<CaptionRow> {};
 
@@ -306,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionRow{"except_point_downwards", -1e-300, -1e-300, 1e-300, Lt, "jako by osu x neprotínala."},
                       CaptionRow{"empty_agrees_with_a_curve_above", 1e-300, 1e-300, 1e-300, Lt, nullptr},
                       CaptionRow{"two_roots_are_never_explained", 1, -2000, 999999, Eq, nullptr}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // A parabola whose vertex is near the largest double still rises on both
 // sides in the picture; its values beyond the double range are not cut flat.

@@ -1,5 +1,6 @@
 #include "solver/failures.h"
 #include "solver/number_text.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,7 @@ namespace {
     return ::testing::AssertionFailure() << "expected " << std::hexfloat << expected << ", got " << actual;
 }
 
-struct FormatRow {
-    const char *name;
+struct FormatRow : NamedRow {
     double value;
     const char *dot;
     const char *comma;
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatRow{"infinity", HUGE_VAL, "INF", "INF"},
         FormatRow{"negative_infinity", -HUGE_VAL, "-INF", "-INF"},
         FormatRow{"not_a_number", -NAN, "NAN", "NAN"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // Around the powers of two where the decimal exponent estimate is one off,
 // the text must still stand for the value (read back, it is within the 15
@@ -87,8 +87,7 @@ TEST(FormatNumberDigits, RightMagnitudeNearEstimateBoundaries)
     }
 }
 
-struct ParseRow {
-    const char *name;
+struct ParseRow : NamedRow {
     std::string text;
     char separator;
     double expected;
@@ -126,10 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"tenth", "0.1", '.', 0.1},
         ParseRow{"many_fraction_digits", "0.3333333333333333333333333", '.', 1.0 / 3},
         ParseRow{"negative_power_beyond_scaling", "0." + std::string(6000, '0') + "1", '.', 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
-struct RefusedRow {
-    const char *name;
+struct RefusedRow : NamedRow {
     std::string text;
     char separator;
 };
@@ -167,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"exponent_stops_at_500", "1E5000", '.'},
         RefusedRow{"beyond_extended_range", "1E4999", '.'},
         RefusedRow{"mantissa_beyond_extended_range", std::string(5000, '9'), '.'}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(ParseCoefficientOverflow, BeyondTheDoubleRange)
 {
@@ -205,8 +203,7 @@ TEST(ScaleByPowerOfTen, BeyondRangeGivesInfinityOrZero)
     EXPECT_EQ(scale_by_power_of_ten(7.0L, 0), 7.0L);
 }
 
-struct DisplayRow {
-    const char *name;
+struct DisplayRow : NamedRow {
     std::string message;
     std::string shown;
 };
@@ -234,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplayRow{"blank", "a ", "a "},
                       DisplayRow{"czech_letter", "chyba č", "chyba č."},
                       DisplayRow{"empty", "", ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 } // namespace
 } // namespace parvolin

@@ -1,5 +1,6 @@
 #include "solver/date_time_text.h"
 #include "solver/regional_settings.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,6 @@
 
 namespace parvolin {
 namespace {
-
-template <class Row>
-std::string row_name(const ::testing::TestParamInfo<Row> &info)
-{
-    return info.param.name;
-}
 
 TEST(TimePatterns, AreBuiltFromTheClockItems)
 {
@@ -33,8 +28,7 @@ TEST(TimePatterns, AreBuiltFromTheClockItems)
 // ---------------------------------------------------------------------------
 // strftime formats in our pattern language
 
-struct TranslationRow {
-    const char *name;
+struct TranslationRow : NamedRow {
     const char *format;
     const char *pattern;
 };
@@ -59,11 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationRow{"unsupported_dropped", "%Z%z%j%U%C%s|", "|"},
         TranslationRow{"odd_ends", "%d%n%t%%%", "dd\n\t%%"},
         TranslationRow{"unfinished_conversion_dropped", "%d %-", "dd "}),
-    row_name<TranslationRow>);
+    row_name);
 
 // The translated pattern writes what strftime writes, in the C locale.
-struct RoundTripRow {
-    const char *name;
+struct RoundTripRow : NamedRow {
     const char *format;
 };
 
@@ -82,13 +75,7 @@ TEST_P(StrftimeRoundTrip, WritesWhatStrftimeWrites)
     for (const LocalDateTime moment : {LocalDateTime{2026, 12, 17, 21, 5, 7},
                                        LocalDateTime{2027, 1, 15, 9, 3, 4},
                                        LocalDateTime{2024, 2, 29, 0, 0, 0}}) {
-        std::tm fields{};
-        fields.tm_year = moment.year - 1900;
-        fields.tm_mon = moment.month - 1;
-        fields.tm_mday = moment.day;
-        fields.tm_hour = moment.hour;
-        fields.tm_min = moment.minute;
-        fields.tm_sec = moment.second;
+        std::tm fields = calendar_fields(moment);
         timegm(&fields); // fills in the weekday
         char expected[256];
         strftime_l(expected, sizeof expected, GetParam().format, &fields, c_locale);
@@ -111,13 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripRow{"same_letter_tokens", "%d%e%H%-H"},
         RoundTripRow{"letters_and_quotes", "it's \"%d\" o'clock at %H, amp %S"},
         RoundTripRow{"percent_d_literal", "%%d %%H"}),
-    row_name<RoundTripRow>);
+    row_name);
 
 // ---------------------------------------------------------------------------
 // Settings from a locale's formats
 
-struct FormatsRow {
-    const char *name;
+struct FormatsRow : NamedRow {
     StrftimeFormats formats;
     bool cjk;
     const char *separators; // date, then time
@@ -159,13 +145,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "-:", "(dd - mm)", "dd", "hh:mm:ss"},
         FormatsRow{"japanese_like", {"%Y年%m月%d日", "%H時%M分", "", "%Y年%m月%d日 %H時%M分"}, true,
                    "/:", "yyyy年mm月dd日", "yyyy年mm月dd日", "hh:mm:ss"}),
-    row_name<FormatsRow>);
+    row_name);
 
 // ---------------------------------------------------------------------------
 // The calendar's rewrite of date patterns
 
-struct CalendarRow {
-    const char *name;
+struct CalendarRow : NamedRow {
     const char *pattern;
     int calendar_type;
     bool cjk;
@@ -190,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         CalendarRow{"cjk_drops_era_letters", "gg yyyy/M/d G", 1, true, " yyyy/M/d "},
         CalendarRow{"gregorian_unchanged", "gg yyyy", 1, false, "gg yyyy"},
         CalendarRow{"calendar_6_cjk", "ggyy", 6, true, "yy"}),
-    row_name<CalendarRow>);
+    row_name);
 
 // ---------------------------------------------------------------------------
 // Loading from the environment's locale
@@ -244,8 +229,7 @@ void expect_same(const RegionalSettings &actual, const RegionalSettings &expecte
     EXPECT_EQ(actual.short_day_names, expected.short_day_names);
 }
 
-struct LoadRow {
-    const char *name;
+struct LoadRow : NamedRow {
     const char *lc_all;
     bool c_locale; // otherwise the defaults
 };
@@ -262,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(Values, LoadRegionalSettings,
                          ::testing::Values(LoadRow{"c", "C", true}, LoadRow{"posix", "POSIX", true},
                                            LoadRow{"c_utf8", "C.UTF-8", true},
                                            LoadRow{"unknown_locale_gives_defaults", "xx_YY.UTF-8", false}),
-                         row_name<LoadRow>);
+                         row_name);
 
 // The process's own locale does not count: the environment does.
 TEST(LoadRegionalSettingsProcessLocale, IsIgnored)

@@ -1,30 +1,24 @@
 #include "solver/failures.h"
 #include "solver/report.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace parvolin {
 namespace {
 
+// The report as a list, to hold against the reports the tests share.
+std::vector<std::string> lines_of(const Report &report) { return {report.lines.begin(), report.lines.end()}; }
+
 TEST(Report, SevenLinesOfAnEquation)
 {
-    const Report report = build_report(ProblemInput{"1", "-3", "2", 0, 0}, ',');
-    const std::array<std::string, 7> expected{
-        "Řešení rovnice ",
-        "(1) . x^2 + (-3) . x + (2) = 0 .",
-        "v oboru reálných čísel",
-        "Zadaná kvadratická rovnice má dva různé reálné kořeny .",
-        "x1= 2  x2= 1.",
-        "Množina kořenů: dvouprvková množina K={ 2 ; 1 }.",
-        "Výpočet byl proveden s přesností na 2desetinnná místa",
-    };
-    EXPECT_EQ(report.lines, expected);
+    EXPECT_EQ(lines_of(build_report(ProblemInput{"1", "-3", "2", 0, 0}, ',')), two_roots_report);
 }
 
-struct FrameRow {
-    const char *name;
+struct FrameRow : NamedRow {
     int relation_index;
     const char *header;
     const char *problem;
@@ -50,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameRow{"greater_equal", 4, "Řešení nerovnice ", "(1) . x^2 + (-3) . x + (2,5) >= 0"},
                       FrameRow{"unknown_index_is_equal", 7, "Řešení rovnice ", "(1) . x^2 + (-3) . x + (2,5) = 0 ."},
                       FrameRow{"negative_index_is_equal", -1, "Řešení rovnice ", "(1) . x^2 + (-3) . x + (2,5) = 0 ."}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Report, PrecisionLineInItsGrammaticalNumber)
 {
@@ -67,9 +61,7 @@ TEST(Report, PrecisionLineInItsGrammaticalNumber)
 
 TEST(Report, EmptyFieldsCountAsZero)
 {
-    const Report report = build_report(ProblemInput{"", "", "", 0, 0}, ',');
-    EXPECT_EQ(report.lines[1], "(0) . x^2 + (0) . x + (0) = 0 .");
-    EXPECT_EQ(report.lines[3], "Zadaná lineární rovnice má nekonečně mnoho řešení. ");
+    EXPECT_EQ(lines_of(build_report(ProblemInput{"", "", "", 0, 0}, ',')), every_number_report);
 }
 
 TEST(Report, ProblemLineShowsParsedValuesNotTypedTexts)
@@ -78,8 +70,7 @@ TEST(Report, ProblemLineShowsParsedValuesNotTypedTexts)
     EXPECT_EQ(report.lines[1], "(1) . x^2 + (0) . x + (0,5) < 0");
 }
 
-struct FailureRow {
-    const char *name;
+struct FailureRow : NamedRow {
     ProblemInput input;
     const char *message;
 };
@@ -106,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"coefficient_overflow", {"1E309", "x", "0", 0, 0}, "Floating point overflow"},
         FailureRow{"discriminant_overflow", {"1", "1E200", "0", 1, 0}, "Floating point overflow"},
         FailureRow{"root_too_large_to_round", {"0", "1E-10", "-1E8", 0, 4}, "Invalid floating point operation"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Document, FramesTheDisplayRows)
 {

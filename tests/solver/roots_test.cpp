@@ -1,5 +1,6 @@
 #include "solver/failures.h"
 #include "solver/roots.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,7 @@
 namespace parvolin {
 namespace {
 
-struct DiscriminantRow {
-    const char *name;
+struct DiscriminantRow : NamedRow {
     double a, b, c;
     double expected;
 };
@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DiscriminantRow{"typed_square_slightly_negative", 1, -0.6, 0.09, -1.3335686721571705e-17},
                       DiscriminantRow{"typed_square_slightly_positive", 1, -0.2, 0.01, 3.6083603553033194e-18},
                       DiscriminantRow{"exact_square", 1, -1, 0.25, 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(DiscriminantFailure, OverflowBeyondDoubleRange)
 {
@@ -41,8 +41,7 @@ TEST(DiscriminantFailure, OverflowBeyondDoubleRange)
     EXPECT_NO_THROW(discriminant(1, 1.3e154, 0));
 }
 
-struct RoundRow {
-    const char *name;
+struct RoundRow : NamedRow {
     double x;
     int n;
     double expected;
@@ -79,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundRow{"negative_to_zero_is_positive", -0.004, 2, 0.0},
                       RoundRow{"negative_zero_is_positive", -0.0, 2, 0.0},
                       RoundRow{"negative_root", -1.4142135623730951, 2, -1.41}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(RoundToPlacesFailure, ScaledValueBeyondSigned64Bits)
 {
@@ -95,8 +94,7 @@ TEST(RoundToPlacesFailure, ScalingBeyondDoubleRange)
     EXPECT_THROW(round_to_places(1e307, 2), OverflowError);
 }
 
-struct RootsRow {
-    const char *name;
+struct RootsRow : NamedRow {
     double a, b, c;
     int n;
     double r1, r2;
@@ -120,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // The unscaling by repeated division lands one ulp
                       // below the double nearest 1.618.
                       RootsRow{"golden_ratio", 1, -1, -1, 3, 1.6179999999999999, -0.618}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Roots, DoubleAndLinearRoots)
 {

@@ -1,4 +1,5 @@
 #include "solver/rtf_writer.h"
+#include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +31,10 @@ TEST(RtfDocument, WholeFile)
     EXPECT_EQ(rtf_document(ResultDocument{}), std::string(header) + "}\n");
 }
 
-struct TextRow {
-    const char *name;
+struct TextRow : NamedRow {
     const char *line; // UTF-8
     const char *rtf;  // the paragraph's text as written
 };
-
-void PrintTo(const TextRow &row, std::ostream *out) { *out << row.name; }
 
 class RtfText : public ::testing::TestWithParam<TextRow> {};
 
@@ -53,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextRow{"malformed_utf8_replaced", "a\xE8z\xC0\xAF", "a\\u-3?z\\u-3?\\u-3?"},
                       TextRow{"run_of_blanks_at_both_ends", "   a  ", " {} {} a {} "},
                       TextRow{"tab_and_control_character", "a\tb\x01", "a\\tab b\\'01"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // The table against the C library's code page 1250: every defined byte's
 // character maps back to that byte.
