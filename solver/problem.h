@@ -24,6 +24,13 @@ constexpr bool is_strict(Relation relation)
 constexpr int min_decimals = 2;
 constexpr int max_decimals = 6;
 
+// Indices 0 to 4 of the precision list are 2 to 6 places; anything else
+// counts as the first entry.
+constexpr int decimals_from_index(int index)
+{
+    return index >= 0 && index <= max_decimals - min_decimals ? index + min_decimals : min_decimals;
+}
+
 struct Problem {
     double a = 0.0;
     double b = 0.0;

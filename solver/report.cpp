@@ -19,7 +19,7 @@ double parse_or_zero(std::string_view text, char decimal_separator)
 Problem parse_problem(const ProblemInput &input, char decimal_separator)
 {
     Problem problem;
-    problem.decimals = input.precision_index + min_decimals;
+    problem.decimals = decimals_from_index(input.precision_index);
     problem.a = parse_or_zero(input.a_text, decimal_separator);
     problem.b = parse_or_zero(input.b_text, decimal_separator);
     problem.c = parse_or_zero(input.c_text, decimal_separator);

@@ -57,6 +57,9 @@ TEST(Report, PrecisionLineInItsGrammaticalNumber)
     };
     for (int index = 0; index < 5; ++index)
         EXPECT_EQ(build_report(ProblemInput{"1", "0", "-2", 0, index}, '.').lines[6], expected[index]);
+    // An index off the list counts as its first entry, as the relation's does.
+    for (const int index : {-1, 5})
+        EXPECT_EQ(build_report(ProblemInput{"1", "0", "-2", 0, index}, '.').lines[6], expected[0]) << index;
 }
 
 TEST(Report, EmptyFieldsCountAsZero)
