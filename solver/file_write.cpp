@@ -14,8 +14,12 @@ bool write_all(int fd, std::string_view data, const ChunkWrite &write, std::size
         const ssize_t written = write ? write(fd, data.data(), size) : ::write(fd, data.data(), size);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written < 0)
             return false;
+        if (written == 0) {
+            errno = EIO; // so that the caller's message says something true
+            return false;
+        }
         data.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;

@@ -16,7 +16,7 @@ using ChunkWrite = std::function<ssize_t(int fd, const char *data, std::size_t s
 
 // Writes all of `data` to `fd`, across short writes and interrupted calls,
 // handing over at most `chunk` bytes a call, through `write` (POSIX write
-// when empty). False when a write fails or writes nothing.
+// when empty). False, with errno set, when a write fails or writes nothing.
 bool write_all(int fd, std::string_view data, const ChunkWrite &write = {}, std::size_t chunk = SIZE_MAX);
 
 } // namespace parvolin
