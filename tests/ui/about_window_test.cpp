@@ -3,6 +3,9 @@
 #include "ui/aux/about_window.h"
 #include "ui/main/main_window.h"
 
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -16,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,17 +41,9 @@ const QStringList laws = {
     QStringLiteral("9. Programátor dělá, co umí. Počítač si dělá, co chce."),
 };
 
-template <typename Widget>
-Widget *part(QWidget *about, const char *name)
-{
-    auto *widget = about->findChild<Widget *>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
 QStringList text_lines(QWidget *about)
 {
-    return part<QPlainTextEdit>(about, "RichEdit1")->toPlainText().split(QLatin1Char('\n'));
+    return child<QPlainTextEdit>(about, "RichEdit1")->toPlainText().split(QLatin1Char('\n'));
 }
 
 // Ends whatever about window `owner` still holds after a while, so that a
@@ -74,12 +68,12 @@ TEST(AboutWindow, HoldsItsTextsAndLayout)
 {
     AboutWindow about;
     EXPECT_EQ(about.windowTitle(), QStringLiteral("O programu a programování"));
-    const QLabel *caption = part<QLabel>(&about, "Label1");
+    const QLabel *caption = child<QLabel>(&about, "Label1");
     EXPECT_EQ(caption->text(), QStringLiteral("Tento program byl vyvíjen a testován v duchu  programátorských zákonů."));
     EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width()) << "cut off";
     EXPECT_EQ(text_lines(&about), laws);
-    EXPECT_FALSE(part<QPlainTextEdit>(&about, "RichEdit1")->isReadOnly());
-    EXPECT_EQ(part<QAbstractButton>(&about, "BitBtn1")->text(), QStringLiteral("OK"));
+    EXPECT_FALSE(child<QPlainTextEdit>(&about, "RichEdit1")->isReadOnly());
+    EXPECT_EQ(child<QAbstractButton>(&about, "BitBtn1")->text(), QStringLiteral("OK"));
     EXPECT_EQ(about.size(), QSize(464, 332));
     EXPECT_EQ(about.minimumSize(), about.maximumSize());
     EXPECT_EQ(about.windowType(), Qt::Tool);
@@ -101,11 +95,6 @@ struct Ending {
     std::function<void(QWidget *about)> act;
     int result;
 };
-
-void PrintTo(const Ending &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class AboutEndings : public ::testing::TestWithParam<Ending> {};
 
@@ -143,11 +132,11 @@ TEST_P(AboutEndings, CloseTheWindowForGood)
 INSTANTIATE_TEST_SUITE_P(
     AboutWindow, AboutEndings,
     ::testing::Values(
-        Ending{"ok_button", [](QWidget *about) { part<QAbstractButton>(about, "BitBtn1")->click(); },
+        Ending{"ok_button", [](QWidget *about) { child<QAbstractButton>(about, "BitBtn1")->click(); },
                QDialog::Accepted},
         Ending{"space_on_ok",
                [](QWidget *about) {
-                   auto *ok = part<QAbstractButton>(about, "BitBtn1");
+                   auto *ok = child<QAbstractButton>(about, "BitBtn1");
                    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
                    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
                    QCoreApplication::sendEvent(ok, &press);
@@ -157,13 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
         Ending{"title_bar_close", [](QWidget *about) { about->close(); }, QDialog::Rejected},
         Ending{"escape_is_no_way_out",
                [](QWidget *about) {
-                   send_key(part<QPlainTextEdit>(about, "RichEdit1"), Qt::Key_Escape);
+                   send_key(child<QPlainTextEdit>(about, "RichEdit1"), Qt::Key_Escape);
                    send_key(about, Qt::Key_Escape);
                    EXPECT_TRUE(about->isVisible());
-                   part<QAbstractButton>(about, "BitBtn1")->click();
+                   child<QAbstractButton>(about, "BitBtn1")->click();
                },
                QDialog::Accepted}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(AboutWindow, EveryCommandOpensAFreshWindowOwnedByTheMainWindow)
 {
@@ -183,8 +172,8 @@ TEST(AboutWindow, EveryCommandOpensAFreshWindowOwnedByTheMainWindow)
             ASSERT_NE(about, nullptr);
             EXPECT_EQ(about->parentWidget(), &window);
             shown.push_back(text_lines(about));
-            part<QPlainTextEdit>(about, "RichEdit1")->setPlainText(QStringLiteral("upraveno"));
-            part<QAbstractButton>(about, "BitBtn1")->click();
+            child<QPlainTextEdit>(about, "RichEdit1")->setPlainText(QStringLiteral("upraveno"));
+            child<QAbstractButton>(about, "BitBtn1")->click();
         });
         command->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,7 @@
 #include "ui/main/coefficient_filter.h"
 
+#include "tests/ui/test_rows.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -8,26 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace parvolin {
 namespace {
-
-template <typename Row>
-std::string row_name(const testing::TestParamInfo<Row> &info)
-{
-    return info.param.name;
-}
-
-// Rows show as their names in test listings, not as bytes.
-template <typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
 
 constexpr auto comma = ChosenSeparator::Comma;
 constexpr auto dot = ChosenSeparator::Dot;
@@ -67,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CharacterRow{"slash_above_the_range", dot, "0", u'/', 0},
                     CharacterRow{"paste_character", comma, "0", u'\x16', 0},
                     CharacterRow{"arabic_indic_three", comma, "0", u'\u0663', 0}),
-    row_name<CharacterRow>);
+    row_name);
 
 // ---------------------------------------------------------------------------
 
@@ -146,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TypingRow{"delete_and_home_pass", comma, "10", false, home_delete, "0"},
                     TypingRow{"keypad_comma_with_dot_chosen", dot, "1", false, keypad_comma, "1."},
                     TypingRow{"several_characters_in_one_key", comma, "0", false, composed, "01,"}),
-    row_name<TypingRow>);
+    row_name);
 
 TEST(CoefficientKeyFilter, ReadsTheSeparatorAtEachKey)
 {

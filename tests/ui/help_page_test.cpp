@@ -5,9 +5,10 @@
 
 #include "solver/report.h"
 
+#include "tests/ui/test_files.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -25,8 +26,7 @@ QString help_folder()
 
 QString read_text(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(file_contents(path));
 }
 
 QString unescape(QString text)

@@ -5,7 +5,9 @@
 
 #include "ui/main/jpeg_image.h"
 
-#include <QFile>
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+
 #include <QFileInfo>
 #include <QImage>
 
@@ -13,23 +15,14 @@
 
 #include <cstdlib>
 #include <optional>
-#include <ostream>
 #include <vector>
 
+namespace parvolin {
 namespace {
-
-using parvolin::decode_jpeg;
-using parvolin::load_jpeg;
 
 QString test_data(const char *name)
 {
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/data/") + QLatin1String(name);
-}
-
-QByteArray read_all(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Where the frame header (SOFn) of a JPEG starts, walking the marker segments
@@ -60,9 +53,6 @@ struct GoodJpeg {
     QSize size;
     std::vector<Probe> probes;
 };
-
-// Test names carry the row name; gtest would otherwise print the raw bytes.
-void PrintTo(const GoodJpeg &c, std::ostream *os) { *os << c.name; }
 
 class DecodesPicture : public ::testing::TestWithParam<GoodJpeg> { };
 
@@ -95,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         GoodJpeg{"progressive", test_data("progressive.jpg"), {32, 32},
                  {{8, 8, qRgb(220, 40, 40)}, {24, 8, qRgb(40, 180, 60)},
                   {8, 24, qRgb(40, 60, 200)}, {24, 24, qRgb(255, 255, 255)}}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // Bad input: each row must give a null image, and nothing may end the process.
 struct BadJpeg {
@@ -103,7 +93,7 @@ struct BadJpeg {
     QByteArray (*make)();
 };
 
-QByteArray banner() { return read_all(QStringLiteral(":/assets/banner.jpg")); }
+QByteArray banner() { return file_contents(QStringLiteral(":/assets/banner.jpg")); }
 
 QByteArray with_frame_header_bytes(qsizetype offset, QByteArray bytes)
 {
@@ -111,8 +101,6 @@ QByteArray with_frame_header_bytes(qsizetype offset, QByteArray bytes)
     jpeg.replace(*frame_header(jpeg) + offset, bytes.size(), bytes);
     return jpeg;
 }
-
-void PrintTo(const BadJpeg &c, std::ostream *os) { *os << c.name; }
 
 class RefusesData : public ::testing::TestWithParam<BadJpeg> { };
 
@@ -128,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadJpeg{"empty", [] { return QByteArray(); }},
         BadJpeg{"plain_text", [] { return QByteArray("ax^2 + bx + c = 0"); }},
         BadJpeg{"start_marker_only", [] { return QByteArray("\xFF\xD8", 2); }},
-        BadJpeg{"png_file", [] { return read_all(QStringLiteral(":/assets/logo.png")); }},
+        BadJpeg{"png_file", [] { return file_contents(QStringLiteral(":/assets/logo.png")); }},
         BadJpeg{"cut_inside_headers", [] { return banner().left(100); }},
         BadJpeg{"cut_inside_scan", [] { return banner().left(banner().size() / 2); }},
         BadJpeg{"end_marker_missing", [] { return banner().chopped(2); }},
@@ -141,12 +129,12 @@ INSTANTIATE_TEST_SUITE_P(
                     QByteArray jpeg = banner();
                     return jpeg.replace(QByteArray("\xFF\xC4", 2), QByteArray("\xFF\xFE", 2));
                 }}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Jpeg, EveryTruncationIsRefused)
 {
     for (const char *name : {"grey.jpg", "progressive.jpg"}) {
-        const QByteArray jpeg = read_all(test_data(name));
+        const QByteArray jpeg = file_contents(test_data(name));
         ASSERT_FALSE(jpeg.isEmpty()) << name;
         for (qsizetype length = 1; length < jpeg.size(); ++length)
             EXPECT_TRUE(decode_jpeg(jpeg.left(length)).isNull()) << name << " cut to " << length << " bytes";
@@ -157,7 +145,7 @@ TEST(Jpeg, EveryTruncationIsRefused)
 // picture or none, and the process survives (the sanitizer build checks memory).
 TEST(Jpeg, DamagedBytesNeverCrash)
 {
-    const QByteArray jpeg = read_all(test_data("progressive.jpg"));
+    const QByteArray jpeg = file_contents(test_data("progressive.jpg"));
     ASSERT_FALSE(jpeg.isEmpty());
     for (qsizetype at = 0; at < jpeg.size(); ++at) {
         QByteArray damaged = jpeg;
@@ -183,8 +171,6 @@ struct Asset {
     QSize size;
     bool transparent;
 };
-
-void PrintTo(const Asset &a, std::ostream *os) { *os << a.name; }
 
 class ShipsAsset : public ::testing::TestWithParam<Asset> { };
 
@@ -214,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Asset{"print_32", ":/assets/icons/32/print.png", {32, 32}, true},
                       Asset{"exit_32", ":/assets/icons/32/exit.png", {32, 32}, true},
                       Asset{"save_32", ":/assets/icons/32/save.png", {32, 32}, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Assets, BannerIsBaselineWithThreeEightBitComponents)
 {
@@ -227,3 +213,4 @@ TEST(Assets, BannerIsBaselineWithThreeEightBitComponents)
 }
 
 } // namespace
+} // namespace parvolin

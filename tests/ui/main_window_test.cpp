@@ -12,10 +12,13 @@
 #include "solver/date_time_text.h"
 #include "solver/report.h"
 
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,15 +30,12 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,46 +45,8 @@ namespace {
 const std::string top_rule(31, '-');
 const std::string bottom_rule(36, '-');
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
-    }
-
-    void TearDown() override
-    {
-        window_.reset();
-        set_failure_display(std::move(previous_display_));
-    }
-
-    std::string settings_path() const { return folder_.filePath(QStringLiteral("parvolin.ini")).toStdString(); }
-
-    void write_settings_file(const char *content)
-    {
-        QFile file(QString::fromStdString(settings_path()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
-    void open(bool shown = true, std::string path = {})
-    {
-        window_ = std::make_unique<MainWindow>(RegionalSettings{}, path.empty() ? settings_path() : path);
-        if (shown) {
-            window_->show();
-            QCoreApplication::processEvents();
-        }
-    }
-
-    template <typename Widget>
-    Widget *find(const char *name)
-    {
-        auto *widget = window_->findChild<Widget *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
     // A menu command by its shortcut, as the keyboard would run it.
     void press(const char *shortcut)
     {
@@ -108,20 +70,12 @@ protected:
             find<QAbstractButton>(step.c_str())->click();
     }
 
-    void resize_outer(QSize outer)
-    {
-        window_->resize(outer - (window_->frameGeometry().size() - window_->size()));
-        QCoreApplication::processEvents();
-    }
-
     void set_coefficients(const char *a, const char *b, const char *c)
     {
         find<QLineEdit>("kv_koef")->setText(QString::fromUtf8(a));
         find<QLineEdit>("lin_koef")->setText(QString::fromUtf8(b));
         find<QLineEdit>("abs_koef")->setText(QString::fromUtf8(c));
     }
-
-    void solve() { find<QAbstractButton>("BitBtnVyresit")->click(); }
 
     QStringList memo_lines() { return find<QPlainTextEdit>("vypisreseni")->toPlainText().split(QLatin1Char('\n')); }
 
@@ -139,13 +93,8 @@ protected:
 
     std::string read_key(const char *section, const char *key)
     {
-        return SettingsFile(settings_path()).read_string(section, key, "<absent>");
+        return SettingsFile(settings_path().toStdString()).read_string(section, key, "<absent>");
     }
-
-    QTemporaryDir folder_;
-    std::vector<QString> failures_;
-    FailureDisplay previous_display_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 // --- Views and commands -------------------------------------------------------
@@ -158,8 +107,6 @@ struct StateCase {
     State state;
     const char *a_after; // kv_koef after the steps; the others follow it
 };
-
-void PrintTo(const StateCase &row, std::ostream *out) { *out << row.name; }
 
 class ViewStates : public MainWindowTest, public ::testing::WithParamInterface<StateCase> {};
 
@@ -204,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StateCase{"solved_twice", {"Ctrl+R", "BitBtnVyresit", "BitBtnVyresit"}, State::Result, "1"},
                       StateCase{"new_task", {"Ctrl+R", "BitBtnVyresit", "BitBtnNove"}, State::Entry, "0"},
                       StateCase{"toolbar_buttons", {"ToolButtonvypocet", "ToolButtonteorie"}, State::Welcome, "1"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST_F(MainWindowTest, StartsCentredWithFirstItemsAndClockCaptionsAlone)
 {
@@ -271,8 +218,8 @@ class DocumentRows : public MainWindowTest, public ::testing::WithParamInterface
 TEST_P(DocumentRows, AreTheRowsTheMemoShows)
 {
     const bool shown_before_solving = GetParam();
-    open(shown_before_solving);
-    window_->findChild<QAction *>(QStringLiteral("vypocet"))->trigger();
+    open(settings_path(), shown_before_solving);
+    find<QAction>("vypocet")->trigger();
     set_coefficients("1", "0", "-2.5");
     find<QListWidget>("ListBox1")->setCurrentRow(1);
     find<QListWidget>("desmista")->setCurrentRow(4);
@@ -296,8 +243,6 @@ struct FailureCase {
     const char *b;
     const char *message;
 };
-
-void PrintTo(const FailureCase &row, std::ostream *out) { *out << row.name; }
 
 class SolveFailures : public MainWindowTest, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -330,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"comma_with_regional_dot", '.', "1,5", "0", "'1,5' is not a valid floating point value."},
         FailureCase{"second_coefficient", '.', "1", "- 5", "'- 5' is not a valid floating point value."},
         FailureCase{"overflow", '.', "1E309", "0", "Floating point overflow."}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // Enter acts as the window's default button would.
 TEST_F(MainWindowTest, EnterInAnEntryControlSolves)
@@ -391,8 +336,6 @@ struct PanelCase {
     const char *close_button;
 };
 
-void PrintTo(const PanelCase &row, std::ostream *out) { *out << row.name; }
-
 class SidePanel : public MainWindowTest, public ::testing::WithParamInterface<PanelCase> {};
 
 TEST_P(SidePanel, OpensWideningTheWindowAndClosesToWidth490)
@@ -417,7 +360,7 @@ TEST_P(SidePanel, OpensWideningTheWindowAndClosesToWidth490)
 INSTANTIATE_TEST_SUITE_P(MainWindow, SidePanel,
                          ::testing::Values(PanelCase{"separator", "Ctrl+D", "oddelovac", "schovatnastav"},
                                            PanelCase{"notation", "Ctrl+Z", "znaceni", "Button1"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         row_name);
 
 // --- Settings file --------------------------------------------------------------
 
@@ -429,15 +372,13 @@ struct StartSettingsCase {
     const char *first_caption; // nullptr: the default address
 };
 
-void PrintTo(const StartSettingsCase &row, std::ostream *out) { *out << row.name; }
-
 class StartSettings : public MainWindowTest, public ::testing::WithParamInterface<StartSettingsCase> {};
 
 TEST_P(StartSettings, AreAppliedToTheWindow)
 {
     const StartSettingsCase &row = GetParam();
     if (row.file != nullptr)
-        write_settings_file(row.file);
+        write_file(settings_path(), row.file);
     open();
     EXPECT_EQ(window_->frameGeometry().size(), row.size);
     EXPECT_EQ(find<QRadioButton>("RadioButton2")->isChecked(), row.dot);
@@ -455,25 +396,19 @@ INSTANTIATE_TEST_SUITE_P(
                                         true, nullptr},
                       StartSettingsCase{"own_address", "[Adresawebu]\nadresamehowebu=něco jiného\n", QSize(490, 520),
                                         false, "něco jiného"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
-struct EndSettingsCase {
-    const char *name;
-    bool by_konec;
-};
-
-void PrintTo(const EndSettingsCase &row, std::ostream *out) { *out << row.name; }
-
-class EndSettings : public MainWindowTest, public ::testing::WithParamInterface<EndSettingsCase> {};
+// The window closed, or ended by "Konec" first.
+class EndSettings : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(EndSettings, WriteTheirKeys)
 {
-    const EndSettingsCase &row = GetParam();
+    const bool by_konec = GetParam();
     open();
     find<QRadioButton>("RadioButton2")->click();
     resize_outer(QSize(600, 450));
     const QRect outer = window_->frameGeometry();
-    if (row.by_konec)
+    if (by_konec)
         press("Ctrl+K");
     window_->close(); // after "Konec" this writes nothing more
 
@@ -484,49 +419,40 @@ TEST_P(EndSettings, WriteTheirKeys)
     EXPECT_EQ(read_key("Form", "Maximized"), "0");
     EXPECT_EQ(read_key("Oddelovac", "tecka"), "1");
     const std::string absent = "<absent>";
-    EXPECT_EQ(read_key("Adresawebu", "adresamehowebu"), row.by_konec ? absent : equations_page_address());
-    EXPECT_EQ(read_key("Adresawebu", "adresamehodruhehowebu"), row.by_konec ? absent : inequalities_page_address());
+    EXPECT_EQ(read_key("Adresawebu", "adresamehowebu"), by_konec ? absent : equations_page_address());
+    EXPECT_EQ(read_key("Adresawebu", "adresamehodruhehowebu"), by_konec ? absent : inequalities_page_address());
     EXPECT_TRUE(failures_.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, EndSettings,
-                         ::testing::Values(EndSettingsCase{"window_closed", false}, EndSettingsCase{"konec", true}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(MainWindow, EndSettings, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "konec" : "window_closed"; });
 
 TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedOnTheWayOut)
 {
-    const std::string path = folder_.filePath(QStringLiteral("missing/parvolin.ini")).toStdString();
-    open(true, path);
+    const QString settings = path("missing/parvolin.ini");
+    open(settings);
     press("Ctrl+K");
-    EXPECT_EQ(failures_, std::vector<QString>{QString::fromStdString("Unable to write to " + path + ".")});
+    EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Unable to write to %1.").arg(settings)});
 }
 
 // --- The default error display ------------------------------------------------------
 
 TEST(ErrorDisplay, ShowsAStopBoxCaptionedWithTheTitle)
 {
-    const FailureDisplay previous = set_failure_display({});
+    const ReplacedSeam<FailureDisplay> message_box(set_failure_display, {});
     bool application_modal = false;
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
-    QTimer::singleShot(0, [&] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box == nullptr || !box->isVisible())
-                continue;
-            application_modal = QApplication::activeModalWidget() == box
-                                && box->windowModality() == Qt::ApplicationModal;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = box->standardButtons();
-            box->accept();
-        }
+    MessageBoxReader reader(0, [&](const QMessageBox &box) {
+        application_modal = QApplication::activeModalWidget() == &box && box.windowModality() == Qt::ApplicationModal;
+        title = box.windowTitle();
+        text = box.text();
+        icon = box.icon();
+        buttons = box.standardButtons();
     });
     show_failure("Floating point overflow");
-    set_failure_display(previous);
 
     EXPECT_TRUE(application_modal);
     EXPECT_EQ(title, QStringLiteral("Parvolin"));

@@ -31,6 +31,8 @@
 
 #include "solver/report.h"
 
+#include "tests/ui/window_fixture.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -41,7 +43,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScreen>
@@ -131,16 +132,6 @@ bool deliver_key(QWidget *target, const Key &key)
     QKeyEvent release(QEvent::KeyRelease, key.code, key.modifiers, key.text);
     QApplication::sendEvent(target, &release);
     return false;
-}
-
-void click_with_mouse(QWidget *widget)
-{
-    const QPointF local = QRectF(widget->rect()).center();
-    const QPointF global = widget->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &release);
 }
 
 // --- The expected window ---------------------------------------------------------------
@@ -271,7 +262,6 @@ public:
         fields_ = {find<QLineEdit>("kv_koef"), find<QLineEdit>("lin_koef"), find<QLineEdit>("abs_koef")};
         lists_ = {find<QListWidget>("ListBox1"), find<QListWidget>("desmista")};
         memo_ = find<QPlainTextEdit>("vypisreseni");
-        install_seams();
         previous_handler_ = qInstallMessageHandler(&quiet_platform);
         window_->show();
         activate();
@@ -281,10 +271,6 @@ public:
     {
         window_.reset();
         qInstallMessageHandler(previous_handler_);
-        set_failure_display(std::move(previous_display_));
-        set_save_dialogs(std::move(previous_save_));
-        set_print_dialogs(std::move(previous_print_));
-        set_shell_opener(std::move(previous_opener_));
     }
 
     // The first disagreement between the window and the expectation, with
@@ -328,26 +314,6 @@ private:
         if (message.startsWith(QLatin1String("This plugin does not support")))
             return;
         previous_handler_(type, context, message);
-    }
-
-    void install_seams()
-    {
-        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
-        previous_opener_ = set_shell_opener([this](const QUrl &url) { opened_.push_back(url); });
-        SaveDialogs save;
-        save.choose_path = [this](QWidget *, const QString &) { return save_answer_; };
-        save.notice = [this](const QString &text, const QString &) { notices_.push_back(text); };
-        previous_save_ = set_save_dialogs(std::move(save));
-        PrintDialogs print;
-        print.printer_installed = [this] { return print_answer_ != PrintAnswer::NoPrinter; };
-        print.confirm = [this](QPrinter &printer, QWidget *) {
-            if (print_answer_ != PrintAnswer::ToFile)
-                return false;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(expected_file_);
-            return true;
-        };
-        previous_print_ = set_print_dialogs(std::move(print));
     }
 
     // The pupil's clicks keep the window active: the about window takes the
@@ -888,7 +854,8 @@ private:
         const char *link = one_of(links);
         expected_url_ = address_url(link == std::string("Label20") ? window_->second_address()
                                                                    : window_->first_address());
-        click_with_mouse(find<QWidget>(link));
+        QWidget *label = find<QWidget>(link);
+        click_with_mouse(label, QRectF(label->rect()).center());
         step_ = std::string("click ") + link;
     }
 
@@ -1088,10 +1055,24 @@ private:
     std::vector<QUrl> opened_;
 
     static inline QtMessageHandler previous_handler_ = nullptr;
-    FailureDisplay previous_display_;
-    SaveDialogs previous_save_;
-    PrintDialogs previous_print_;
-    ShellOpener previous_opener_;
+    // Installed for as long as the walk lives.
+    ReplacedSeam<FailureDisplay> display_{set_failure_display,
+                                          [this](const QString &text) { failures_.push_back(text); }};
+    ReplacedSeam<ShellOpener> opener_{set_shell_opener, [this](const QUrl &url) { opened_.push_back(url); }};
+    ReplacedSeam<SaveDialogs> save_dialogs_{
+        set_save_dialogs,
+        {[this](QWidget *, const QString &) { return save_answer_; },
+         [this](const QString &text, const QString &) { notices_.push_back(text); }}};
+    ReplacedSeam<PrintDialogs> print_dialogs_{
+        set_print_dialogs,
+        {[this] { return print_answer_ != PrintAnswer::NoPrinter; },
+         [this](QPrinter &printer, QWidget *) {
+             if (print_answer_ != PrintAnswer::ToFile)
+                 return false;
+             printer.setOutputFormat(QPrinter::PdfFormat);
+             printer.setOutputFileName(expected_file_);
+             return true;
+         }}};
 };
 
 // A positive number from the environment; nothing when the variable is unset.

@@ -7,7 +7,9 @@
 #include "ui/main/main_window.h"
 #include "ui/main/print_document.h"
 
-#include <QAbstractButton>
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAction>
 #include <QLineEdit>
 #include <QPrinter>
@@ -97,8 +99,6 @@ struct PagesRow {
     int pages;
 };
 
-void PrintTo(const PagesRow &row, std::ostream *out) { *out << row.name; }
-
 class PrintPages : public ::testing::TestWithParam<PagesRow> {};
 
 TEST_P(PrintPages, EveryWordOnceInOrder)
@@ -120,30 +120,26 @@ INSTANTIATE_TEST_SUITE_P(Documents, PrintPages,
                          ::testing::Values(PagesRow{"numbered_lines", numbered_lines(150), 3},
                                            PagesRow{"long_wrapped_paragraphs", numbered_lines(12, 150), 3},
                                            PagesRow{"empty_document_is_one_empty_page", {}, 1}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         row_name);
 
-class PrintCommandTest : public ::testing::Test {
+// The print dialog records the copy count it opens with, prints into a PDF
+// file in the test's folder, and lets on_dialog_ act on the printer.
+class PrintCommandTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        previous_ = set_print_dialogs(PrintDialogs{[this] { return printer_installed_; },
-                                                   [this](QPrinter &printer, QWidget *) {
-                                                       entry_copies_.push_back(printer.copyCount());
-                                                       print_to_pdf(printer, pdf_file());
-                                                       if (on_dialog_)
-                                                           on_dialog_(printer);
-                                                       return true;
-                                                   }});
-    }
-    void TearDown() override { set_print_dialogs(std::move(previous_)); }
+    QString pdf_file() const { return path("tisk.pdf"); }
 
-    QString pdf_file() const { return folder_.filePath(QStringLiteral("tisk.pdf")); }
-
-    QTemporaryDir folder_;
     bool printer_installed_ = true;
     std::vector<int> entry_copies_;
     std::function<void(QPrinter &)> on_dialog_;
-    PrintDialogs previous_;
+    ReplacedSeam<PrintDialogs> dialogs_{set_print_dialogs,
+                                        {[this] { return printer_installed_; },
+                                         [this](QPrinter &printer, QWidget *) {
+                                             entry_copies_.push_back(printer.copyCount());
+                                             print_to_pdf(printer, pdf_file());
+                                             if (on_dialog_)
+                                                 on_dialog_(printer);
+                                             return true;
+                                         }}};
 };
 
 TEST_F(PrintCommandTest, NoPrinterFailsBeforeTheDialog)
@@ -169,31 +165,28 @@ TEST_F(PrintCommandTest, CopiesRule)
 
 TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne)
 {
-    std::vector<QString> failures;
-    FailureDisplay previous = set_failure_display([&](const QString &text) { failures.push_back(text); });
-    MainWindow window(RegionalSettings{}, folder_.filePath(QStringLiteral("parvolin.ini")).toStdString());
-    const auto solve = [&](const char *a) {
-        window.findChild<QLineEdit *>(QStringLiteral("kv_koef"))->setText(QString::fromLatin1(a));
-        window.findChild<QAbstractButton *>(QStringLiteral("BitBtnVyresit"))->click();
+    open(settings_path(), false);
+    const auto solve_with_a = [&](const char *a) {
+        find<QLineEdit>("kv_koef")->setText(QString::fromLatin1(a));
+        solve();
     };
-    solve("1");
+    solve_with_a("1");
     QStringList printed;
-    for (const std::string &line : window.document_lines())
+    for (const std::string &line : window_->document_lines())
         printed.append(QString::fromStdString(line));
-    auto *print = window.findChild<QAction *>(QStringLiteral("tisk"));
+    auto *print = find<QAction>("tisk");
 
     // Run while the job is still on its page: a second print command, and a
     // solve that replaces the window's document.
     on_dialog_ = [&](QPrinter &) {
         QTimer::singleShot(0, print, &QAction::trigger);
-        QTimer::singleShot(0, &window, [&] { solve("2"); });
+        QTimer::singleShot(0, window_.get(), [&] { solve_with_a("2"); });
     };
     print->trigger();
-    set_failure_display(std::move(previous));
 
     EXPECT_EQ(entry_copies_.size(), 1u);
-    EXPECT_EQ(failures, std::vector<QString>{QStringLiteral("Printing in progress.")});
-    EXPECT_NE(window.document_lines().at(3), printed.at(3).toStdString());
+    EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Printing in progress.")});
+    EXPECT_NE(window_->document_lines().at(3), printed.at(3).toStdString());
     EXPECT_EQ(words(pdf_text(pdf_file())), words(printed.join(QLatin1Char(' '))));
 }
 
@@ -204,14 +197,14 @@ TEST(CupsQueue, JobReachesTheQueue)
         GTEST_SKIP() << "PARVOLIN_CUPS_QUEUE names no CUPS queue; tools/cups-print-test.sh sets one up and runs this";
 
     bool on_queue = false;
-    PrintDialogs previous = set_print_dialogs(PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                                               printer.setPrinterName(QString::fromLocal8Bit(queue));
-                                                               on_queue = printer.outputFormat() == QPrinter::NativeFormat;
-                                                               return on_queue;
-                                                           }});
+    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
+                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
+                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
+                                                              on_queue = printer.outputFormat() == QPrinter::NativeFormat;
+                                                              return on_queue;
+                                                          }});
     PrintCommand command;
     EXPECT_NO_THROW(command.run(nullptr, *make_document(numbered_lines(150))));
-    set_print_dialogs(std::move(previous));
     EXPECT_TRUE(on_queue) << queue << " is not a CUPS queue";
 }
 

@@ -14,7 +14,10 @@
 #include "solver/failures.h"
 #include "solver/report.h"
 
-#include <QAbstractButton>
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -26,7 +29,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -35,7 +37,6 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,21 +47,6 @@
 
 namespace parvolin {
 namespace {
-
-std::string contents_of(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll().toStdString();
-}
-
-void write_file(const QString &path, const std::string &text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(text.data(), static_cast<qint64>(text.size())), static_cast<qint64>(text.size()));
-}
 
 double milliseconds(const QElapsedTimer &clock)
 {
@@ -87,48 +73,7 @@ bool ends_by_itself(const std::function<void()> &command)
     return code == 0 && !timed_out;
 }
 
-class RobustnessTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
-    }
-
-    void TearDown() override
-    {
-        window_.reset();
-        set_failure_display(std::move(previous_display_));
-    }
-
-    QString path(const char *name) const { return folder_.filePath(QString::fromUtf8(name)); }
-
-    void open(const QString &settings_path)
-    {
-        window_ = std::make_unique<MainWindow>(RegionalSettings{}, settings_path.toStdString());
-        window_->show();
-        QCoreApplication::processEvents();
-    }
-
-    void resize_outer(QSize outer)
-    {
-        window_->resize(outer - (window_->frameGeometry().size() - window_->size()));
-        QCoreApplication::processEvents();
-    }
-
-    template <typename Widget>
-    Widget *find(const char *name)
-    {
-        auto *widget = window_->findChild<Widget *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    QTemporaryDir folder_;
-    std::vector<QString> failures_;
-    FailureDisplay previous_display_;
-    std::unique_ptr<MainWindow> window_;
-};
+class RobustnessTest : public WindowTest {};
 
 // --- A settings file that cannot be written -------------------------------------------------
 
@@ -192,8 +137,6 @@ struct WriteFailureCase {
     Obstacle obstacle;
     bool by_konec; // "Konec", or closing the window
 };
-
-void PrintTo(const WriteFailureCase &row, std::ostream *out) { *out << row.name; }
 
 class SettingsWriteFailure : public RobustnessTest, public ::testing::WithParamInterface<WriteFailureCase> {};
 
@@ -262,7 +205,7 @@ TEST_P(SettingsWriteFailure, IsReportedTheProgramEndsAndEarlierKeysStay)
         if (row.obstacle == Obstacle::ReadOnly)
             user = std::make_unique<AsOrdinaryUser>();
         if (row.by_konec)
-            window_->findChild<QAction *>(QStringLiteral("Konec1"))->trigger();
+            find<QAction>("Konec1")->trigger();
         else
             window_->close();
     });
@@ -270,7 +213,7 @@ TEST_P(SettingsWriteFailure, IsReportedTheProgramEndsAndEarlierKeysStay)
 
     EXPECT_TRUE(ended);
     EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Unable to write to %1.").arg(settings)});
-    EXPECT_EQ(contents_of(watched), after);
+    EXPECT_EQ(file_contents(watched).toStdString(), after);
     // Nothing half-written is left beside it.
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries_before);
     if (row.obstacle != Obstacle::FolderIsAFile) {
@@ -287,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"no_room_for_the_separator_closed", Obstacle::NoRoomForNextKey, false},
                       WriteFailureCase{"read_only_konec", Obstacle::ReadOnly, true},
                       WriteFailureCase{"read_only_closed", Obstacle::ReadOnly, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // With the real message box: the program ends only once the message has been
 // read, not while it is on screen.
@@ -300,19 +243,9 @@ TEST_F(RobustnessTest, TheMessageStaysUntilReadThenTheProgramEnds)
     open(settings);
 
     QString shown;
-    QTimer reader;
-    QObject::connect(&reader, &QTimer::timeout, [&] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box != nullptr && box->isVisible()) {
-                shown = box->text();
-                reader.stop();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    reader.start(200); // time enough for the program to end early, if it would
-    EXPECT_TRUE(ends_by_itself([&] { window_->findChild<QAction *>(QStringLiteral("Konec1"))->trigger(); }));
+    // Looking every 200 ms leaves time enough for the program to end early, if it would.
+    MessageBoxReader reader(200, [&](const QMessageBox &box) { shown = box.text(); });
+    EXPECT_TRUE(ends_by_itself([&] { find<QAction>("Konec1")->trigger(); }));
     EXPECT_EQ(shown, QStringLiteral("Unable to write to %1.").arg(settings));
 }
 
@@ -353,8 +286,6 @@ struct JunkCase {
     std::string (*junk)();
 };
 
-void PrintTo(const JunkCase &row, std::ostream *out) { *out << row.name; }
-
 class JunkSettings : public RobustnessTest, public ::testing::WithParamInterface<JunkCase> {};
 
 TEST_P(JunkSettings, StartWithDefaultsAndSurviveTheNextWrite)
@@ -384,7 +315,7 @@ TEST_P(JunkSettings, StartWithDefaultsAndSurviveTheNextWrite)
     EXPECT_TRUE(failures_.empty());
 
     // The junk is all still there, the program's keys after it.
-    const std::string written = contents_of(settings);
+    const std::string written = file_contents(settings).toStdString();
     ASSERT_GT(written.size(), junk.size());
     EXPECT_TRUE(written.compare(0, junk.size(), junk) == 0) << "the junk was changed";
     const SettingsFile file(settings.toStdString());
@@ -398,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(Robustness, JunkSettings,
                          ::testing::Values(JunkCase{"random_bytes", &random_bytes},
                                            JunkCase{"one_line_without_a_break", &one_line_without_a_break},
                                            JunkCase{"lines_like_settings", &lines_like_settings}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         row_name);
 
 // A pipe where the settings file should be: reading it must not wait for a
 // writer that never comes, and writing to it is refused.
@@ -426,8 +357,6 @@ struct HugeTextCase {
     bool paste; // through the clipboard, else put in as a whole
 };
 
-void PrintTo(const HugeTextCase &row, std::ostream *out) { *out << row.name; }
-
 QString ones() { return QString(huge_length, QLatin1Char('1')); }
 QString zeros_then_one() { return QString(huge_length - 1, QLatin1Char('0')) + QLatin1Char('1'); }
 QString tiny_fraction() { return QStringLiteral("0,") + QString(huge_length - 3, QLatin1Char('0')) + QLatin1Char('7'); }
@@ -440,11 +369,11 @@ class HugeCoefficient : public RobustnessTest, public ::testing::WithParamInterf
 TEST_P(HugeCoefficient, IsAnsweredQuickly)
 {
     const HugeTextCase &row = GetParam();
-    open(path("parvolin.ini"));
+    open();
     RegionalSettings regional;
     regional.decimal_separator = ',';
     window_->set_regional_settings(regional);
-    window_->findChild<QAction *>(QStringLiteral("vypocet"))->trigger();
+    find<QAction>("vypocet")->trigger();
     auto *other_field = find<QLineEdit>(std::string(row.field) == "lin_koef" ? "abs_koef" : "lin_koef");
     other_field->setText(QStringLiteral("-3"));
     auto *field = find<QLineEdit>(row.field);
@@ -462,7 +391,7 @@ TEST_P(HugeCoefficient, IsAnsweredQuickly)
 
     QElapsedTimer clock;
     clock.start();
-    find<QAbstractButton>("BitBtnVyresit")->click();
+    solve();
     const double solve_ms = milliseconds(clock);
     std::printf("%s: %lld of %d characters in the field, solved in %.2f ms\n", row.name,
                 static_cast<long long>(field->text().size()), huge_length, solve_ms);
@@ -495,32 +424,21 @@ INSTANTIATE_TEST_SUITE_P(
                       HugeTextCase{"minus_signs", "lin_koef", &minus_signs, true},
                       HugeTextCase{"exponent_of_many_digits", "abs_koef", &long_exponent, false},
                       HugeTextCase{"czech_letters", "kv_koef", &czech_letters, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // The message of a refused huge text, in the real message box.
 TEST_F(RobustnessTest, HugeTextMessageBoxOpensAndClosesQuickly)
 {
     set_failure_display({});
-    open(path("parvolin.ini"));
-    window_->findChild<QAction *>(QStringLiteral("vypocet"))->trigger();
+    open();
+    find<QAction>("vypocet")->trigger();
     find<QLineEdit>("kv_koef")->setText(minus_signs());
 
     double shown_ms = -1;
     QElapsedTimer clock;
-    QTimer reader;
-    QObject::connect(&reader, &QTimer::timeout, [&] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box != nullptr && box->isVisible()) {
-                shown_ms = milliseconds(clock);
-                reader.stop();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    reader.start(0);
+    MessageBoxReader reader(0, [&](const QMessageBox &) { shown_ms = milliseconds(clock); });
     clock.start();
-    find<QAbstractButton>("BitBtnVyresit")->click();
+    solve();
     const double total_ms = milliseconds(clock);
     std::printf("message box of a %lld-character message: shown after %.1f ms, closed after %.1f ms\n",
                 static_cast<long long>(find<QLineEdit>("kv_koef")->text().size()), shown_ms, total_ms);

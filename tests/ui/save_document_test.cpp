@@ -8,12 +8,14 @@
 
 #include "solver/rtf_writer.h"
 
-#include <QAbstractButton>
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -30,41 +32,28 @@ namespace {
 
 const ResultDocument sample{{"Datum:5.3.2024", "Řešení rovnice "}};
 
-QByteArray read_file(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class SaveTest : public ::testing::Test {
+// The save dialog answers with choice_ and records the path it was shown;
+// the notices are recorded as "caption|text".
+class SaveTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        previous_ = set_save_dialogs(SaveDialogs{[this](QWidget *, const QString &shown) {
-                                                     shown_.push_back(shown);
-                                                     return choice_;
-                                                 },
-                                                 [this](const QString &text, const QString &caption) {
-                                                     notices_.push_back(caption + QLatin1Char('|') + text);
-                                                 }});
-    }
-    void TearDown() override { set_save_dialogs(std::move(previous_)); }
-
-    QString path(const std::string &name) const { return folder_.filePath(QString::fromStdString(name)); }
-
     void save(std::optional<QString> choice)
     {
         choice_ = std::move(choice);
         command_.run(nullptr, sample);
     }
 
-    QTemporaryDir folder_;
     SaveCommand command_;
     std::optional<QString> choice_;
     std::vector<QString> shown_;
     std::vector<QString> notices_;
-    SaveDialogs previous_;
+    ReplacedSeam<SaveDialogs> dialogs_{set_save_dialogs,
+                                       {[this](QWidget *, const QString &shown) {
+                                            shown_.push_back(shown);
+                                            return choice_;
+                                        },
+                                        [this](const QString &text, const QString &caption) {
+                                            notices_.push_back(caption + QLatin1Char('|') + text);
+                                        }}};
 };
 
 struct TargetRow {
@@ -73,14 +62,12 @@ struct TargetRow {
     const char *written;
 };
 
-void PrintTo(const TargetRow &row, std::ostream *out) { *out << row.name; }
-
 class SaveTarget : public SaveTest, public ::testing::WithParamInterface<TargetRow> {};
 
 TEST_P(SaveTarget, WritesTheRtfUnderTheTargetNameOnly)
 {
     save(path(GetParam().typed));
-    EXPECT_EQ(read_file(path(GetParam().written)).toStdString(), rtf_document(sample));
+    EXPECT_EQ(file_contents(path(GetParam().written)).toStdString(), rtf_document(sample));
     EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{QString::fromUtf8(GetParam().written)});
 }
 
@@ -89,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveTarget,
                                            TargetRow{"rtf_suffix_kept", "vysledek.rtf", "vysledek.rtf"},
                                            TargetRow{"capital_suffix_kept", "VYSLEDEK.Rtf", "VYSLEDEK.Rtf"},
                                            TargetRow{"rtf_without_dot", "vysledekrtf", "vysledekrtf.rtf"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         row_name);
 
 TEST_F(SaveTest, TakenNameGetsTheNoticeAndCancelKeepsTheLastPath)
 {
@@ -102,19 +89,16 @@ TEST_F(SaveTest, TakenNameGetsTheNoticeAndCancelKeepsTheLastPath)
     const QString end = QString::fromUtf8(" nelze uložit.  Soubor s tímto názvem již existuje , zvolte jiný název.");
     EXPECT_EQ(notices_, (std::vector<QString>{"Parvolin|Soubor " + path("vysledek.rtf") + end,
                                               "Parvolin|Soubor " + path("odkaz.rtf") + end}));
-    EXPECT_EQ(read_file(path("vysledek.rtf")).toStdString(), rtf_document(sample));
+    EXPECT_EQ(file_contents(path("vysledek.rtf")).toStdString(), rtf_document(sample));
     EXPECT_FALSE(QFile::exists(path("nowhere")));
 }
 
 // A name taken between the existence test and the creation is not overwritten.
 TEST_F(SaveTest, NewFileNeverReplacesOne)
 {
-    QFile file(path("souboj.rtf"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("cizí");
-    file.close();
+    write_file(path("souboj.rtf"), "cizí");
     EXPECT_EQ(write_new_file(path("souboj.rtf").toStdString(), "{\\rtf1}"), NewFile::Exists);
-    EXPECT_EQ(read_file(path("souboj.rtf")), QByteArray("cizí"));
+    EXPECT_EQ(file_contents(path("souboj.rtf")), QByteArray("cizí"));
 }
 
 // A write that fails after the first chunk leaves no half-written file.
@@ -135,26 +119,22 @@ TEST_F(SaveTest, WriteFailingPartWayRemovesTheFile)
 
 TEST_F(SaveTest, WindowSavesItsDocumentAndShowsFailures)
 {
-    std::vector<QString> failures;
-    FailureDisplay previous = set_failure_display([&](const QString &text) { failures.push_back(text); });
-    {
-        MainWindow window(RegionalSettings{}, path("parvolin.ini").toStdString());
-        window.findChild<QLineEdit *>(QStringLiteral("kv_koef"))->setText(QStringLiteral("1"));
-        window.findChild<QAbstractButton *>(QStringLiteral("BitBtnVyresit"))->click();
-        auto *save_action = window.findChild<QAction *>(QStringLiteral("Ulozit"));
-        choice_ = path("okno");
-        save_action->trigger();
-        EXPECT_EQ(read_file(path("okno.rtf")).toStdString(), rtf_document(ResultDocument{window.document_lines()}));
-        save_action->trigger();
-        // The existence test does not count a folder; creating the file fails.
-        ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("slozka.rtf")));
-        choice_ = path("slozka");
-        save_action->trigger();
-    }
-    set_failure_display(std::move(previous));
+    open(settings_path(), false);
+    find<QLineEdit>("kv_koef")->setText(QStringLiteral("1"));
+    solve();
+    auto *save_action = find<QAction>("Ulozit");
+    choice_ = path("okno");
+    save_action->trigger();
+    EXPECT_EQ(file_contents(path("okno.rtf")).toStdString(), rtf_document(ResultDocument{window_->document_lines()}));
+    save_action->trigger();
+    // The existence test does not count a folder; creating the file fails.
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("slozka.rtf")));
+    choice_ = path("slozka");
+    save_action->trigger();
+    window_.reset(); // what it shows on closing counts too
     EXPECT_EQ(notices_.size(), 1u);
-    EXPECT_EQ(failures, std::vector<QString>{QStringLiteral("Cannot create file \"%1\". %2.")
-                                                 .arg(path("slozka.rtf"), QString::fromLocal8Bit(std::strerror(EISDIR)))});
+    EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Cannot create file \"%1\". %2.")
+                                                  .arg(path("slozka.rtf"), QString::fromLocal8Bit(std::strerror(EISDIR)))});
 }
 
 } // namespace

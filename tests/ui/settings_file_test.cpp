@@ -1,12 +1,13 @@
 #include "ui/main/settings_file.h"
 
+#include "tests/ui/test_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -21,20 +22,6 @@ namespace parvolin {
 namespace {
 
 namespace fs = std::filesystem;
-
-template <typename Row>
-std::string row_name(const testing::TestParamInfo<Row> &info)
-{
-    return info.param.name;
-}
-
-// Rows show as their names in test listings, not as bytes.
-template <typename Row>
-    requires requires(const Row &row) { row.name; }
-void PrintTo(const Row &row, std::ostream *os)
-{
-    *os << row.name;
-}
 
 // A fresh folder per test, removed afterwards.
 class TempFolder {
@@ -96,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadRow{"comment_skipped", "[Form]\n;Width=1\n  ; Width=2\nWidth=3\n", "3"},
                     ReadRow{"key_of_another_section", "[Form]\nTop=1\n[Other]\nWidth=2\n", "fallback"},
                     ReadRow{"key_before_any_section", "Width=1\n[Form]\n", "fallback"}),
-    row_name<ReadRow>);
+    row_name);
 
 struct IntegerRow {
     const char *name;
@@ -123,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerRow{"empty", "", 490}, IntegerRow{"trailing_junk", "12px", 490}, IntegerRow{"largest", "2147483647", 2147483647},
                     IntegerRow{"too_large", "2147483648", 490}, IntegerRow{"smallest", "-2147483648", -2147483647 - 1},
                     IntegerRow{"hex_too_large", "0x80000000", 490}),
-    row_name<IntegerRow>);
+    row_name);
 
 TEST(ReadBool, AnyNonZeroIntegerIsTrueAndJunkGivesTheDefault)
 {
@@ -184,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"commented_key_left_alone", "[A]\n;k=1\n", "A", "k", "[A]\nk=v\n;k=1\n"},
         WriteRow{"new_section_with_crlf", "; top\r\n[A]\r\nx=1\r\n", "B", "k", "; top\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
         WriteRow{"junk_kept", "\x01junk\n[A\n=\n", "A", "k", "\x01junk\n[A\n=\n[A]\nk=v\n"}),
-    row_name<WriteRow>);
+    row_name);
 
 TEST(WriteString, KeepsPermissionsAndFollowsALink)
 {

@@ -8,19 +8,19 @@
 #include "ui/main/main_window.h"
 #include "ui/main/settings_file.h"
 
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,11 +50,6 @@ struct PageCase {
     Place theory_from;     // where a theory page address points
 };
 
-void PrintTo(const PageCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
 class PageResolution : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(PageResolution, PrefersTheCurrentDirectoryThenTheInstallation)
@@ -62,18 +57,17 @@ TEST_P(PageResolution, PrefersTheCurrentDirectoryThenTheInstallation)
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QDir base(root.path());
+    const auto page_path = [&](Place place, const char *page) {
+        return base.filePath(QString::fromLatin1(folder_of(place)) + QLatin1Char('/') + QLatin1String(page));
+    };
     for (Place place : {Current, Share, Beside, Source}) {
         ASSERT_TRUE(base.mkpath(QString::fromLatin1(folder_of(place)) + QStringLiteral("/teorie")));
         if (GetParam().holding & place) {
-            for (const char *page : {"index.html", equations_page}) {
-                QFile file(base.filePath(QString::fromLatin1(folder_of(place)) + QLatin1Char('/') + QLatin1String(page)));
-                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            }
+            for (const char *page : {"index.html", equations_page})
+                write_file(page_path(place, page), "");
         }
     }
-    const auto expected = [&](Place place, const char *page) {
-        return QDir::cleanPath(base.filePath(QString::fromLatin1(folder_of(place)) + QLatin1Char('/') + QLatin1String(page)));
-    };
+    const auto expected = [&](Place place, const char *page) { return QDir::cleanPath(page_path(place, page)); };
 
     const QStringList shipped = shipped_help_folders(base.filePath(QStringLiteral("usr/bin")), base.filePath(QStringLiteral("src/help")));
     EXPECT_EQ(resolve_help_page(base.filePath(QStringLiteral("work")), shipped), expected(GetParam().help_from, "index.html"));
@@ -88,55 +82,32 @@ INSTANTIATE_TEST_SUITE_P(
                       PageCase{"build_tree", Source, Source, Source},
                       PageCase{"only_in_the_current_directory", Current, Current, Share},
                       PageCase{"nowhere", 0, Current, Share}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
-class Links : public ::testing::Test {
+// What the window hands to the desktop is recorded in opened_; a test
+// that shows a message fails.
+class Links : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder_.isValid());
-        previous_opener_ = set_shell_opener([this](const QUrl &url) { opened_.push_back(url); });
-        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
-    }
-
     void TearDown() override
     {
-        window_.reset();
-        set_shell_opener(std::move(previous_opener_));
-        set_failure_display(std::move(previous_display_));
+        WindowTest::TearDown();
         EXPECT_TRUE(failures_.empty());
     }
 
     void open(const char *settings)
     {
-        const QString path = folder_.filePath(QStringLiteral("parvolin.ini"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(settings);
-        file.close();
-        window_ = std::make_unique<MainWindow>(RegionalSettings{}, path.toStdString());
-        window_->show();
+        write_file(settings_path(), settings);
+        WindowTest::open();
     }
 
     void click(const char *name)
     {
-        auto *widget = window_->findChild<QWidget *>(QString::fromLatin1(name));
-        ASSERT_NE(widget, nullptr) << name;
-        const QPointF at(2, 2);
-        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &press);
-        QCoreApplication::sendEvent(widget, &release);
+        if (QWidget *widget = find<QWidget>(name))
+            click_with_mouse(widget, QPointF(2, 2));
     }
 
-    QTemporaryDir folder_;
-    std::unique_ptr<MainWindow> window_;
     std::vector<QUrl> opened_;
-    std::vector<QString> failures_;
-    ShellOpener previous_opener_;
-    FailureDisplay previous_display_;
+    ReplacedSeam<ShellOpener> opener_{set_shell_opener, [this](const QUrl &url) { opened_.push_back(url); }};
 };
 
 struct LinkCase {
@@ -144,11 +115,6 @@ struct LinkCase {
     const char *first;
     const char *second;
 };
-
-void PrintTo(const LinkCase &row, std::ostream *out)
-{
-    *out << row.name;
-}
 
 class LinkTexts : public Links, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -175,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LinkCase{"web_addresses", "http://www.example.cz/teorie/", "https://example.cz/nerovnice?a=1"},
                       LinkCase{"without_scheme", "www.example.cz", "example.cz/nerovnice"},
                       LinkCase{"any_text", "něco jiného", "mailto:ucitel@example.cz"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // Run from the build tree, the program finds the source tree's pages.
 TEST_F(Links, DefaultLinksOpenTheShippedTheoryPages)

@@ -8,11 +8,14 @@
 
 #include "solver/solution.h"
 
+#include "tests/ui/test_files.h"
+#include "tests/ui/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,7 +26,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,26 @@ namespace parvolin {
 namespace {
 
 constexpr QSize picture_size(350, 342);
+
+// The problem solved and shown, as the window shows it, at the picture's size.
+void show_at_picture_size(SolutionGraph &graph, const Problem &problem)
+{
+    graph.resize(picture_size);
+    graph.show_solution(problem, analyse(problem), ',');
+}
+
+// A problem's picture, and the layout that says where its points are drawn.
+struct Drawn {
+    QImage image;
+    std::optional<GraphPicture> layout;
+};
+
+Drawn draw(const Problem &problem)
+{
+    SolutionGraph graph;
+    show_at_picture_size(graph, problem);
+    return {graph.picture(1), graph.laid_out(QRectF(QPointF(0, 0), QSizeF(picture_size)))};
+}
 
 // --- Probe pixels ----------------------------------------------------------------
 
@@ -48,8 +71,6 @@ struct PictureRow {
     std::vector<Probe> probes;
 };
 
-void PrintTo(const PictureRow &row, std::ostream *out) { *out << row.name; }
-
 // Loose on purpose: antialiasing and fonts differ, the inks do not.
 bool is_band(QColor c) { return c.green() > 110 && c.red() < 60 && c.blue() < 120; }
 bool is_paper(QColor c) { return c.red() > 215 && c.green() > 215 && c.blue() > 215; }
@@ -61,11 +82,7 @@ class PictureProbes : public ::testing::TestWithParam<PictureRow> {};
 TEST_P(PictureProbes, ShowTheBandAndTheCurve)
 {
     const PictureRow &row = GetParam();
-    SolutionGraph graph;
-    graph.resize(picture_size);
-    graph.show_solution(row.problem, analyse(row.problem), ',');
-    const QImage image = graph.picture(1);
-    const std::optional<GraphPicture> layout = graph.laid_out(QRectF(QPointF(0, 0), QSizeF(picture_size)));
+    const auto [image, layout] = draw(row.problem);
     ASSERT_TRUE(layout.has_value());
     for (const Probe &probe : row.probes) {
         const QPoint at = layout->to_pixel(probe.x, probe.y).toPoint();
@@ -98,28 +115,24 @@ INSTANTIATE_TEST_SUITE_P(
                    {0, 0, -5, Relation::Less, 2},
                    {{-2, 0, Ink::Band}, {1.5, 0, Ink::Band}, {2.2, 0, Ink::Band}, {1, -5, Ink::Curve},
                     {1, -2.5, Ink::Paper}}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 // 1, -0.6, 0.09 has no root in the text: nothing green on the axis, although
 // the curve reaches it, and the caption says why.
 TEST(SolutionGraphPicture, TouchingCurveWithoutRootHasNoBandAndACaption)
 {
-    const Problem problem{1, -0.6, 0.09, Relation::Equal, 2};
-    SolutionGraph graph;
-    graph.resize(picture_size);
-    graph.show_solution(problem, analyse(problem), ',');
-    const QImage image = graph.picture(1);
-    const GraphPicture layout = *graph.laid_out(QRectF(QPointF(0, 0), QSizeF(picture_size)));
-    ASSERT_FALSE(layout.caption().empty());
+    const auto [image, layout] = draw(Problem{1, -0.6, 0.09, Relation::Equal, 2});
+    ASSERT_TRUE(layout.has_value());
+    ASSERT_FALSE(layout->caption().empty());
 
-    const QPointF vertex = layout.to_pixel(0.3, 0);
+    const QPointF vertex = layout->to_pixel(0.3, 0);
     EXPECT_TRUE(is_curve(image.pixelColor(vertex.toPoint())));
     const int axis = qRound(vertex.y());
     for (int x = 0; x < image.width(); ++x)
         for (int y = axis - 3; y <= axis + 3; ++y)
             ASSERT_FALSE(is_band(image.pixelColor(x, y))) << x << "," << y;
     int caption_pixels = 0;
-    for (int y = qRound(layout.plot_area().bottom()); y < image.height(); ++y)
+    for (int y = qRound(layout->plot_area().bottom()); y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             caption_pixels += is_caption(image.pixelColor(x, y)) ? 1 : 0;
     EXPECT_GT(caption_pixels, 50);
@@ -131,12 +144,9 @@ class ExtremePicture : public ::testing::TestWithParam<Problem> {};
 
 TEST_P(ExtremePicture, ShowsTheCurve)
 {
-    const Problem &problem = GetParam();
-    SolutionGraph graph;
-    graph.resize(picture_size);
-    graph.show_solution(problem, analyse(problem), ',');
-    const QImage image = graph.picture(1);
-    const QRect plot = graph.laid_out(QRectF(QPointF(0, 0), QSizeF(picture_size)))->plot_area().toRect();
+    const auto [image, layout] = draw(GetParam());
+    ASSERT_TRUE(layout.has_value());
+    const QRect plot = layout->plot_area().toRect();
     int curve_pixels = 0;
     for (int y = plot.top(); y <= plot.bottom(); ++y)
         for (int x = plot.left(); x <= plot.right(); ++x)
@@ -157,48 +167,44 @@ INSTANTIATE_TEST_SUITE_P(SolutionGraph, ExtremePicture,
 
 // --- In the main window -------------------------------------------------------------
 
-TEST(GraphInWindow, ComesWithTheResultBoxAndIsEmptyAfterAFailedSolve)
+class GraphInWindow : public WindowTest {};
+
+TEST_F(GraphInWindow, ComesWithTheResultBoxAndIsEmptyAfterAFailedSolve)
 {
-    std::vector<QString> failures;
-    const FailureDisplay previous = set_failure_display([&](const QString &text) { failures.push_back(text); });
-    QTemporaryDir folder;
-    MainWindow window(RegionalSettings{}, folder.filePath(QStringLiteral("parvolin.ini")).toStdString());
-    window.show();
-    QCoreApplication::processEvents();
-    window.findChild<QAction *>(QStringLiteral("vypocet"))->trigger();
-    auto *box = window.findChild<QGroupBox *>(QStringLiteral("graphBox"));
-    auto *graph = window.findChild<SolutionGraph *>(QStringLiteral("solutionGraph"));
-    auto *content = window.findChild<QWidget *>(QStringLiteral("ScrollBox1Contents"));
-    const QWidget *viewport = window.findChild<QScrollArea *>(QStringLiteral("ScrollBox1"))->viewport();
+    open();
+    find<QAction>("vypocet")->trigger();
+    auto *box = find<QGroupBox>("graphBox");
+    auto *graph = find<SolutionGraph>("solutionGraph");
+    auto *content = find<QWidget>("ScrollBox1Contents");
+    const QWidget *viewport = find<QScrollArea>("ScrollBox1")->viewport();
     const int views_width = content->width();
-    const auto solve = [&](const char *b) {
-        window.findChild<QLineEdit *>(QStringLiteral("lin_koef"))->setText(QString::fromLatin1(b));
-        window.findChild<QAbstractButton *>(QStringLiteral("BitBtnVyresit"))->click();
+    const auto solve_with_b = [&](const char *b) {
+        find<QLineEdit>("lin_koef")->setText(QString::fromLatin1(b));
+        solve();
         QCoreApplication::processEvents();
     };
 
-    solve("-3");
-    EXPECT_TRUE(box->isVisibleTo(&window));
+    solve_with_b("-3");
+    EXPECT_TRUE(box->isVisibleTo(window_.get()));
     EXPECT_FALSE(graph->is_empty());
     // The window has grown to show most of the picture without scrolling.
     const QRect seen = QRect(box->mapTo(viewport, QPoint(0, 0)), box->size()).intersected(viewport->rect());
     EXPECT_GT(seen.width(), box->width() / 2);
     // Closing the side panel makes the window narrow again, but not so
     // narrow that the picture goes out of view.
-    const int width_with_graph = window.frameGeometry().width();
-    window.findChild<QAction *>(QStringLiteral("Desetinnoddlova1"))->trigger();
-    window.findChild<QAbstractButton *>(QStringLiteral("schovatnastav"))->click();
-    EXPECT_EQ(window.frameGeometry().width(), width_with_graph);
+    const int width_with_graph = window_->frameGeometry().width();
+    find<QAction>("Desetinnoddlova1")->trigger();
+    find<QAbstractButton>("schovatnastav")->click();
+    EXPECT_EQ(window_->frameGeometry().width(), width_with_graph);
 
-    solve("x");
-    EXPECT_EQ(failures.size(), 1u);
-    EXPECT_TRUE(box->isVisibleTo(&window));
+    solve_with_b("x");
+    EXPECT_EQ(failures_.size(), 1u);
+    EXPECT_TRUE(box->isVisibleTo(window_.get()));
     EXPECT_TRUE(graph->is_empty());
 
-    window.findChild<QAbstractButton *>(QStringLiteral("BitBtnNove"))->click();
-    EXPECT_FALSE(box->isVisibleTo(&window));
+    find<QAbstractButton>("BitBtnNove")->click();
+    EXPECT_FALSE(box->isVisibleTo(window_.get()));
     EXPECT_EQ(content->width(), views_width) << "the views without the picture need no sideways scrolling";
-    set_failure_display(previous);
 }
 
 // --- Copying and saving ----------------------------------------------------------------
@@ -208,21 +214,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder_.isValid());
-        previous_display_ = set_failure_display([this](const QString &text) { failures_.push_back(text); });
-        previous_dialog_ = set_picture_file_dialog(
-            [this](QWidget *, const QString &shown, const QString &, const QString &) {
-                offered_.push_back(shown);
-                return choice_;
-            });
-        const Problem problem{1, -3, 2, Relation::Greater, 2};
-        graph_.resize(picture_size);
-        graph_.show_solution(problem, analyse(problem), ',');
-    }
-
-    void TearDown() override
-    {
-        set_picture_file_dialog(std::move(previous_dialog_));
-        set_failure_display(std::move(previous_display_));
+        show_at_picture_size(graph_, Problem{1, -3, 2, Relation::Greater, 2});
     }
 
     QString path(const char *name) const { return folder_.filePath(QString::fromLatin1(name)); }
@@ -237,17 +229,18 @@ protected:
     QString choice_;
     std::vector<QString> offered_;
     std::vector<QString> failures_;
-    FailureDisplay previous_display_;
-    PictureFileDialog previous_dialog_;
+    ReplacedSeam<FailureDisplay> display_{set_failure_display,
+                                          [this](const QString &text) { failures_.push_back(text); }};
+    ReplacedSeam<PictureFileDialog> dialog_{set_picture_file_dialog,
+                                            [this](QWidget *, const QString &shown, const QString &, const QString &) {
+                                                offered_.push_back(shown);
+                                                return choice_;
+                                            }};
 };
 
 TEST_F(GraphFiles, SavesPngOverAnOldFileAndSvg)
 {
-    QFile old(path("graf.png"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("not a picture");
-    old.close();
-
+    write_file(path("graf.png"), "not a picture");
     run("savePicturePng", path("graf.png"));
     EXPECT_EQ(QImage(path("graf.png")).size(), picture_size * 2) << "twice the pixels, for printing";
     run("savePictureSvg", path("graf.svg"));

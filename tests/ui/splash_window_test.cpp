@@ -5,6 +5,8 @@
 #include "ui/aux/splash_window.h"
 #include "ui/main/main_window.h"
 
+#include "tests/ui/test_rows.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
@@ -16,8 +18,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 namespace parvolin {
 namespace {
@@ -40,11 +40,6 @@ struct RegionPoint {
     bool inside;
 };
 
-void PrintTo(const RegionPoint &row, std::ostream *out)
-{
-    *out << row.name;
-}
-
 class SplashRegion : public ::testing::TestWithParam<RegionPoint> {};
 
 // The ellipse is 810 wide and 746 high: its ends lie on the window's edges,
@@ -62,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RegionPoint{"diagonal_just_inside", {125, 115}, true},
                       RegionPoint{"diagonal_just_outside", {113, 104}, false},
                       RegionPoint{"picture_below_the_ellipse", {405, 760}, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+    row_name);
 
 TEST(Splash, IsAFramelessTopmostWindowOfTheDesignedSizeShowingThePicture)
 {
