@@ -122,6 +122,21 @@ INSTANTIATE_TEST_SUITE_P(Documents, PrintPages,
                                            PagesRow{"empty_document_is_one_empty_page", {}, 1}),
                          row_name);
 
+// A printer that will not start a second page: the job fails with a
+// message, it does not end quietly after the first page.
+TEST(PrintFailure, APageThePrinterRefusesFailsTheJob)
+{
+    class RefusingPrinter : public QPrinter {
+    public:
+        bool newPage() override { return false; }
+    };
+    QTemporaryDir folder;
+    RefusingPrinter printer;
+    print_to_pdf(printer, folder.filePath(QStringLiteral("tisk.pdf")));
+    EXPECT_THROW(print_document(*make_document(numbered_lines(150)), printer), PrintFailedError);
+    EXPECT_FALSE(printer.paintingActive());
+}
+
 // The print dialog records the copy count it opens with, prints into a PDF
 // file in the test's folder, and lets on_dialog_ act on the printer.
 class PrintCommandTest : public WindowTest {

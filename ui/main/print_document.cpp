@@ -158,11 +158,16 @@ void print_document(const QTextDocument &document, QPrinter &printer)
     for (;;) {
         const int next = renderer.render(painter, first);
         QCoreApplication::processEvents();
-        if (next >= total || !printer.newPage())
+        if (next >= total)
             break;
+        if (!printer.newPage()) {
+            painter.end();
+            throw PrintFailedError();
+        }
         first = next;
     }
-    painter.end();
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw PrintFailedError();
 }
 
 PrintCommand::PrintCommand() = default;

@@ -31,6 +31,13 @@ public:
     PrintStartError() : Failure("Cannot start the print job") {}
 };
 
+// The printer gave up during the job (a page it would not start, output it
+// could not finish): what was printed so far is not the whole document.
+class PrintFailedError : public Failure {
+public:
+    PrintFailedError() : Failure("The print job failed") {}
+};
+
 // The desktop side of the print command. Tests install their own, so that no
 // modal window opens; an empty member stands for the real one.
 struct PrintDialogs {
@@ -53,7 +60,7 @@ QRect page_rectangle_twips(const QPaintDevice &device);
 // each page going on exactly where the last one stopped. Pending events run
 // after every page, as the spooler takes it. Throws PrintingInProgress when
 // the printer is already printing a job, PrintStartError when it cannot
-// begin one.
+// begin one, PrintFailedError when it fails before the last page is done.
 void print_document(const QTextDocument &document, QPrinter &printer);
 
 // "Tisk". The printer and its settings chosen in the dialog stay current for
