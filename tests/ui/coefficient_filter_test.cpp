@@ -156,6 +156,11 @@ TEST(CoefficientKeyFilter, EnterRunsTheDefaultActionAndTypesNothing)
     send(field, {Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")});
     send(field, {Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r")});
     EXPECT_EQ(runs, 2);
+    // With Shift, Ctrl or Alt it is no default-button key, here as in the
+    // window's lists; it types nothing either.
+    for (const Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+        send(field, {Qt::Key_Return, modifier, QStringLiteral("\r")});
+    EXPECT_EQ(runs, 2);
     EXPECT_EQ(field.text(), QStringLiteral("0"));
 }
 

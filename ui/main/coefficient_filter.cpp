@@ -52,11 +52,6 @@ bool is_editing_key(int key)
     }
 }
 
-bool is_enter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 // Ctrl with a letter types a control character; where the platform leaves
 // the event's text empty, it is still that character.
 bool is_control_letter(const QKeyEvent *event)
@@ -79,6 +74,12 @@ Verdict classify(const QKeyEvent *event)
 }
 
 } // namespace
+
+bool is_enter_key(const QKeyEvent &key)
+{
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+           && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
 
 CoefficientKeyFilter::CoefficientKeyFilter(std::function<ChosenSeparator()> chosen_separator,
                                            std::function<void()> on_enter, QObject *parent)
@@ -107,14 +108,14 @@ bool CoefficientKeyFilter::eventFilter(QObject *watched, QEvent *event)
         // while it has the focus. The key is swallowed here anyway, so the
         // field is not asked and the window's shortcuts come first; without
         // one, the key press that follows is swallowed.
-        if (!is_enter(key) && classify(key) == Verdict::Swallow) {
+        if (!is_enter_key(*key) && classify(key) == Verdict::Swallow) {
             event->ignore();
             return true;
         }
         return false;
     }
 
-    if (is_enter(key)) {
+    if (is_enter_key(*key)) {
         if (on_enter_)
             on_enter_();
         return true;

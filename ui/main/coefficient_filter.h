@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace parvolin {
@@ -19,9 +20,13 @@ enum class ChosenSeparator { Comma, Dot };
 // std::nullopt: the character is swallowed.
 std::optional<QChar> filter_coefficient_key(QChar typed, const QString &current_text, ChosenSeparator separator);
 
+// Return or Enter without Shift, Ctrl or Alt: the key that presses a
+// window's default button.
+bool is_enter_key(const QKeyEvent &key);
+
 // Applies filter_coefficient_key to the typed characters of a line edit
-// before the field sees them. Return/Enter runs `on_enter` instead (the
-// window's default action). Keys that type nothing (arrows, Delete, Home,
+// before the field sees them. Return/Enter (is_enter_key) runs `on_enter`
+// instead (the window's default action); with a modifier it types nothing. Keys that type nothing (arrows, Delete, Home,
 // Tab) pass unchanged.
 class CoefficientKeyFilter : public QObject {
     Q_OBJECT

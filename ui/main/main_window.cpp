@@ -71,12 +71,6 @@ void request_termination()
     QMetaObject::invokeMethod(qApp, &quit_when_no_modal_window, Qt::QueuedConnection);
 }
 
-bool is_enter(const QKeyEvent &key)
-{
-    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
-           && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_path, QWidget *parent)
@@ -364,7 +358,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     if (event->type() == QEvent::KeyPress && (watched == ui_->ListBox1 || watched == ui_->desmista)) {
-        if (is_enter(*static_cast<QKeyEvent *>(event))) {
+        if (is_enter_key(*static_cast<QKeyEvent *>(event))) {
             // As the window's default button would.
             BitBtnVyresitClick();
             return true;
