@@ -317,6 +317,18 @@ TEST_F(SettingsFilePath, NeverBesideAnInstalledProgram)
         EXPECT_EQ(settings_file_path(program), folder_.file("xdg/parvolin/parvolin.ini")) << program;
 }
 
+// Only the system's folders themselves count, not every folder whose name
+// begins like one (/library, /binaries).
+TEST_F(SettingsFilePath, BesideAProgramInAFolderNamedLikeASystemOne)
+{
+    const std::string lookalike = "/libparvolin-test-" + std::to_string(::getpid());
+    if (::mkdir(lookalike.c_str(), 0755) != 0)
+        GTEST_SKIP() << "cannot make " << lookalike << " (not root)";
+    ::setenv("XDG_CONFIG_HOME", folder_.file("xdg").c_str(), 1);
+    EXPECT_EQ(settings_file_path(lookalike + "/parvolin"), lookalike + "/parvolin.ini");
+    ::rmdir(lookalike.c_str());
+}
+
 // A program in a folder that cannot be written (here: one that does not
 // exist, which holds for root too) keeps its settings with the user's.
 TEST_F(SettingsFilePath, ConfigurationFolderOtherwise)

@@ -487,14 +487,19 @@ void SettingsFile::write_bool(std::string_view section, std::string_view key, bo
 // The folders an installed program lives in. Root may write them, but a
 // settings file has no business there: an installed program run by root keeps
 // its settings in root's configuration folder like anyone else's.
+// The system's own folders, by the first component of the path: /usr/...,
+// /bin, /lib64, ..., but not /library or /binaries.
 static bool is_system_folder(const std::string &folder)
 {
-    for (const char *prefix : {"/usr/", "/bin", "/sbin", "/lib"}) {
-        const std::string_view p(prefix);
-        if (folder.compare(0, p.size(), p) == 0)
+    const std::string_view path(folder);
+    if (path.empty() || path.front() != '/')
+        return false;
+    const std::string_view first = path.substr(1, path.find('/', 1) - 1);
+    for (const char *name : {"usr", "bin", "sbin", "lib", "lib32", "lib64", "libx32"}) {
+        if (first == name)
             return true;
     }
-    return folder == "/usr";
+    return false;
 }
 
 std::string settings_file_path(const std::string &executable_path)
