@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerRow{"signed_hex", "-0x10", 490}, IntegerRow{"letters", "abc", 490},
                     IntegerRow{"empty", "", 490}, IntegerRow{"trailing_junk", "12px", 490}, IntegerRow{"largest", "2147483647", 2147483647},
                     IntegerRow{"too_large", "2147483648", 490}, IntegerRow{"smallest", "-2147483648", -2147483647 - 1},
-                    IntegerRow{"hex_too_large", "0x80000000", 490}),
+                    IntegerRow{"hex_too_large", "0x80000000", 490}, IntegerRow{"sign_after_hex_prefix", "0x-5", 490},
+                    IntegerRow{"two_signs", "+-5", 490}, IntegerRow{"sign_alone", "+", 490}),
     row_name);
 
 TEST(ReadBool, AnyNonZeroIntegerIsTrueAndJunkGivesTheDefault)

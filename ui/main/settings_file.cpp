@@ -3,12 +3,11 @@
 #include "solver/ascii.h"
 #include "solver/file_write.h"
 
-
 #include <cerrno>
-#include <climits>
-#include <cstdint>
+#include <charconv>
 #include <cstdlib>
 #include <optional>
+#include <system_error>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -234,43 +233,24 @@ std::string limited(std::string_view value)
     return std::string(value.substr(0, cut));
 }
 
-int digit_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
-// Signed decimal, or hexadecimal after "0x" when there is more than the
-// prefix. The value has to fit an int.
+// Signed decimal, or hexadecimal (no sign) after "0x" when there is more
+// than the prefix. The value has to fit an int.
 std::optional<int> parse_integer(std::string_view text)
 {
     int base = 10;
-    bool negative = false;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         base = 16;
         text.remove_prefix(2);
-    } else if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
+        if (text.front() == '-')
+            return std::nullopt;
+    } else if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
+        text.remove_prefix(1); // from_chars takes '-' but not '+'
     }
-    if (text.empty())
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc{} || end != text.data() + text.size())
         return std::nullopt;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
-    std::int64_t magnitude = 0;
-    for (const char c : text) {
-        const int digit = digit_value(c);
-        if (digit >= base)
-            return std::nullopt;
-        magnitude = magnitude * base + digit;
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    return value;
 }
 
 // ---------------------------------------------------------------------------
