@@ -224,8 +224,7 @@ void MainWindow::read_settings()
     ui_->Label20->setText(QString::fromStdString(second_address_));
 
     // Top and left are applied although the first show centres the window.
-    move(pos().x(), settings.top);
-    move(settings.left, pos().y());
+    move(settings.left, settings.top);
     set_outer_height(settings.height);
     set_outer_width(settings.width);
     // Until the window is framed its frame adds nothing; the size is made
