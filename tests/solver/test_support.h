@@ -3,6 +3,8 @@
 // What the solver's and the command line's tests share: table rows that are
 // named, and the reports both of them expect.
 
+#include "tests/test_rows.h"
+
 #include <ctime>
 #include <ostream>
 #include <string>
@@ -18,8 +20,6 @@ struct NamedRow {
 
 inline std::ostream &operator<<(std::ostream &out, const NamedRow &row) { return out << row.name; }
 
-// The last argument of INSTANTIATE_TEST_SUITE_P for such rows.
-inline constexpr auto row_name = [](const auto &info) { return std::string(info.param.name); };
 
 // The C library's broken-down time of a LocalDateTime, for timegm or mktime to
 // complete. A template, so that the command-line tests need no solver header.

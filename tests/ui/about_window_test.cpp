@@ -3,7 +3,7 @@
 #include "ui/aux/about_window.h"
 #include "ui/main/main_window.h"
 
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "ui/main/coefficient_filter.h"
 
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "ui/main/jpeg_image.h"
 
 #include "tests/ui/test_files.h"
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -13,7 +13,7 @@
 #include "solver/report.h"
 
 #include "tests/ui/test_files.h"
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
 
 #include <QAbstractButton>

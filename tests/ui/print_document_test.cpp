@@ -7,7 +7,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/print_document.h"
 
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
 
 #include <QAction>

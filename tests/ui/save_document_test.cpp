@@ -9,7 +9,7 @@
 #include "solver/rtf_writer.h"
 
 #include "tests/ui/test_files.h"
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
 
 #include <QAction>

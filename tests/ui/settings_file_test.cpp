@@ -1,6 +1,6 @@
 #include "ui/main/settings_file.h"
 
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 
 #include <gtest/gtest.h>
 

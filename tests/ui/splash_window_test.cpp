@@ -5,7 +5,7 @@
 #include "ui/aux/splash_window.h"
 #include "ui/main/main_window.h"
 
-#include "tests/ui/test_rows.h"
+#include "tests/test_rows.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,8 @@
 #pragma once
 
-// Table rows with a `name`: the name is the row's test name and what gtest
-// prints of it, in place of the row's raw bytes.
+// Table rows with a `name`: the name is the row's test name (row_name, the
+// last argument of INSTANTIATE_TEST_SUITE_P) and what gtest prints of it, in
+// place of the row's raw bytes.
 
 #include <gtest/gtest.h>
 
