@@ -3,14 +3,28 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace parvolin {
 
-// Every failure the solver reports is one of these. The message is the exact
-// text the user sees (before the full-stop rule of error_display_text).
+// Every failure the program reports is one of these. The message is the exact
+// text the user sees (before the full-stop rule of error_display_text). The
+// detail, when there is one, says in Czech what it means or why it happened
+// (the file and the system's reason, the field and how to write a number); a
+// message box shows it under the message.
 class Failure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Failure(const std::string &message, std::string detail = {})
+        : std::runtime_error(message), detail_(std::move(detail))
+    {
+    }
+    explicit Failure(const char *message) : std::runtime_error(message) {}
+
+    // UTF-8; empty when the message says it all.
+    const std::string &detail() const noexcept { return detail_; }
+
+private:
+    std::string detail_;
 };
 
 // A coefficient text that is not a number in the regional format.

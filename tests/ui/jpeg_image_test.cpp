@@ -22,7 +22,7 @@ namespace {
 
 QString test_data(const char *name)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/data/") + QLatin1String(name);
+    return QStringLiteral(PARVOLIN_UI_TEST_DATA "/") + QLatin1String(name);
 }
 
 // Where the frame header (SOFn) of a JPEG starts, walking the marker segments

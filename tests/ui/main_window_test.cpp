@@ -461,5 +461,20 @@ TEST(ErrorDisplay, ShowsAStopBoxCaptionedWithTheTitle)
     EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
+TEST(ErrorDisplay, AFailuresDetailIsTheInformativeText)
+{
+    const ReplacedSeam<FailureDisplay> message_box(set_failure_display, {});
+    QString text;
+    QString informative;
+    MessageBoxReader reader(0, [&](const QMessageBox &box) {
+        text = box.text();
+        informative = box.informativeText();
+    });
+    run_handler([] { throw Failure("Unable to write to /x/parvolin.ini", "Soubor /x/parvolin.ini: Disk je plný."); });
+
+    EXPECT_EQ(text, QStringLiteral("Unable to write to /x/parvolin.ini."));
+    EXPECT_EQ(informative, QStringLiteral("Soubor /x/parvolin.ini: Disk je plný."));
+}
+
 } // namespace
 } // namespace parvolin

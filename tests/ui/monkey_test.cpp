@@ -1057,7 +1057,7 @@ private:
     static inline QtMessageHandler previous_handler_ = nullptr;
     // Installed for as long as the walk lives.
     ReplacedSeam<FailureDisplay> display_{set_failure_display,
-                                          [this](const QString &text) { failures_.push_back(text); }};
+                                          [this](const QString &text, const QString &) { failures_.push_back(text); }};
     ReplacedSeam<ShellOpener> opener_{set_shell_opener, [this](const QUrl &url) { opened_.push_back(url); }};
     ReplacedSeam<SaveDialogs> save_dialogs_{
         set_save_dialogs,

@@ -230,7 +230,7 @@ protected:
     std::vector<QString> offered_;
     std::vector<QString> failures_;
     ReplacedSeam<FailureDisplay> display_{set_failure_display,
-                                          [this](const QString &text) { failures_.push_back(text); }};
+                                          [this](const QString &text, const QString &) { failures_.push_back(text); }};
     ReplacedSeam<PictureFileDialog> dialog_{set_picture_file_dialog,
                                             [this](QWidget *, const QString &shown, const QString &, const QString &) {
                                                 offered_.push_back(shown);

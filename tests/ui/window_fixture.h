@@ -123,7 +123,7 @@ protected:
     QTemporaryDir folder_;
     std::vector<QString> failures_;
     ReplacedSeam<FailureDisplay> display_{set_failure_display,
-                                          [this](const QString &text) { failures_.push_back(text); }};
+                                          [this](const QString &text, const QString &) { failures_.push_back(text); }};
     std::unique_ptr<MainWindow> window_;
 };
 

@@ -19,7 +19,7 @@ FailureDisplay &installed_display()
     return display;
 }
 
-void show_in_message_box(const QString &text)
+void show_in_message_box(const QString &text, const QString &detail)
 {
     const QPointer<QWidget> active_window = QApplication::activeWindow();
     const QPointer<QWidget> focus = QApplication::focusWidget();
@@ -28,6 +28,8 @@ void show_in_message_box(const QString &text)
     // while it is open.
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(application_title), text, QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
     box.exec();
 
     if (active_window)
@@ -38,13 +40,14 @@ void show_in_message_box(const QString &text)
 
 } // namespace
 
-void show_failure(std::string_view message)
+void show_failure(std::string_view message, std::string_view detail)
 {
     const QString text = QString::fromStdString(error_display_text(message));
+    const QString informative = QString::fromUtf8(detail.data(), static_cast<qsizetype>(detail.size()));
     if (const FailureDisplay &display = installed_display())
-        display(text);
+        display(text, informative);
     else
-        show_in_message_box(text);
+        show_in_message_box(text, informative);
 }
 
 FailureDisplay set_failure_display(FailureDisplay display)

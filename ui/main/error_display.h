@@ -14,13 +14,15 @@ namespace parvolin {
 // The default error display: shows the message of a failure that ended an
 // event handler, with the full stop of error_display_text, in an
 // application-modal box captioned with the application title, with the stop
-// icon and one OK button. The widget that had the keyboard focus gets it back
-// when the box closes.
-void show_failure(std::string_view message);
+// icon and one OK button. A non-empty `detail` (UTF-8) is the box's
+// informative text, under the message. The widget that had the keyboard focus
+// gets it back when the box closes.
+void show_failure(std::string_view message, std::string_view detail = {});
 
-// What show_failure does with the finished text (full stop included). Tests
-// install one that records the texts instead of opening a modal box.
-using FailureDisplay = std::function<void(const QString &text)>;
+// What show_failure does with the finished text (full stop included) and the
+// detail. Tests install one that records the texts instead of opening a modal
+// box.
+using FailureDisplay = std::function<void(const QString &text, const QString &detail)>;
 
 // Installs `display` in place of the message box; an empty function puts the
 // message box back. Returns the display that was installed before.
@@ -35,7 +37,7 @@ void run_handler(Body &&body)
     try {
         std::forward<Body>(body)();
     } catch (const Failure &failure) {
-        show_failure(failure.what());
+        show_failure(failure.what(), failure.detail());
     } catch (const std::exception &error) {
         // Not one of ours (out of memory, a library's own exception): shown
         // the same way rather than letting it unwind through Qt.
