@@ -1,5 +1,6 @@
 #include "solver/date_time_text.h"
 #include "solver/regional_settings.h"
+#include "solver/strftime_patterns.h"
 #include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
