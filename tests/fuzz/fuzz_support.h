@@ -4,9 +4,12 @@
 // message (libFuzzer then keeps the input as a crash file), and UTF-8 counted
 // and checked the way the program's texts are.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iconv.h>
 #include <string_view>
 
 namespace parvolin::fuzz {
@@ -65,36 +68,32 @@ inline std::size_t character_count(std::string_view text)
 
 // Decodes one well-formed UTF-8 sequence (no overlong forms, no surrogates,
 // nothing above U+10FFFF) at `at`; returns its length, 0 when malformed.
+// The C library's converter does the decoding, so the checks never share a
+// decoder with the code they check.
 inline std::size_t decode_utf8(std::string_view text, std::size_t at, char32_t &character)
 {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t smallest = 0;
-    if (lead < 0x80) {
-        character = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, smallest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, smallest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, smallest = 0x10000;
-    } else {
-        return 0;
+    static const iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        std::fputs("fuzz: no UTF-8 converter in the C library\n", stderr);
+        std::abort();
     }
-    if (text.size() - at < length)
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    char input[4];
+    const std::size_t available = std::min<std::size_t>(4, text.size() - at);
+    std::memcpy(input, text.data() + at, available);
+    unsigned char output[4];
+    char *in = input;
+    char *out = reinterpret_cast<char *>(output);
+    std::size_t in_left = available;
+    std::size_t out_left = sizeof output;
+    // Room for one character only: the converter stops after the first one
+    // (E2BIG) or on a malformed or cut-short sequence (EILSEQ, EINVAL).
+    iconv(converter, &in, &in_left, &out, &out_left);
+    if (out_left != 0)
         return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (byte(k) & 0x3F);
-    }
-    if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    character = value;
-    return length;
+    character = char32_t(output[0]) | char32_t(output[1]) << 8 | char32_t(output[2]) << 16 |
+                char32_t(output[3]) << 24;
+    return available - in_left;
 }
 
 inline bool is_valid_utf8(std::string_view text)
