@@ -9,7 +9,7 @@ packages=(
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
     poppler-utils cups cups-ipp-utils printer-driver-cups-pdf
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
