@@ -1,5 +1,7 @@
 #include "ui/aux/about_window.h"
 
+#include "ui/aux/centred.h"
+
 #include "ui_about_window.h"
 
 #include <QCloseEvent>
@@ -53,9 +55,7 @@ void AboutWindow::showEvent(QShowEvent *event)
     positioned_ = true;
     // Centred on the screen, not over the owner as a dialog would be.
     if (const QScreen *screen = this->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+        move(centred_in(screen->geometry(), frameGeometry().size()));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/aux/splash_window.h"
 
+#include "ui/aux/centred.h"
 #include "ui/main/jpeg_image.h"
 
 #include <QGuiApplication>
@@ -80,8 +81,7 @@ void SplashWindow::showEvent(QShowEvent *event)
     // Centred on the whole screen, once, with the window's own size; halves
     // are rounded towards zero.
     if (const QScreen *screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        move(centred_in(screen->geometry(), size()));
     }
 }
 
