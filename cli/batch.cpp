@@ -1,5 +1,6 @@
 #include "cli/batch.h"
 
+#include "cli/message_text.h"
 #include "cli/problem_fields.h"
 #include "solver/failures.h"
 #include "solver/report.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,11 @@ namespace {
 constexpr std::size_t read_block_size = std::size_t{1} << 20;
 constexpr std::size_t write_block_size = std::size_t{1} << 20;
 constexpr int field_count = 5;
+
+std::string too_long_message()
+{
+    return "the line is longer than " + std::to_string(max_line_length) + " bytes";
+}
 
 // Turns one input line into its result and appends that to the output. The
 // JSON documents are kept between lines so that their strings keep their
@@ -73,10 +80,21 @@ public:
         try {
             report = build_report(input, options_.decimal_separator);
         } catch (const Failure &failure) {
-            append_error(out, error_display_text(failure.what()));
+            append_malformed(out, line_number, error_display_text(failure.message()), {});
             return;
         }
         append_report(out, report);
+    }
+
+    // A line longer than max_line_length, which is not read.
+    void append_too_long(std::string &out, std::uint64_t line_number)
+    {
+        append_malformed(out, line_number, too_long_message(), {});
+    }
+
+    void append_out_of_memory(std::string &out, std::uint64_t line_number)
+    {
+        append_malformed(out, line_number, "not enough memory to solve it", {});
     }
 
 private:
@@ -122,8 +140,10 @@ private:
             append_json(out, error_document_);
             return;
         }
+        // JSON escapes control characters itself; the text form may go to a
+        // terminal.
         out += "chyba: ";
-        out += text;
+        out += escaped_for_terminal(text);
         out += "\n\n";
     }
 
@@ -155,20 +175,39 @@ BatchOutcome run_batch(const BatchReader &read, const BatchWriter &write, const 
         out.clear();
         return written;
     };
+    // A line's length is counted without its "\r\n" or "\n".
+    const auto content_length = [](std::string_view line) {
+        return !line.empty() && line.back() == '\r' ? line.size() - 1 : line.size();
+    };
 
     // The bytes from `buffer[0]` to `filled` are the start of a line whose
-    // end has not been read yet.
-    std::vector<char> buffer(read_block_size);
+    // end has not been read yet: at most the longest line and its "\r", so
+    // the buffer never grows. While `skipping`, the rest of a line that is
+    // too long is read and dropped.
+    std::vector<char> buffer(max_line_length + 1 + read_block_size);
     std::size_t filled = 0;
+    bool skipping = false;
     std::uint64_t line_number = 0;
-    for (;;) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2); // a line longer than the buffer
-        const std::ptrdiff_t count = read(std::span<char>(buffer.data() + filled, buffer.size() - filled));
-        if (count < 0) {
-            flush();
-            return BatchOutcome::ReadFailed;
+    const auto take_line = [&](std::string_view line) {
+        ++line_number;
+        const std::size_t before = out.size();
+        try {
+            if (content_length(line) > max_line_length)
+                formatter.append_too_long(out, line_number);
+            else
+                formatter.append(out, line, line_number);
+        } catch (const std::bad_alloc &) {
+            out.resize(before); // no half result
+            formatter.append_out_of_memory(out, line_number);
         }
+    };
+    for (;;) {
+        // Every result is out before more input is waited for.
+        if (!flush())
+            return BatchOutcome::WriteFailed;
+        const std::ptrdiff_t count = read(std::span<char>(buffer.data() + filled, buffer.size() - filled));
+        if (count < 0)
+            return BatchOutcome::ReadFailed;
         if (count == 0)
             break;
 
@@ -177,16 +216,26 @@ BatchOutcome run_batch(const BatchReader &read, const BatchWriter &write, const 
         char *line_start = data;
         char *search_from = data + filled; // the held part has no newline
         while (auto *newline = static_cast<char *>(std::memchr(search_from, '\n', end - search_from))) {
-            formatter.append(out, std::string_view(line_start, newline - line_start), ++line_number);
+            if (skipping)
+                skipping = false; // its message is out already
+            else
+                take_line(std::string_view(line_start, newline - line_start));
             if (out.size() >= write_block_size && !flush())
                 return BatchOutcome::WriteFailed;
             line_start = search_from = newline + 1;
         }
-        filled = end - line_start;
+        filled = skipping ? 0 : end - line_start;
+        if (filled > max_line_length + 1) {
+            // Too long whatever follows: said at once, the rest dropped.
+            ++line_number;
+            formatter.append_too_long(out, line_number);
+            skipping = true;
+            filled = 0;
+        }
         std::memmove(data, line_start, filled);
     }
     if (filled > 0)
-        formatter.append(out, std::string_view(buffer.data(), filled), ++line_number);
+        take_line(std::string_view(buffer.data(), filled));
     return flush() ? BatchOutcome::Done : BatchOutcome::WriteFailed;
 }
 

@@ -7,6 +7,11 @@
 
 namespace parvolin::cli {
 
+// The longest line that is read, without its line break. A longer one gets
+// a message of its own ("line N: the line is longer than ... bytes") and is
+// skipped, so that memory stays bounded whatever the input.
+inline constexpr std::size_t max_line_length = std::size_t{1} << 20;
+
 struct BatchOptions {
     char decimal_separator = '.';
     bool json = false;
@@ -25,14 +30,16 @@ enum class BatchOutcome { Done, ReadFailed, WriteFailed };
 // per line in input order. A line ends at "\n" (a "\r" before it is dropped);
 // a last line without "\n" counts, an empty input gives no output.
 //
-// A result is the seven report lines, or the failure's display text, or a
-// message for a line that does not have the five fields right; the run goes
-// on after either. With `json` it is one object a line, {"lines":[...]} or
+// A result is the seven report lines, or "line N: " and the failure's
+// display text, or a message for a line that does not have the five fields
+// right or is too long; the run goes on after each. The text form writes
+// control characters of a message escaped (escaped_for_terminal). With `json` it is one object a line, {"lines":[...]} or
 // {"error":"..."}; otherwise the report lines followed by an empty line, or
 // "chyba: " + message and an empty line.
 //
-// Input is taken in large blocks and output handed to `write` in large
-// blocks; a failed read still writes the results made before it.
+// Input is taken in large blocks; the results made so far are handed to
+// `write` before each read, so a result never waits for the next line, and
+// a failed read has written every result before it.
 BatchOutcome run_batch(const BatchReader &read, const BatchWriter &write, const BatchOptions &options);
 
 } // namespace parvolin::cli

@@ -2,6 +2,7 @@
 // many problems at once.
 
 #include "cli/batch.h"
+#include "cli/message_text.h"
 #include "cli/problem_fields.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,12 +42,15 @@ solve   Prints the seven report lines. A, B and C are the coefficient texts as
         typed in the window; an empty text counts as 0. Only arguments that
         start with "--" are options, so -3 is a coefficient; "--" ends the
         options. A failure is written to standard error and nothing to
-        standard output.
+        standard output. Control characters in a message are written as
+        \xNN, a backslash as \\.
 batch   Reads one problem a line from standard input, five fields separated
         by tabs: A, B, C, REL and N (texts as for solve). Writes one result
         per input line, in order: the seven report lines and an empty line,
-        or "chyba: " and the message and an empty line. A line without the
-        five fields right gets a message of its own; the batch goes on.
+        or "chyba: " and the message and an empty line. A message starts
+        with the number of its line. A line without the five fields right,
+        or longer than 1 MiB, gets a message of its own; the batch goes on.
+        Each result is written before the next line is waited for.
 
 Options:
   --sep SEP     decimal separator, "," or "." (default: the locale's)
@@ -63,17 +68,29 @@ struct UsageError {
     std::string message;
 };
 
+// The messages quote what the user gave; escaped, no byte of it can steer
+// the terminal.
 void print_error(std::string_view text)
 {
-    std::string line(text);
+    std::string line = cli::escaped_for_terminal(text);
     line += '\n';
     write_all(STDERR_FILENO, line);
+}
+
+// Standard output, or a message why not and status 1.
+int write_output(std::string_view text)
+{
+    if (!write_all(STDOUT_FILENO, text)) {
+        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno));
+        return exit_failure;
+    }
+    return exit_ok;
 }
 
 int usage_error(std::string_view message)
 {
     std::string text = "parvolin-cli: ";
-    text += message;
+    text += cli::escaped_for_terminal(message);
     text += "\n\n";
     text += usage_text;
     write_all(STDERR_FILENO, text);
@@ -172,7 +189,7 @@ int run_solve(const Arguments &args)
     try {
         report = build_report(input, args.separator ? *args.separator : default_separator());
     } catch (const Failure &failure) {
-        print_error(error_display_text(failure.what()));
+        print_error(error_display_text(failure.message()));
         return exit_failure;
     }
 
@@ -181,11 +198,7 @@ int run_solve(const Arguments &args)
         out += line;
         out += '\n';
     }
-    if (!write_all(STDOUT_FILENO, out)) {
-        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno));
-        return exit_failure;
-    }
-    return exit_ok;
+    return write_output(out);
 }
 
 int run_batch(const Arguments &args)
@@ -230,10 +243,8 @@ int run(int argc, char **argv)
         return usage_error("no command given");
 
     const std::string_view command_name = argv[1];
-    if (command_name == "--help") {
-        write_all(STDOUT_FILENO, usage_text);
-        return exit_ok;
-    }
+    if (command_name == "--help")
+        return write_output(usage_text);
     Command command;
     if (command_name == "solve")
         command = Command::Solve;
@@ -244,10 +255,8 @@ int run(int argc, char **argv)
 
     try {
         const Arguments args = parse_arguments(command, std::vector<std::string_view>(argv + 2, argv + argc));
-        if (args.help) {
-            write_all(STDOUT_FILENO, usage_text);
-            return exit_ok;
-        }
+        if (args.help)
+            return write_output(usage_text);
         return command == Command::Solve ? run_solve(args) : run_batch(args);
     } catch (const UsageError &error) {
         return usage_error(error.message);
@@ -259,10 +268,13 @@ int run(int argc, char **argv)
 int main(int argc, char **argv)
 {
     parvolin::fp::establish_environment();
+    // The user gets the program's words, never a library's exception text.
     try {
         return run(argc, argv);
-    } catch (const std::exception &error) {
-        print_error(std::string("parvolin-cli: ") + error.what());
-        return exit_failure;
+    } catch (const std::bad_alloc &) {
+        print_error("parvolin-cli: not enough memory");
+    } catch (const std::exception &) {
+        print_error("parvolin-cli: an unexpected internal failure");
     }
+    return exit_failure;
 }

@@ -15,15 +15,20 @@ namespace parvolin {
 class Failure : public std::runtime_error {
 public:
     explicit Failure(const std::string &message, std::string detail = {})
-        : std::runtime_error(message), detail_(std::move(detail))
+        : std::runtime_error(message), message_(message), detail_(std::move(detail))
     {
     }
-    explicit Failure(const char *message) : std::runtime_error(message) {}
+    explicit Failure(const char *message) : std::runtime_error(message), message_(message) {}
+
+    // Every byte of the message: what() ends at the first zero byte, and a
+    // text the user typed may hold one.
+    const std::string &message() const noexcept { return message_; }
 
     // UTF-8; empty when the message says it all.
     const std::string &detail() const noexcept { return detail_; }
 
 private:
+    std::string message_;
     std::string detail_;
 };
 

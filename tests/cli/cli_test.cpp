@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,7 @@ namespace parvolin {
 namespace {
 
 using Lines = std::vector<std::string>;
+using namespace std::string_literals;
 
 struct RunResult {
     std::string out;
@@ -29,11 +31,17 @@ struct RunResult {
     int exit_code = -1;
 };
 
+struct RunOptions {
+    int closed_fd = -1;               // 0 or 1: left closed in the child
+    const char *stdout_file = nullptr; // opened as the child's standard output instead of the pipe
+    rlim_t address_space = 0;         // a limit on the child's memory, set before it gets any input
+};
+
 // Runs the command in the C locale (default separator: the dot), feeding
 // `input` while reading both outputs so that no pipe can stall the child.
-// `closed_fd` (0 or 1) is left closed in the child instead.
-RunResult run_cli(const Lines &args, std::string_view input = {}, int closed_fd = -1)
+RunResult run_cli(const Lines &args, std::string_view input = {}, const RunOptions &options = {})
 {
+    const int closed_fd = options.closed_fd;
     std::signal(SIGPIPE, SIG_IGN); // the child may exit before reading all input
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
@@ -43,6 +51,8 @@ RunResult run_cli(const Lines &args, std::string_view input = {}, int closed_fd 
     for (const auto &[from, to] : {std::pair{in[0], 0}, std::pair{out[1], 1}, std::pair{err[1], 2}}) {
         if (to == closed_fd)
             posix_spawn_file_actions_addclose(&actions, to);
+        else if (to == 1 && options.stdout_file != nullptr)
+            posix_spawn_file_actions_addopen(&actions, to, options.stdout_file, O_WRONLY, 0);
         else
             posix_spawn_file_actions_adddup2(&actions, from, to);
     }
@@ -59,6 +69,11 @@ RunResult run_cli(const Lines &args, std::string_view input = {}, int closed_fd 
         close(fd);
     if (spawned != 0)
         throw std::runtime_error("posix_spawn failed");
+    if (options.address_space != 0) {
+        const rlimit limit{options.address_space, options.address_space};
+        if (::prlimit(pid, RLIMIT_AS, &limit, nullptr) != 0)
+            throw std::runtime_error("prlimit failed");
+    }
 
     RunResult result;
     fcntl(in[1], F_SETFL, O_NONBLOCK);
@@ -131,7 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "'1,5' is not a valid floating point value.\n"},
         SolveRow{"double_dash_ends_options", {"solve", "--", "1", "--3", "2"}, 1, "",
                  "'--3' is not a valid floating point value.\n"},
-        SolveRow{"overflow_gets_full_stop", {"solve", "1E309", "0", "0"}, 1, "", "Floating point overflow.\n"}),
+        SolveRow{"overflow_gets_full_stop", {"solve", "1E309", "0", "0"}, 1, "", "Floating point overflow.\n"},
+        // A terminal never gets the bytes that would steer it.
+        SolveRow{"control_bytes_escaped", {"solve", "\x1b[2J\\\x7f", "0", "0"}, 1, "",
+                 "'\\x1b[2J\\\\\\x7f' is not a valid floating point value.\n"}),
     row_name);
 
 // --rel and --places reach the right list index: the header, the problem
@@ -234,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
         BatchRow{"json_good_failing_malformed_in_order",
                  {"--json", "--sep", ","},
                  "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t-3\t2\t=\n1\t-3\t2\t=<\t2\n1\t-3\t2\t=\t7\n1\t-3\t2\t=\t2\n",
-                 json_report(two_roots_report) + json_error("'1.5' is not a valid floating point value.") +
+                 json_report(two_roots_report) + json_error("line 2: '1.5' is not a valid floating point value.") +
                      json_error("line 3: expected 5 tab-separated fields, found 4") +
                      json_error("line 4: the relation must be one of = < > <= >=, found '=<'") +
                      json_error("line 5: the decimal places must be a digit from 2 to 6, found '7'") +
@@ -246,28 +264,43 @@ INSTANTIATE_TEST_SUITE_P(
                  json_report(every_number_report) + json_error("line 2: expected 5 tab-separated fields, found 1")},
         // Not UTF-8: the bytes come back as U+FFFD, and the line is still JSON.
         BatchRow{"invalid_utf8_replaced", {"--json"}, "\xff\xfe\t0\t0\t=\t2\n",
-                 json_error("'\uFFFD\uFFFD' is not a valid floating point value.")},
+                 json_error("line 1: '\uFFFD\uFFFD' is not a valid floating point value.")},
+        // A zero byte cuts nothing: JSON escapes it, the text form writes it as \x00.
+        BatchRow{"zero_byte_json", {"--json"}, "\0\x01\t1\t1\t=\t2\n"s,
+                 json_error("line 1: '\0\x01' is not a valid floating point value."s)},
+        BatchRow{"zero_byte_text", {}, "\0\x01\t1\t1\t=\t2\n1\t1\t1\t=\t\0\n"s,
+                 "chyba: line 1: '\\x00\\x01' is not a valid floating point value.\n\n"
+                 "chyba: line 2: the decimal places must be a digit from 2 to 6, found '\\x00'\n\n"},
+        BatchRow{"overflow_names_its_line", {"--json"}, "1\t-3\t2\t=\t2\n1E309\t0\t0\t=\t2\n",
+                 json_report(two_roots_report) + json_error("line 2: Floating point overflow.")},
         BatchRow{"text_form", {"--sep", ","}, "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t2\n",
-                 joined(two_roots_report) + "\nchyba: '1.5' is not a valid floating point value.\n\n" +
+                 joined(two_roots_report) + "\nchyba: line 2: '1.5' is not a valid floating point value.\n\n" +
                      "chyba: line 3: expected 5 tab-separated fields, found 2\n\n"}),
     row_name);
 
-// More than one read block: lines split between reads, and one line longer
-// than the whole buffer.
+// More than one read block: lines split between reads, a line of 1 MiB
+// (the longest read), and lines longer than that, which get a message of
+// their own.
 TEST(BatchLargeInput, KeepsEveryLineInOrder)
 {
-    const std::string long_text(3 << 20, 'x');
+    constexpr std::size_t limit = 1 << 20;
+    const std::string longest_text(limit - 8, 'x'); // with "\t0\t0\t=\t2", 1 MiB
     std::string input, expected;
     for (int i = 0; i < 150'000; ++i) {
         input += "1\t-3\t2\t=\t2\n";
         expected += json_report(two_roots_report);
+        if (i == 50'000) {
+            input += longest_text + "\t0\t0\t=\t2\r\n";
+            expected += json_error("line 50002: '" + longest_text + "' is not a valid floating point value.");
+        }
         if (i == 100'000) {
-            input += long_text + "\t0\t0\t=\t2\n";
-            expected += json_error("'" + long_text + "' is not a valid floating point value.");
+            input += std::string(limit - 7, 'x') + "\t0\t0\t=\t2\n" + std::string(3 << 20, 'y') + "\n";
+            expected += json_error("line 100003: the line is longer than 1048576 bytes") +
+                        json_error("line 100004: the line is longer than 1048576 bytes");
         }
     }
     input += "1\t2";
-    expected += json_error("line 150002: expected 5 tab-separated fields, found 2");
+    expected += json_error("line 150004: expected 5 tab-separated fields, found 2");
 
     const auto result = run_cli({"batch", "--json", "--sep", ","}, input);
     EXPECT_EQ(result.exit_code, 0);
@@ -277,9 +310,85 @@ TEST(BatchLargeInput, KeepsEveryLineInOrder)
 TEST(BatchStreams, ClosedInputOrOutputFails)
 {
     for (const auto &[closed_fd, complaint] : {std::pair{0, "cannot read"}, std::pair{1, "cannot write"}}) {
-        const auto result = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", closed_fd);
+        const auto result = run_cli({"batch"}, "1\t-3\t2\t=\t2\n", RunOptions{closed_fd});
         EXPECT_EQ(result.exit_code, 1) << complaint;
         EXPECT_NE(result.err.find(complaint), std::string::npos) << result.err;
+    }
+}
+
+// A huge last line without a line break: the results before it are written,
+// it gets its message, and it is never held whole: 32 MiB of address space
+// (the command needs about 9) do for a line of 40.
+TEST(BatchLargeInput, HugeLineWithoutBreakTakesLittleMemory)
+{
+    std::string input;
+    for (int i = 0; i < 5; ++i)
+        input += "1\t-3\t2\t=\t2\n";
+    input += std::string(40 << 20, '7');
+    RunOptions options;
+#if !defined(__SANITIZE_ADDRESS__)
+    options.address_space = rlim_t{32} << 20; // an address sanitizer reserves far more
+#endif
+    const auto result = run_cli({"batch", "--json", "--sep", ","}, input, options);
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    std::string expected;
+    for (int i = 0; i < 5; ++i)
+        expected += json_report(two_roots_report);
+    EXPECT_EQ(result.out, expected + json_error("line 6: the line is longer than 1048576 bytes"));
+}
+
+// Each result is out before the next line has come: a script may feed the
+// command one problem at a time and wait for each answer.
+TEST(BatchStreams, ResultComesBeforeTheNextLine)
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    int in[2], out[2];
+    ASSERT_EQ(pipe2(in, O_CLOEXEC), 0);
+    ASSERT_EQ(pipe2(out, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    char *argv[] = {const_cast<char *>(PARVOLIN_CLI_PATH), const_cast<char *>("batch"),
+                    const_cast<char *>("--json"), nullptr};
+    char locale[] = "LC_ALL=C";
+    char *envp[] = {locale, nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, PARVOLIN_CLI_PATH, &actions, nullptr, argv, envp), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+
+    const std::string line = "1\t-3\t2\t=\t2\n";
+    ASSERT_EQ(write(in[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    std::string answer;
+    pollfd readable{out[0], POLLIN, 0};
+    while (answer.find('\n') == std::string::npos && poll(&readable, 1, 5000) > 0) {
+        char block[4096];
+        const ssize_t n = read(out[0], block, sizeof block);
+        if (n <= 0)
+            break;
+        answer.append(block, n);
+    }
+    close(in[1]);
+    close(out[0]);
+    waitpid(pid, nullptr, 0);
+    EXPECT_EQ(answer, json_report(two_roots_report));
+}
+
+// Writing the usage fails like any other write: status 1 and a word why.
+TEST(Help, IntoAFullOutputFails)
+{
+    for (const Lines &args : {Lines{"--help"}, Lines{"solve", "--help"}}) {
+        RunOptions full;
+        full.stdout_file = "/dev/full";
+        const auto result = run_cli(args, {}, full);
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.err, "parvolin-cli: cannot write the output: No space left on device\n");
+        const auto closed = run_cli(args, {}, RunOptions{1});
+        EXPECT_EQ(closed.exit_code, 1);
+        EXPECT_EQ(closed.err, "parvolin-cli: cannot write the output: Bad file descriptor\n");
     }
 }
 

@@ -349,6 +349,9 @@ def run(cli, sep, problems, show):
     if len(out) != len(lines):
         messages.append("%d input lines, %d output lines" % (len(lines), len(out)))
     for i, (line, want) in enumerate(zip(lines, expected)):
+        if "error" in want:
+            # the batch names the line of every failure
+            want = {"error": "line %d: %s" % (i + 1, want["error"])}
         got_text = out[i] if i < len(out) else ""
         try:
             got = json.loads(got_text)

@@ -435,6 +435,23 @@ TEST_F(MainWindowTest, UnwritableSettingsFileIsReportedOnTheWayOut)
     EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Unable to write to %1.").arg(settings)});
 }
 
+// The box says which file and why, under the message.
+TEST_F(MainWindowTest, SettingsFailureShowsTheFileAndTheReason)
+{
+    const QString settings = path("parvolin.ini");
+    ASSERT_TRUE(QFile::link(path("elsewhere.ini"), settings));
+    open(settings);
+    std::vector<QString> shown;
+    const ReplacedSeam<FailureDisplay> display{set_failure_display, [&](const QString &text, const QString &detail) {
+                                                   shown.push_back(text + QLatin1Char('|') + detail);
+                                               }};
+    press("Ctrl+K");
+    EXPECT_EQ(shown, std::vector<QString>{QStringLiteral("Unable to write to %1.|Soubor %1 se nepodařilo zapsat: je "
+                                                         "to symbolický odkaz a přes odkazy program nezapisuje.")
+                                              .arg(settings)});
+    EXPECT_FALSE(QFile::exists(path("elsewhere.ini")));
+}
+
 // --- The default error display ------------------------------------------------------
 
 TEST(ErrorDisplay, ShowsAStopBoxCaptionedWithTheTitle)

@@ -117,6 +117,40 @@ TEST_F(SaveTest, WriteFailingPartWayRemovesTheFile)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(name)));
 }
 
+// The message stays as it is; the detail names the file and says why, in
+// Czech where we have the words, in the system's text otherwise.
+struct ReasonRow {
+    const char *name;
+    int error;
+    const char *reason; // nullptr: the system's text
+};
+
+class StreamFailure : public SaveTest, public ::testing::WithParamInterface<ReasonRow> {};
+
+TEST_P(StreamFailure, DetailNamesTheFileAndTheReason)
+{
+    const std::string name = path("plny.rtf").toStdString();
+    const auto writer = [](int, const char *, std::size_t) -> ssize_t {
+        errno = GetParam().error;
+        return -1;
+    };
+    try {
+        write_new_file(name, "{\\rtf1}", writer);
+        ADD_FAILURE() << "no failure";
+    } catch (const StreamWriteError &failure) {
+        EXPECT_STREQ(failure.what(), "Failed to Save Stream");
+        const std::string reason = GetParam().reason ? GetParam().reason : std::strerror(GetParam().error);
+        EXPECT_EQ(failure.detail(), "Soubor " + name + " se nepodařilo zapsat: " + reason + ".");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reasons, StreamFailure,
+                         ::testing::Values(ReasonRow{"full_disk", ENOSPC, "na disku není místo"},
+                                           ReasonRow{"quota", EDQUOT, "byla překročena disková kvóta"},
+                                           ReasonRow{"io_error", EIO, "došlo k chybě při čtení nebo zápisu na disk"},
+                                           ReasonRow{"other", ENXIO, nullptr}),
+                         row_name);
+
 TEST_F(SaveTest, WindowSavesItsDocumentAndShowsFailures)
 {
     open(settings_path(), false);

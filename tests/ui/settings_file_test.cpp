@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -15,6 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,18 +181,281 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"junk_kept", "\x01junk\n[A\n=\n", "A", "k", "\x01junk\n[A\n=\n[A]\nk=v\n"}),
     row_name);
 
-TEST(WriteString, KeepsPermissionsAndFollowsALink)
+// A rewrite keeps the file's mode, and (where the writer may give files
+// away: root) its owner and group.
+TEST(WriteString, KeepsModeOwnerAndGroup)
 {
     TempFolder folder;
-    const std::string real = folder.file("real.ini");
+    const std::string path = folder.file("parvolin.ini");
+    write_file(path, "[A]\nx=1\n");
+    ::chmod(path.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    }
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    SettingsFile(path).write_integer("A", "x", 2);
+    EXPECT_EQ(read_file(path), "[A]\nx=2\n");
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    if (!root)
+        GTEST_SKIP() << "owner and group checked only as root, who can give files away";
+}
+
+// The file's owner marked it read-only: nobody rewrites it, root included.
+struct ReadOnlyRow {
+    const char *name;
+    mode_t mode;
+    bool written;
+};
+
+class WriteReadOnly : public testing::TestWithParam<ReadOnlyRow> {};
+
+TEST_P(WriteReadOnly, OwnersWriteBitDecides)
+{
+    TempFolder folder;
+    const std::string path = folder.file("parvolin.ini");
+    write_file(path, "[A]\nx=1\n");
+    ::chmod(path.c_str(), GetParam().mode);
+    try {
+        SettingsFile(path).write_integer("A", "x", 2);
+        EXPECT_TRUE(GetParam().written);
+    } catch (const SettingsWriteError &failure) {
+        EXPECT_FALSE(GetParam().written);
+        EXPECT_EQ(failure.detail(), "Soubor " + path + " se nepodařilo zapsat: soubor je určen jen pro čtení.");
+    }
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(read_file(path), GetParam().written ? "[A]\nx=2\n" : "[A]\nx=1\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("")), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteReadOnly,
+                         testing::Values(ReadOnlyRow{"read_only_for_all", 0444, false},
+                                         ReadOnlyRow{"owner_only_reads", 0400, false},
+                                         ReadOnlyRow{"others_may_write_but_not_the_owner", 0466, false},
+                                         ReadOnlyRow{"owner_writes", 0644, true}),
+                         row_name);
+
+// A settings path that is a symbolic link is never written through, to
+// wherever it points; reading follows it.
+struct LinkRow {
+    const char *name;
+    const char *target; // in the test's folder; "" : a dangling link
+};
+
+class WriteThroughLink : public testing::TestWithParam<LinkRow> {};
+
+TEST_P(WriteThroughLink, IsRefusedAndTouchesNothing)
+{
+    TempFolder folder;
+    fs::create_directory(folder.file("etc"));
+    const std::string target = folder.file(*GetParam().target != '\0' ? GetParam().target : "etc/nowhere");
+    if (*GetParam().target != '\0')
+        write_file(target, "root:x:0:0:root:/root:/bin/bash\n[A]\nx=1\n");
+    const std::string before = read_file(target);
     const std::string link = folder.file("parvolin.ini");
-    write_file(real, "[A]\nx=1\n");
-    ::chmod(real.c_str(), 0640);
-    fs::create_symlink(real, link);
-    SettingsFile(link).write_integer("A", "x", 2);
+    fs::create_symlink(target, link);
+
+    SettingsFile file(link);
+    if (*GetParam().target != '\0') {
+        EXPECT_EQ(file.read_integer("A", "x", 0), 1);
+    }
+    try {
+        write_settings_on_close(file, WindowSettings{"http://a", "http://b"});
+        ADD_FAILURE() << "written through the link";
+    } catch (const SettingsWriteError &failure) {
+        EXPECT_EQ(std::string(failure.what()), "Unable to write to " + link);
+        EXPECT_EQ(failure.detail(), "Soubor " + link +
+                                        " se nepodařilo zapsat: je to symbolický odkaz a přes odkazy program "
+                                        "nezapisuje.");
+    }
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(read_file(real), "[A]\nx=2\n");
-    EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::exists(target), *GetParam().target != '\0');
+    EXPECT_EQ(read_file(target), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("")), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("etc")), fs::directory_iterator()),
+              *GetParam().target != '\0' ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteThroughLink,
+                         testing::Values(LinkRow{"to_a_system_file", "etc/passwd"},
+                                         LinkRow{"to_an_ini_file", "etc/real.ini"}, LinkRow{"dangling", ""}),
+                         row_name);
+
+// The in-place rewrite (the folder takes no new files, the file may be
+// written) on a disk that fails: the old file stays whole.
+struct InPlaceRow {
+    const char *name;
+    int reserve_error; // what reserving the room gives: 0, or an errno value
+    off_t room;        // how far the file may grow before writes fail
+    int write_error;
+    bool once;         // only the first write past the room fails (a passing I/O error)
+    bool shorter;      // the new text is shorter than the old
+    const char *reason; // of the detail; nullptr: the write succeeds
+};
+
+class WriteInPlace : public testing::TestWithParam<InPlaceRow> {};
+
+TEST_P(WriteInPlace, OldFileStaysWholeOrNewOneIsWhole)
+{
+    const InPlaceRow &row = GetParam();
+    TempFolder folder;
+    const std::string path = folder.file("parvolin.ini");
+    const std::string old_text = "[A]\nx=" + std::string(row.shorter ? 5000 : 10, 'o') + "\n; tail\n";
+    const std::string value(row.shorter ? 10 : 5000, 'n');
+    write_file(path, old_text);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+
+    SettingsDisk disk;
+    disk.create = [](const std::string &, mode_t) {
+        errno = EACCES;
+        return -1;
+    };
+    disk.reserve = [&row](int, off_t) { return row.reserve_error; };
+    bool failed = false;
+    disk.write = [&](int fd, const char *data, std::size_t size) -> ssize_t {
+        const off_t at = ::lseek(fd, 0, SEEK_CUR);
+        const std::size_t room = at < row.room ? static_cast<std::size_t>(row.room - at) : 0;
+        if (size > room && !(row.once && failed)) {
+            if (room == 0) {
+                failed = true;
+                errno = row.write_error;
+                return -1;
+            }
+            size = room;
+        }
+        return ::write(fd, data, size);
+    };
+    const std::string new_text = "[A]\nx=" + value + "\n; tail\n";
+    try {
+        SettingsFile(path, disk).write_string("A", "x", value);
+        EXPECT_EQ(row.reason, nullptr);
+        EXPECT_TRUE(read_file(path) == new_text);
+    } catch (const SettingsWriteError &failure) {
+        ASSERT_NE(row.reason, nullptr);
+        EXPECT_EQ(failure.detail(), "Soubor " + path + " se nepodařilo zapsat: " + row.reason + ".");
+        EXPECT_TRUE(read_file(path) == old_text) << read_file(path).size() << " bytes";
+    }
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino); // rewritten in place, not replaced
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("")), fs::directory_iterator()), 1);
+}
+
+constexpr off_t no_limit = 1 << 30;
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WriteInPlace,
+    testing::Values(InPlaceRow{"written", 0, no_limit, 0, false, false, nullptr},
+                    InPlaceRow{"shorter_written", 0, no_limit, 0, false, true, nullptr},
+                    InPlaceRow{"no_room_to_reserve", ENOSPC, no_limit, 0, false, false, "na disku není místo"},
+                    InPlaceRow{"quota_to_reserve", EDQUOT, no_limit, 0, false, false, "byla překročena disková kvóta"},
+                    // A file system that cannot reserve: the old text is put back.
+                    InPlaceRow{"full_midway_without_reserve", EOPNOTSUPP, 3000, ENOSPC, false, false,
+                               "na disku není místo"},
+                    InPlaceRow{"io_error_midway", 0, 3000, EIO, true, false,
+                               "došlo k chybě při čtení nebo zápisu na disk"},
+                    InPlaceRow{"io_error_on_shorter", 0, 4, EIO, true, true,
+                               "došlo k chybě při čtení nebo zápisu na disk"}),
+    row_name);
+
+// A real full disk: a small tmpfs, which root may mount. For the in-place
+// rewrite its folder is made immutable, so that not even root can create
+// the replacement beside the file.
+class FullDisk : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "mounting a small tmpfs needs root";
+        std::string pattern = (fs::temp_directory_path() / "parvolin-full-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        point_ = pattern;
+        if (::mount("tmpfs", point_.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
+            GTEST_SKIP() << "cannot mount a tmpfs: " << std::strerror(errno);
+        mounted_ = true;
+    }
+    void TearDown() override
+    {
+        set_immutable(false);
+        if (mounted_)
+            ::umount2(point_.c_str(), MNT_DETACH);
+        if (!point_.empty())
+            ::rmdir(point_.c_str());
+    }
+
+    bool set_immutable(bool on)
+    {
+        if (folder_.empty())
+            return true;
+        const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+
+    // Fills what is left of the disk.
+    void fill()
+    {
+        const int fd = ::open((point_ + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::string block(4096, 'f');
+        while (::write(fd, block.data(), block.size()) > 0) {
+        }
+        ::close(fd);
+    }
+
+    std::string point_;
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(FullDisk, NeitherReplacingNorRewritingInPlaceLosesTheFile)
+{
+    for (const bool in_place : {false, true}) {
+        folder_ = point_ + (in_place ? "/in-place" : "/replaced");
+        ASSERT_EQ(::mkdir(folder_.c_str(), 0755), 0);
+        const std::string path = folder_ + "/parvolin.ini";
+        const std::string old_text = "[A]\nx=1\n; the tail that must not be lost\n";
+        write_file(path, old_text);
+        fill();
+        if (in_place && !set_immutable(true))
+            GTEST_SKIP() << "this tmpfs cannot make a folder immutable";
+        try {
+            SettingsFile(path).write_string("A", "x", std::string(20000, 'n'));
+            ADD_FAILURE() << "written on a full disk";
+        } catch (const SettingsWriteError &failure) {
+            EXPECT_EQ(failure.detail(), "Soubor " + path + " se nepodařilo zapsat: na disku není místo.");
+        }
+        EXPECT_TRUE(read_file(path) == old_text) << (in_place ? "in place: " : "replaced: ") << read_file(path).size();
+        set_immutable(false);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+        ::unlink((point_ + "/filler").c_str());
+    }
+}
+
+// A file with a second name (a hard link) is not rewritten in place: that
+// would change the other file too.
+TEST(WriteString, InPlaceRefusesAHardLinkedFile)
+{
+    TempFolder folder;
+    const std::string path = folder.file("parvolin.ini");
+    write_file(path, "[A]\nx=1\n");
+    ASSERT_EQ(::link(path.c_str(), folder.file("other").c_str()), 0);
+    SettingsDisk disk;
+    disk.create = [](const std::string &, mode_t) {
+        errno = EPERM;
+        return -1;
+    };
+    EXPECT_THROW(SettingsFile(path, disk).write_integer("A", "x", 2), SettingsWriteError);
+    EXPECT_EQ(read_file(folder.file("other")), "[A]\nx=1\n");
 }
 
 TEST(WriteString, FailureNamesTheFileAndLeavesNothingBehind)

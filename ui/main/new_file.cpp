@@ -63,14 +63,17 @@ NewFile write_new_file(const std::string &path, std::string_view content, const 
     struct stat created {};
     const bool identified = ::fstat(fd, &created) == 0;
     bool written = write_all(fd, content, write, file_chunk_size);
+    int error = written ? 0 : errno;
     // On Linux the descriptor is gone after close, even when it reports
     // EINTR; only a real error (a delayed write failure) counts.
-    if (::close(fd) != 0 && errno != EINTR)
+    if (::close(fd) != 0 && errno != EINTR && written) {
         written = false;
+        error = errno;
+    }
     if (!written) {
         if (identified)
             remove_created(path, created);
-        throw StreamWriteError();
+        throw StreamWriteError(full_path(path), error);
     }
     return NewFile::Written;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solver/failure_reason.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 
@@ -19,10 +20,15 @@ public:
     }
 };
 
-// Writing the content into the new file failed part-way.
+// Writing the content into the new file failed part-way. With the file and
+// the errno value, the detail says which file and why, in Czech.
 class StreamWriteError : public Failure {
 public:
     StreamWriteError() : Failure("Failed to Save Stream") {}
+    StreamWriteError(const std::string &full_path, int error)
+        : Failure("Failed to Save Stream", write_failure_detail(full_path, czech_reason(error)))
+    {
+    }
 };
 
 // True when an entry of that name exists and is not a folder (nor a link to

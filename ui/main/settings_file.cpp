@@ -1,6 +1,7 @@
 #include "ui/main/settings_file.h"
 
 #include "solver/ascii.h"
+#include "solver/failure_reason.h"
 #include "solver/file_write.h"
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -256,118 +258,252 @@ std::optional<int> parse_integer(std::string_view text)
 // ---------------------------------------------------------------------------
 // Files
 
-struct Contents {
-    bool exists = false;
-    std::string text;
-    mode_t mode = 0;
-};
-
-// The whole file; std::nullopt when it exists but is not a readable regular
-// file (a folder, a pipe, no permission).
-std::optional<Contents> load(const std::string &path)
+// Appends everything `fd` holds from its offset on to `text`. False, with
+// errno set, when a read fails.
+bool read_all(int fd, std::string &text)
 {
-    Contents contents;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return contents;
-        return std::nullopt;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    contents.exists = true;
-    contents.mode = status.st_mode & 07777;
-    contents.text.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (count < 0)
+            return false;
         if (count == 0)
-            break;
-        contents.text.append(buffer, static_cast<std::size_t>(count));
+            return true;
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+// The whole file, a symbolic link followed; an empty text when it is
+// missing or is not a readable regular file (a folder, a pipe, no
+// permission).
+std::string load(const std::string &path)
+{
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return text;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        text.reserve(static_cast<std::size_t>(status.st_size));
+        if (!read_all(fd, text))
+            text.clear();
     }
     ::close(fd);
-    return contents;
+    return text;
 }
 
 std::optional<std::string_view> find_value(const std::string &path, std::string_view section, std::string_view key,
                                            std::string &storage)
 {
-    std::optional<Contents> contents = load(path);
-    if (!contents || !contents->exists)
-        return std::nullopt;
-    storage = std::move(contents->text);
+    storage = load(path);
     const Location at = locate(storage, section, key);
     if (!at.entry)
         return std::nullopt;
     return unquoted(at.entry_value);
 }
 
-// The file a write replaces: a symbolic link (a settings file kept with the
-// user's other configuration) is followed, so that the link stays.
-std::string write_target(const std::string &path)
+// ---------------------------------------------------------------------------
+// Writing
+
+// Why a write is refused, where the system's error would not say it.
+constexpr std::string_view symbolic_link_reason = "je to symbolický odkaz a přes odkazy program nezapisuje";
+constexpr std::string_view read_only_reason = "soubor je určen jen pro čtení";
+constexpr std::string_view not_a_file_reason = "nejde o obyčejný soubor";
+constexpr std::string_view hard_link_reason = "soubor má i jiný název (pevný odkaz), který by se změnil s ním";
+constexpr std::string_view changed_reason = "soubor mezitím nahradil jiný program";
+
+[[noreturn]] void fail(const std::string &path, std::string_view reason)
+{
+    throw SettingsWriteError(path, write_failure_detail(path, reason));
+}
+
+[[noreturn]] void fail_with_error(const std::string &path, int error)
+{
+    fail(path, czech_reason(error));
+}
+
+bool is_symbolic_link(const std::string &path)
 {
     struct stat status {};
-    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-        if (char *resolved = ::realpath(path.c_str(), nullptr)) {
-            std::string target(resolved);
-            std::free(resolved);
-            return target;
-        }
+    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+// Closes a descriptor at the end of its scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
     }
-    return path;
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+    // Closes now; false, with errno set, when closing reports an error.
+    bool close()
+    {
+        const int fd = std::exchange(fd_, -1);
+        return ::close(fd) == 0 || errno == EINTR; // on Linux the descriptor is gone either way
+    }
+
+private:
+    int fd_;
+};
+
+struct OldFile {
+    bool exists = false;
+    std::string text;
+    struct stat status {};
+};
+
+// What a write starts from: the file of that name itself. A symbolic link
+// there is refused, not followed: a link planted at the settings path must
+// not make the program write into the file it points to.
+OldFile load_for_writing(const std::string &path)
+{
+    OldFile old;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            return old;
+        if (error == ELOOP && is_symbolic_link(path))
+            fail(path, symbolic_link_reason);
+        fail_with_error(path, error);
+    }
+    if (::fstat(file.get(), &old.status) != 0)
+        fail_with_error(path, errno);
+    if (S_ISDIR(old.status.st_mode))
+        fail_with_error(path, EISDIR);
+    if (!S_ISREG(old.status.st_mode))
+        fail(path, not_a_file_reason);
+    if (!read_all(file.get(), old.text))
+        fail_with_error(path, errno);
+    old.exists = true;
+    return old;
 }
 
-// Rewrites an existing file in place: for a writable file in a folder we may
-// not create files in (a portable copy's settings beside a read-only
-// program), where replacing it is impossible.
-bool overwrite_file(const std::string &target, std::string_view text)
+// A file whose owner has no write permission is read-only for everybody:
+// root, who may write it anyway, respects the owner's choice. Anyone else
+// needs the permission the system gives them.
+void check_writable(const std::string &path, const OldFile &old)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return false;
-    bool written = write_all(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0)
-        written = false;
-    return written;
+    if ((old.status.st_mode & S_IWUSR) == 0)
+        fail(path, read_only_reason);
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        fail_with_error(path, errno);
 }
 
-// Writes the new text beside the file and renames it over the file, so that
-// a failure leaves the old file whole. False when any step fails.
-bool replace_file(const std::string &target, std::string_view text, const Contents &old)
+enum class Replaced { Done, NotHere };
+
+// Writes the new text into a file created beside the old one and renames it
+// over the old name, so that a failure leaves the old file whole; the new
+// file gets the old one's owner, group and mode first. NotHere when the
+// folder takes no new files or the owner cannot be kept: then the file is
+// rewritten in place instead.
+Replaced replace_file(const std::string &path, std::string_view text, const OldFile &old, const SettingsDisk &disk)
 {
+    // Until it has the old file's mode, the new file is the writer's alone.
+    const mode_t mode = old.exists ? 0600 : 0666;
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = disk.create ? disk.create(temporary, mode)
+                         : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                                  mode);
         if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS) && old.exists)
-            return overwrite_file(target, text);
+            return Replaced::NotHere;
         if (fd < 0 && errno != EEXIST)
-            return false;
+            fail_with_error(path, errno);
     }
     if (fd < 0)
-        return false;
-    bool written = write_all(fd, text);
-    if (written && old.exists)
-        written = ::fchmod(fd, old.mode) == 0;
-    if (written)
-        written = ::fsync(fd) == 0;
-    if (::close(fd) != 0)
-        written = false;
-    if (written)
-        written = ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!written)
+        fail_with_error(path, EEXIST);
+    Descriptor file(fd);
+
+    const auto give_up = [&](int error) {
+        file.close();
         ::unlink(temporary.c_str());
-    return written;
+        fail_with_error(path, error);
+    };
+    if (old.exists) {
+        struct stat created {};
+        if (::fstat(fd, &created) != 0)
+            give_up(errno);
+        if ((created.st_uid != old.status.st_uid || created.st_gid != old.status.st_gid) &&
+            ::fchown(fd, old.status.st_uid, old.status.st_gid) != 0) {
+            file.close();
+            ::unlink(temporary.c_str());
+            return Replaced::NotHere;
+        }
+        // After fchown, which clears the set-user-ID and set-group-ID bits.
+        if (::fchmod(fd, old.status.st_mode & 07777) != 0)
+            give_up(errno);
+    }
+    if (!write_all(fd, text, disk.write) || ::fsync(fd) != 0 || !file.close())
+        give_up(errno);
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
+        give_up(errno);
+    return Replaced::Done;
+}
+
+// Reserves room for `size` bytes of the file; 0 or the errno value.
+int reserve_room(int fd, off_t size, const SettingsDisk &disk)
+{
+    if (disk.reserve)
+        return disk.reserve(fd, size);
+    for (;;) {
+        if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0)
+            return 0;
+        if (errno != EINTR)
+            return errno;
+    }
+}
+
+// Rewrites the file itself: for a writable file in a folder that takes no
+// new files (a portable copy's settings beside a read-only program). The
+// room for a longer text is reserved before anything is overwritten; where
+// the file system cannot reserve, or a write fails all the same, the old
+// text is put back, into blocks the file already has.
+void rewrite_in_place(const std::string &path, std::string_view text, const OldFile &old, const SettingsDisk &disk)
+{
+    Descriptor file(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0) {
+        const int error = errno;
+        if (error == ELOOP && is_symbolic_link(path))
+            fail(path, symbolic_link_reason);
+        fail_with_error(path, error);
+    }
+    const int fd = file.get();
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        fail_with_error(path, errno);
+    if (now.st_dev != old.status.st_dev || now.st_ino != old.status.st_ino)
+        fail(path, changed_reason);
+    if (now.st_nlink > 1)
+        fail(path, hard_link_reason);
+
+    const auto size = [](std::string_view bytes) { return static_cast<off_t>(bytes.size()); };
+    if (size(text) > size(old.text)) {
+        const int error = reserve_room(fd, size(text), disk);
+        if (error != 0 && error != EOPNOTSUPP && error != ENOSYS)
+            fail_with_error(path, error);
+    }
+    const auto write_from_start = [&](std::string_view bytes) {
+        return ::lseek(fd, 0, SEEK_SET) == 0 && write_all(fd, bytes, disk.write) &&
+               (size(bytes) >= size(old.text) || ::ftruncate(fd, size(bytes)) == 0) && ::fsync(fd) == 0;
+    };
+    if (!write_from_start(text)) {
+        const int error = errno;
+        // Best effort: the failure is reported whatever comes of it.
+        const bool restored = ::lseek(fd, 0, SEEK_SET) == 0 && write_all(fd, old.text, disk.write) &&
+                              ::ftruncate(fd, size(old.text)) == 0 && ::fsync(fd) == 0;
+        static_cast<void>(restored);
+        fail_with_error(path, error);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -445,13 +581,12 @@ bool SettingsFile::read_bool(std::string_view section, std::string_view key, boo
 
 void SettingsFile::write_string(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string target = write_target(path_);
-    const std::optional<Contents> old = load(target);
-    // Replacing by rename would ignore the file's own write permission: a
-    // read-only settings file is refused like an unwritable folder.
-    const bool read_only = old && old->exists && ::access(target.c_str(), W_OK) != 0;
-    if (!old || read_only || !replace_file(target, with_value(old->text, section, key, value), *old))
-        throw SettingsWriteError(path_);
+    const OldFile old = load_for_writing(path_);
+    if (old.exists)
+        check_writable(path_, old);
+    const std::string text = with_value(old.text, section, key, value);
+    if (replace_file(path_, text, old, disk_) == Replaced::NotHere)
+        rewrite_in_place(path_, text, old, disk_);
 }
 
 void SettingsFile::write_integer(std::string_view section, std::string_view key, int value)

@@ -1,16 +1,38 @@
 #pragma once
 
 #include "solver/failures.h"
+#include "solver/file_write.h"
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace parvolin {
 
-// A write to the settings file failed: "Unable to write to <full path>".
+// A write to the settings file failed: "Unable to write to <full path>",
+// with the file and the reason in Czech as the detail.
 class SettingsWriteError : public Failure {
 public:
-    explicit SettingsWriteError(const std::string &path) : Failure("Unable to write to " + path) {}
+    explicit SettingsWriteError(const std::string &path, std::string detail = {})
+        : Failure("Unable to write to " + path, std::move(detail))
+    {
+    }
+};
+
+// How a write reaches the disk. Empty members are the system's own calls;
+// tests put a full disk or a folder that takes no new files in their place.
+struct SettingsDisk {
+    // Creates the replacement file beside the settings file, exclusively
+    // (open with O_CREAT | O_EXCL | O_NOFOLLOW); a descriptor, or -1 with errno.
+    std::function<int(const std::string &path, mode_t mode)> create;
+    // Reserves room for `size` bytes of the open file without changing its
+    // size (fallocate with FALLOC_FL_KEEP_SIZE); 0, or the errno value.
+    std::function<int(int fd, off_t size)> reserve;
+    // write(2).
+    ChunkWrite write;
 };
 
 // An INI file read and written one key at a time, as private-profile files
@@ -18,7 +40,7 @@ public:
 // every other section, key and comment; reading never fails.
 class SettingsFile {
 public:
-    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+    explicit SettingsFile(std::string path, SettingsDisk disk = {}) : path_(std::move(path)), disk_(std::move(disk)) {}
 
     const std::string &path() const { return path_; }
 
@@ -37,6 +59,7 @@ public:
 
 private:
     std::string path_;
+    SettingsDisk disk_;
 };
 
 // Where the program keeps its settings: "<executable>.ini" beside the
