@@ -1,6 +1,7 @@
 #include "ui/main/print_document.h"
 
 #include "ui/main/output_texts.h"
+#include "ui/main/print_service.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -179,6 +181,19 @@ void PrintCommand::run(QWidget *window, const QTextDocument &document)
     // events processed between its pages).
     if (printer_ && printer_->paintingActive())
         throw PrintingInProgress();
+
+    // Asked before anything that would wait for the print service on this
+    // thread; the window goes on running meanwhile, and a print command run
+    // from it then finds this one in progress.
+    if (probing_)
+        throw PrintingInProgress();
+    {
+        probing_ = true;
+        const auto probed = qScopeGuard([this] { probing_ = false; });
+        const PrintServiceProbe probe = probe_print_service_while_running(print_service_timeout());
+        if (probe.state == PrintServiceState::Silent)
+            throw PrintServiceSilent(probe.server, print_service_timeout());
+    }
 
     const PrintDialogs &dialogs = installed_dialogs();
     if (!(dialogs.printer_installed ? dialogs.printer_installed() : any_printer_installed()))

@@ -64,7 +64,9 @@ QRect page_rectangle_twips(const QPaintDevice &device);
 void print_document(const QTextDocument &document, QPrinter &printer);
 
 // "Tisk". The printer and its settings chosen in the dialog stay current for
-// as long as the command lives (the run of the program).
+// as long as the command lives (the run of the program). The print service
+// is asked first, while the event loop runs (print_service.h); one that does
+// not answer in time fails the command with PrintServiceSilent.
 class PrintCommand {
 public:
     PrintCommand();
@@ -74,6 +76,7 @@ public:
 
 private:
     std::unique_ptr<QPrinter> printer_;
+    bool probing_ = false; // waiting for the print service to answer
 };
 
 } // namespace parvolin
