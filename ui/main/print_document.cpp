@@ -14,7 +14,10 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <cups/cups.h>
+
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -117,6 +120,23 @@ private:
     std::vector<Line> lines_;
 };
 
+// A job for a print queue is handed to the print service when the painter
+// ends, and Qt does not look at the answer: a queue that rejects jobs, or a
+// service stopped since the dialog, would lose the job without a word. The
+// client library keeps the answer to the last request of this thread, which
+// is that hand-over.
+void check_job_accepted(const QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return;
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return;
+    const char *reason = cupsLastErrorString();
+    throw PrintStartError("Tisková služba úlohu pro tiskárnu „" + printer.printerName().toStdString()
+                          + "“ nepřijala, nic se nevytisklo. Odpověď služby: "
+                          + (reason != nullptr && *reason != '\0' ? reason : ippErrorString(cupsLastError())));
+}
+
 } // namespace
 
 PrintDialogs set_print_dialogs(PrintDialogs dialogs)
@@ -170,6 +190,7 @@ void print_document(const QTextDocument &document, QPrinter &printer)
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw PrintFailedError();
+    check_job_accepted(printer);
 }
 
 PrintCommand::PrintCommand() = default;
