@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Prints one job through the program's print command into a real CUPS queue
-# and finds it in CUPS's records under its name, "Řešení úlohy".
+# and finds it in CUPS's records under its name, "Řešení úlohy"; then tells
+# the queue to reject jobs and checks that the next job is reported refused,
+# and stops the scheduler between the dialog and the job, reported likewise.
 #
 # The scheduler is a private one: its configuration, spool, logs and socket
 # live in a temporary folder, and it is stopped by its process id at the end,
@@ -34,7 +36,7 @@ fail() {
 
 [[ -x $ui_tests ]] || fail "$ui_tests is not built"
 [[ $(id -u) -eq 0 ]] || skip "the scheduler must be started as root"
-for tool in cupsd lpadmin lpstat ipptool python3; do
+for tool in cupsd lpadmin lpstat cupsreject cupsaccept ipptool python3; do
     command -v "$tool" >/dev/null || skip "$tool is missing (packages cups, cups-ipp-utils)"
 done
 [[ -x /usr/lib/cups/backend/cups-pdf ]] || skip "the cups-pdf backend is missing (package printer-driver-cups-pdf)"
@@ -120,7 +122,7 @@ lpadmin -p "$queue" -E -v cups-pdf:/ "${model[@]}" -o printer-is-shared=false 2>
 lpstat -p "$queue" >/dev/null 2>&1 || fail "lpadmin did not add the queue $queue"
 
 echo "cups-print-test: printing through $queue"
-PARVOLIN_CUPS_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.*' >"$dir/log/test.out" 2>&1 ||
+PARVOLIN_CUPS_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.JobReachesTheQueue' >"$dir/log/test.out" 2>&1 ||
     { cat "$dir/log/test.out"; fail "the print test failed"; }
 grep -q "SKIPPED" "$dir/log/test.out" && { cat "$dir/log/test.out"; fail "the print test was skipped"; }
 
@@ -165,4 +167,18 @@ if [[ -z $job_id ]] ||
 fi
 echo "cups-print-test: job $job_id completed as \"$job_name\""
 sed 's/^/cups-print-test: page log: /' <<<"$page_lines"
+# The queue told to reject jobs: the program must say so, not drop the job.
+cupsreject "$queue"
+PARVOLIN_CUPS_REFUSING_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.RefusedJobIsReported' \
+    >"$dir/log/refused.out" 2>&1 || { cat "$dir/log/refused.out"; fail "the refused job was not reported"; }
+grep -q "SKIPPED" "$dir/log/refused.out" && { cat "$dir/log/refused.out"; fail "the refused-job test was skipped"; }
+echo "cups-print-test: a job refused by the queue is reported"
+
+# The scheduler stopped by the test between the dialog and the job.
+cupsaccept "$queue"
+PARVOLIN_CUPS_QUEUE=$queue PARVOLIN_CUPS_STOP_PID=$cupsd_pid timeout 60 "$ui_tests" \
+    --gtest_filter='CupsQueue.JobForAStoppedServiceIsReported' >"$dir/log/stopped.out" 2>&1 ||
+    { cat "$dir/log/stopped.out"; fail "the job for a stopped service was not reported"; }
+grep -q "SKIPPED" "$dir/log/stopped.out" && { cat "$dir/log/stopped.out"; fail "the stopped-service test was skipped"; }
+echo "cups-print-test: a job for a service stopped after the dialog is reported"
 echo "cups-print-test: PASSED"

@@ -6,6 +6,7 @@
 #include "ui/main/error_display.h"
 #include "ui/main/main_window.h"
 #include "ui/main/print_document.h"
+#include "ui/main/print_service.h"
 
 #include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
@@ -23,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -221,6 +224,60 @@ TEST(CupsQueue, JobReachesTheQueue)
     PrintCommand command;
     EXPECT_NO_THROW(command.run(nullptr, *make_document(numbered_lines(150))));
     EXPECT_TRUE(on_queue) << queue << " is not a CUPS queue";
+}
+
+// The same queue told to reject jobs (cupsreject): the job is reported as
+// not started, with the service's answer, never taken for printed.
+TEST(CupsQueue, RefusedJobIsReported)
+{
+    const char *queue = std::getenv("PARVOLIN_CUPS_REFUSING_QUEUE");
+    if (queue == nullptr || *queue == '\0')
+        GTEST_SKIP() << "PARVOLIN_CUPS_REFUSING_QUEUE names no CUPS queue that rejects jobs; tools/cups-print-test.sh "
+                        "sets one up and runs this";
+
+    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
+                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
+                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
+                                                              return printer.outputFormat() == QPrinter::NativeFormat;
+                                                          }});
+    PrintCommand command;
+    try {
+        command.run(nullptr, *make_document(numbered_lines(3)));
+        ADD_FAILURE() << "a job the queue refused was taken for printed";
+    } catch (const PrintStartError &error) {
+        EXPECT_NE(error.detail().find(std::string("„") + queue + "“"), std::string::npos) << error.detail();
+    }
+}
+
+// The print service stopped between the dialog and the job (the scheduler
+// whose process PARVOLIN_CUPS_STOP_PID names is ended from the dialog): the
+// job cannot be handed over, and that is reported.
+TEST(CupsQueue, JobForAStoppedServiceIsReported)
+{
+    const char *queue = std::getenv("PARVOLIN_CUPS_QUEUE");
+    const char *scheduler = std::getenv("PARVOLIN_CUPS_STOP_PID");
+    if (queue == nullptr || *queue == '\0' || scheduler == nullptr || *scheduler == '\0')
+        GTEST_SKIP() << "PARVOLIN_CUPS_QUEUE and PARVOLIN_CUPS_STOP_PID name no queue and scheduler to stop; "
+                        "tools/cups-print-test.sh sets them up and runs this";
+
+    bool stopped = false;
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs, PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
+                                            printer.setPrinterName(QString::fromLocal8Bit(queue));
+                                            ::kill(static_cast<pid_t>(std::atol(scheduler)), SIGTERM);
+                                            for (int tries = 0; tries < 50 && !stopped; ++tries)
+                                                stopped = probe_print_service_while_running(std::chrono::milliseconds(200)).state
+                                                          == PrintServiceState::Unreachable;
+                                            return printer.outputFormat() == QPrinter::NativeFormat;
+                                        }});
+    PrintCommand command;
+    try {
+        command.run(nullptr, *make_document(numbered_lines(3)));
+        ADD_FAILURE() << "a job the stopped service never got was taken for printed";
+    } catch (const PrintStartError &error) {
+        EXPECT_NE(error.detail().find(std::string("„") + queue + "“"), std::string::npos) << error.detail();
+    }
+    EXPECT_TRUE(stopped) << "the scheduler did not stop";
 }
 
 } // namespace

@@ -118,8 +118,8 @@ struct LinkCase {
 
 class LinkTexts : public Links, public ::testing::WithParamInterface<LinkCase> {};
 
-// Whatever the settings file holds goes to the desktop as it is: not made a
-// web address, not checked.
+// An address goes to the desktop as the settings file holds it: not
+// completed, not changed.
 TEST_P(LinkTexts, AreHandedOnUnchanged)
 {
     const std::string settings = std::string("[Adresawebu]\nadresamehowebu=") + GetParam().first
@@ -139,9 +139,63 @@ TEST_P(LinkTexts, AreHandedOnUnchanged)
 INSTANTIATE_TEST_SUITE_P(
     Links, LinkTexts,
     ::testing::Values(LinkCase{"web_addresses", "http://www.example.cz/teorie/", "https://example.cz/nerovnice?a=1"},
-                      LinkCase{"without_scheme", "www.example.cz", "example.cz/nerovnice"},
-                      LinkCase{"any_text", "něco jiného", "mailto:ucitel@example.cz"}),
+                      LinkCase{"mail_and_file", "mailto:ucitel@example.cz", "file:///usr/share/doc/teorie.html"}),
     row_name);
+
+struct RefusedCase {
+    const char *name;
+    const char *address;
+};
+
+class RefusedLinks : public WindowTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+// A text that is no address never reaches the desktop, where a launcher or
+// a browser could take it for an option; the label says why nothing opens.
+TEST_P(RefusedLinks, AreNotHandedOnButExplained)
+{
+    std::vector<QUrl> opened;
+    const ReplacedSeam<ShellOpener> opener(set_shell_opener, [&](const QUrl &url) { opened.push_back(url); });
+    std::vector<std::pair<QString, QString>> shown;
+    const ReplacedSeam<FailureDisplay> display(
+        set_failure_display, [&](const QString &text, const QString &detail) { shown.emplace_back(text, detail); });
+    write_file(settings_path(), std::string("[Adresawebu]\nadresamehowebu=") + GetParam().address + "\n");
+    open();
+    click_with_mouse(find<QWidget>("Label19"), QPointF(2, 2));
+
+    EXPECT_TRUE(opened.empty()) << opened.front().toString().toStdString();
+    ASSERT_EQ(shown.size(), 1U);
+    EXPECT_EQ(shown[0].first, QString::fromUtf8("Adresu „%1“ nelze otevřít.").arg(QString::fromUtf8(GetParam().address)));
+    EXPECT_TRUE(shown[0].second.contains(QStringLiteral("http://"))) << shown[0].second.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, RefusedLinks,
+    ::testing::Values(RefusedCase{"launcher_option", "--gpu-launcher=/tmp/x.sh"},
+                      RefusedCase{"short_option", "-e"},
+                      RefusedCase{"without_scheme", "www.example.cz"},
+                      RefusedCase{"any_text", "něco jiného"},
+                      RefusedCase{"missing_file", "/nonexistent/teorie.html"},
+                      RefusedCase{"web_address_without_host", "http:teorie"},
+                      RefusedCase{"other_scheme", "javascript:alert(1)"},
+                      RefusedCase{"file_of_another_host", "file://server/teorie.html"}),
+    row_name);
+
+// Paths of existing files, absolute or relative to the current directory,
+// go out as file addresses: even a name beginning with "-" cannot then be
+// read as an option.
+TEST(OpenableUrl, ExistingPathsBecomeFileAddresses)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    write_file(folder.filePath(QStringLiteral("-teorie.html")), "");
+    const QString absolute = folder.filePath(QStringLiteral("-teorie.html"));
+    for (const std::string &address : {std::string("-teorie.html"), absolute.toStdString()}) {
+        const std::optional<QUrl> url = openable_url(address, folder.path());
+        ASSERT_TRUE(url.has_value()) << address;
+        EXPECT_EQ(url->toLocalFile(), absolute);
+        EXPECT_TRUE(url->toString().startsWith(QLatin1String("file:///"))) << address;
+    }
+}
 
 // Run from the build tree, the program finds the source tree's pages.
 TEST_F(Links, DefaultLinksOpenTheShippedTheoryPages)

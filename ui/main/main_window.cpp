@@ -11,6 +11,7 @@
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
+#include "ui/main/window_geometry.h"
 #include "ui_main_window.h"
 
 #include "solver/date_time_text.h"
@@ -224,12 +225,16 @@ void MainWindow::read_settings()
     ui_->Label20->setText(QString::fromStdString(second_address_));
 
     // Top and left are applied although the first show centres the window.
-    move(settings.left, settings.top);
-    set_outer_height(settings.height);
-    set_outer_width(settings.width);
+    // A size or place no screen shows (a file edited by hand, a window once
+    // made larger than the screen) is brought within the screen's area.
+    const QRect outer = fit_outer_geometry(settings.left, settings.top, settings.width, settings.height,
+                                           available_screen_area(this));
+    move(outer.topLeft());
+    set_outer_height(outer.height());
+    set_outer_width(outer.width());
     // Until the window is framed its frame adds nothing; the size is made
     // outer again once the frame is known (see fit_stored_outer_size).
-    stored_outer_size_ = QSize(settings.width, settings.height);
+    stored_outer_size_ = outer.size();
     if (settings.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     else

@@ -1,6 +1,7 @@
 #include "ui/main/print_document.h"
 
 #include "ui/main/output_texts.h"
+#include "ui/main/print_service.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -8,11 +9,15 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <cups/cups.h>
+
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -115,6 +120,23 @@ private:
     std::vector<Line> lines_;
 };
 
+// A job for a print queue is handed to the print service when the painter
+// ends, and Qt does not look at the answer: a queue that rejects jobs, or a
+// service stopped since the dialog, would lose the job without a word. The
+// client library keeps the answer to the last request of this thread, which
+// is that hand-over.
+void check_job_accepted(const QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return;
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return;
+    const char *reason = cupsLastErrorString();
+    throw PrintStartError("Tisková služba úlohu pro tiskárnu „" + printer.printerName().toStdString()
+                          + "“ nepřijala, nic se nevytisklo. Odpověď služby: "
+                          + (reason != nullptr && *reason != '\0' ? reason : ippErrorString(cupsLastError())));
+}
+
 } // namespace
 
 PrintDialogs set_print_dialogs(PrintDialogs dialogs)
@@ -168,6 +190,7 @@ void print_document(const QTextDocument &document, QPrinter &printer)
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw PrintFailedError();
+    check_job_accepted(printer);
 }
 
 PrintCommand::PrintCommand() = default;
@@ -179,6 +202,19 @@ void PrintCommand::run(QWidget *window, const QTextDocument &document)
     // events processed between its pages).
     if (printer_ && printer_->paintingActive())
         throw PrintingInProgress();
+
+    // Asked before anything that would wait for the print service on this
+    // thread; the window goes on running meanwhile, and a print command run
+    // from it then finds this one in progress.
+    if (probing_)
+        throw PrintingInProgress();
+    {
+        probing_ = true;
+        const auto probed = qScopeGuard([this] { probing_ = false; });
+        const PrintServiceProbe probe = probe_print_service_while_running(print_service_timeout());
+        if (probe.state == PrintServiceState::Silent)
+            throw PrintServiceSilent(probe.server, print_service_timeout());
+    }
 
     const PrintDialogs &dialogs = installed_dialogs();
     if (!(dialogs.printer_installed ? dialogs.printer_installed() : any_printer_installed()))

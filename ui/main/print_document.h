@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
 class QPaintDevice;
 class QPrinter;
@@ -28,7 +30,7 @@ public:
 // written, a queue that refuses it).
 class PrintStartError : public Failure {
 public:
-    PrintStartError() : Failure("Cannot start the print job") {}
+    explicit PrintStartError(std::string detail = {}) : Failure("Cannot start the print job", std::move(detail)) {}
 };
 
 // The printer gave up during the job (a page it would not start, output it
@@ -60,11 +62,15 @@ QRect page_rectangle_twips(const QPaintDevice &device);
 // each page going on exactly where the last one stopped. Pending events run
 // after every page, as the spooler takes it. Throws PrintingInProgress when
 // the printer is already printing a job, PrintStartError when it cannot
-// begin one, PrintFailedError when it fails before the last page is done.
+// begin one or its print queue refuses the finished job (a queue that rejects
+// jobs, a print service gone since the dialog), PrintFailedError when it
+// fails before the last page is done.
 void print_document(const QTextDocument &document, QPrinter &printer);
 
 // "Tisk". The printer and its settings chosen in the dialog stay current for
-// as long as the command lives (the run of the program).
+// as long as the command lives (the run of the program). The print service
+// is asked first, while the event loop runs (print_service.h); one that does
+// not answer in time fails the command with PrintServiceSilent.
 class PrintCommand {
 public:
     PrintCommand();
@@ -74,6 +80,7 @@ public:
 
 private:
     std::unique_ptr<QPrinter> printer_;
+    bool probing_ = false; // waiting for the print service to answer
 };
 
 } // namespace parvolin

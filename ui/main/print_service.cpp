@@ -1,0 +1,135 @@
+#include "ui/main/print_service.h"
+
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+#include <cups/cups.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <sys/socket.h>
+#include <utility>
+
+namespace parvolin {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double wait_step_seconds = 0.1;
+
+std::chrono::milliseconds &installed_timeout()
+{
+    static std::chrono::milliseconds timeout{3000};
+    return timeout;
+}
+
+// The client library asks this whenever its wait for the service runs out:
+// go on waiting while time is left.
+int keep_waiting(http_t *, void *deadline)
+{
+    return Clock::now() < *static_cast<const Clock::time_point *>(deadline) ? 1 : 0;
+}
+
+std::string server_name(const char *server, int port)
+{
+    std::string name = server != nullptr ? server : "";
+    if (!name.empty() && name.front() != '/')
+        name += ":" + std::to_string(port);
+    return name;
+}
+
+} // namespace
+
+PrintServiceSilent::PrintServiceSilent(const std::string &server, std::chrono::milliseconds waited)
+    : Failure("Tisková služba neodpovídá",
+              "Tiskový server " + server + " nepřijal dotaz nebo na něj do "
+                  + std::to_string((waited.count() + 999) / 1000)
+                  + " s neodpověděl, a tak se nic netisklo. Zkontrolujte, že tisková služba (CUPS) běží, "
+                    "případně nastavení tiskového serveru (proměnná CUPS_SERVER), a zkuste tisk znovu.")
+{
+}
+
+PrintServiceProbe probe_print_service(std::chrono::milliseconds timeout)
+{
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline = start + timeout;
+    const char *server = cupsServer();
+    const int port = ippPort();
+    PrintServiceProbe probe{server_name(server, port), PrintServiceState::Unreachable};
+
+    int cancel = 0;
+    http_t *http = httpConnect2(server, port, nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                static_cast<int>(timeout.count()), &cancel);
+    if (http == nullptr) {
+        // A refusal comes at once; a connection that never completes takes
+        // the whole time.
+        if (Clock::now() >= deadline)
+            probe.state = PrintServiceState::Silent;
+        return probe;
+    }
+    // The library waits this long at a time before it asks keep_waiting;
+    // short, since it may wait more than once per request. It still may
+    // overrun the deadline by about a second (a wait of its own between
+    // sending and reading).
+    httpSetTimeout(http, wait_step_seconds, &keep_waiting, const_cast<Clock::time_point *>(&deadline));
+    ipp_t *answer = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+    if (answer != nullptr) {
+        probe.state = PrintServiceState::Answered;
+        ippDelete(answer);
+    } else if (Clock::now() >= deadline) {
+        probe.state = PrintServiceState::Silent;
+    }
+    httpClose(http);
+    return probe;
+}
+
+PrintServiceProbe probe_print_service_while_running(std::chrono::milliseconds timeout)
+{
+    // Shared with the thread, which outlives this call when the probe
+    // overruns; the thread deletes itself when it ends.
+    struct Shared {
+        std::mutex mutex;
+        PrintServiceProbe probe;
+    };
+    auto shared = std::make_shared<Shared>();
+    QThread *thread = QThread::create([shared, timeout] {
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->probe.server = server_name(cupsServer(), ippPort());
+        }
+        const PrintServiceProbe probe = probe_print_service(timeout);
+        const std::lock_guard lock(shared->mutex);
+        shared->probe = probe;
+    });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+
+    QEventLoop loop;
+    bool ended = false;
+    QObject::connect(thread, &QThread::finished, &loop, [&] {
+        ended = true;
+        loop.quit();
+    });
+    QTimer::singleShot(timeout + std::chrono::seconds(1), &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+
+    const std::lock_guard lock(shared->mutex);
+    if (!ended)
+        return {shared->probe.server, PrintServiceState::Silent};
+    return shared->probe;
+}
+
+std::chrono::milliseconds set_print_service_timeout(std::chrono::milliseconds timeout)
+{
+    return std::exchange(installed_timeout(), timeout);
+}
+
+std::chrono::milliseconds print_service_timeout()
+{
+    return installed_timeout();
+}
+
+} // namespace parvolin
