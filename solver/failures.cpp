@@ -14,7 +14,10 @@ std::string convert_message(std::string_view text)
 }
 } // namespace
 
-ConvertError::ConvertError(std::string_view text) : Failure(convert_message(text)) {}
+ConvertError::ConvertError(std::string_view text, std::string detail)
+    : Failure(convert_message(text), std::move(detail))
+{
+}
 
 std::string error_display_text(std::string_view message)
 {

@@ -35,7 +35,7 @@ private:
 // A coefficient text that is not a number in the regional format.
 class ConvertError : public Failure {
 public:
-    explicit ConvertError(std::string_view text);
+    explicit ConvertError(std::string_view text, std::string detail = {});
 };
 
 // Arithmetic failures, detected from the floating-point status flags.

@@ -1,7 +1,7 @@
 // The main window under a seeded random walk, as a pupil who tries every key
 // and command takes it: menu commands from the menu, the toolbar and their
 // shortcut keys, characters typed into the coefficient fields (those the key
-// filter refuses too), text pasted past the filter, list selections by mouse
+// filter refuses too), text set and pasted through the context menu, list selections by mouse
 // and keyboard, solving by button, Alt+V and Enter, a new task, the side
 // panel, the separator choice, the regional separator, window sizes, the web
 // links, the about window, saving and printing.
@@ -23,6 +23,7 @@
 
 #include "ui/aux/about_window.h"
 #include "ui/aux/shell_links.h"
+#include "ui/main/coefficient_filter.h"
 #include "ui/main/error_display.h"
 #include "ui/main/main_window.h"
 #include "ui/main/memo_rows.h"
@@ -350,7 +351,7 @@ private:
         return text;
     }
 
-    // Text that reaches a field past the key filter: numbers in both
+    // Text that reaches a field without typing, set or pasted: numbers in both
     // notations, with exponents and blanks, junk, and long digit runs.
     QString pasted_text()
     {
@@ -684,13 +685,24 @@ private:
         const QString text = pasted_text();
         const std::string name = field->objectName().toStdString();
         if (chance(0.5)) {
-            // Pasted through the field's context menu: no key filter on the way.
+            // Pasted through the field's context menu: all of it, as typing
+            // it key by key would give it, or nothing when a key would be
+            // refused.
             click_field(index);
             FieldEdit edit(expected_.fields[static_cast<std::size_t>(index)], *field);
-            edit.insert(text);
-            expected_.fields[static_cast<std::size_t>(index)] = edit.text;
+            bool typeable = !text.isEmpty();
+            for (const QChar typed : text) {
+                const std::optional<QChar> result = entry_rule(typed, edit.text, expected_.dot);
+                if (!result || typed < QLatin1Char(' ')) {
+                    typeable = false;
+                    break;
+                }
+                edit.insert(QString(*result));
+            }
+            if (typeable)
+                expected_.fields[static_cast<std::size_t>(index)] = edit.text;
             QApplication::clipboard()->setText(text);
-            field->paste();
+            window_->findChild<CoefficientKeyFilter *>()->paste(field, text);
             step_ = "paste " + text_of(text) + " into " + name;
         } else {
             expected_.fields[static_cast<std::size_t>(index)] = text;

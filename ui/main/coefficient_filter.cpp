@@ -1,9 +1,19 @@
 #include "ui/main/coefficient_filter.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+
+#include <memory>
 
 namespace parvolin {
 
@@ -24,6 +34,24 @@ std::optional<QChar> filter_coefficient_key(QChar typed, const QString &current_
     if (typed == chosen && current_text.isEmpty())
         return std::nullopt;
     return typed;
+}
+
+std::optional<QString> filter_pasted_text(const QString &pasted, const QString &current_text,
+                                          const QString &text_around, ChosenSeparator separator)
+{
+    QString inserted;
+    for (const QChar character : pasted) {
+        // Backspace passes the key filter, but pasted it would be a
+        // character in the text, not an erasure.
+        if (character.unicode() < u' ')
+            return std::nullopt;
+        const std::optional<QChar> result =
+            filter_coefficient_key(character, inserted.isEmpty() ? current_text : text_around + inserted, separator);
+        if (!result)
+            return std::nullopt;
+        inserted += *result;
+    }
+    return inserted;
 }
 
 namespace {
@@ -90,16 +118,93 @@ CoefficientKeyFilter::CoefficientKeyFilter(std::function<ChosenSeparator()> chos
 void CoefficientKeyFilter::attach(QLineEdit *field)
 {
     // An input method would commit its text past the key filter; a number
-    // field has no use for one.
+    // field has no use for one. A dropped text would too.
     field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    field->setAcceptDrops(false);
     field->installEventFilter(this);
+}
+
+ChosenSeparator CoefficientKeyFilter::separator() const
+{
+    return chosen_separator_ ? chosen_separator_() : ChosenSeparator::Comma;
+}
+
+bool CoefficientKeyFilter::paste(QLineEdit *field, const QString &text) const
+{
+    QString around = field->text();
+    if (field->hasSelectedText())
+        around.remove(field->selectionStart(), field->selectionLength());
+    const std::optional<QString> inserted = filter_pasted_text(text, field->text(), around, separator());
+    if (!inserted || inserted->isEmpty())
+        return false;
+    field->insert(*inserted);
+    return true;
+}
+
+// The field's own menu, with its paste going through the rule for pasted
+// text. The shortcut hints go: the key filter swallows those keys, so the
+// menu must not promise them.
+void CoefficientKeyFilter::show_context_menu(QLineEdit *field, const QPoint &global_position) const
+{
+    const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    const QString paste_caption = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *action : menu->actions()) {
+        const QString caption = action->text().section(QLatin1Char('\t'), 0, 0);
+        action->setText(caption);
+        if (caption != paste_caption)
+            continue;
+        QObject::disconnect(action, &QAction::triggered, field, nullptr);
+        const QString clipboard = QGuiApplication::clipboard()->text();
+        QString around = field->text();
+        if (field->hasSelectedText())
+            around.remove(field->selectionStart(), field->selectionLength());
+        // Offered only when there is something it would paste.
+        const std::optional<QString> inserted = filter_pasted_text(clipboard, field->text(), around, separator());
+        action->setEnabled(!field->isReadOnly() && inserted && !inserted->isEmpty());
+        connect(action, &QAction::triggered, field, [this, field, clipboard] { paste(field, clipboard); });
+    }
+    menu->setObjectName(QStringLiteral("coefficientMenu"));
+    menu->exec(global_position);
 }
 
 bool CoefficientKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
-    if (field == nullptr || (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
+    if (field == nullptr)
         return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+        break;
+    case QEvent::ContextMenu:
+        show_context_menu(field, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    case QEvent::FocusIn:
+        entered_by_click_ = static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason ? field : nullptr;
+        return false;
+    case QEvent::FocusOut:
+        entered_by_click_ = nullptr;
+        return false;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::MiddleButton) {
+            // X11's paste of the selection, past the keys otherwise.
+            if (QGuiApplication::clipboard()->supportsSelection())
+                paste(field, QGuiApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+        // The click that gave the focus selects everything, unless it
+        // dragged a selection of its own.
+        if (mouse->button() == Qt::LeftButton && entered_by_click_ == field) {
+            entered_by_click_ = nullptr;
+            if (!field->hasSelectedText())
+                field->selectAll();
+        }
+        return false;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
     auto *key = static_cast<QKeyEvent *>(event);
 
     if (event->type() == QEvent::ShortcutOverride) {
@@ -124,7 +229,7 @@ bool CoefficientKeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (verdict != Verdict::Filter)
         return verdict == Verdict::Swallow;
 
-    const ChosenSeparator separator = chosen_separator_ ? chosen_separator_() : ChosenSeparator::Comma;
+    const ChosenSeparator separator = this->separator();
     const QString typed = key->text();
     if (typed.size() == 1) {
         const std::optional<QChar> result = filter_coefficient_key(typed.front(), field->text(), separator);

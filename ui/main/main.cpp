@@ -1,5 +1,6 @@
 #include "ui/main/application_title.h"
 #include "ui/main/main_window.h"
+#include "ui/main/toolkit_translation.h"
 
 #include "solver/fp_env.h"
 #include "solver/regional_settings.h"
@@ -52,6 +53,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     parvolin::fp::establish_environment();
+    // Without it the program runs all the same, with the toolkit's English.
+    const auto toolkit_czech = parvolin::install_toolkit_translation();
 
     // Before any window exists.
     const parvolin::RegionalSettings regional = parvolin::load_regional_settings();

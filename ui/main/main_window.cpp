@@ -15,6 +15,7 @@
 #include "ui_main_window.h"
 
 #include "solver/date_time_text.h"
+#include "solver/entry_help.h"
 #include "solver/report.h"
 #include "solver/solution.h"
 
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
@@ -182,12 +184,34 @@ void MainWindow::attach_key_filters()
     // panel applies to the next key typed. Enter runs the solve command, as
     // the window's default button would.
     key_filter_ = new CoefficientKeyFilter(
-        [this] { return ui_->RadioButton2->isChecked() ? ChosenSeparator::Dot : ChosenSeparator::Comma; },
+        [this] { return chosen_separator() == '.' ? ChosenSeparator::Dot : ChosenSeparator::Comma; },
         [this] { BitBtnVyresitClick(); }, this);
     for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})
         key_filter_->attach(field);
     ui_->ListBox1->installEventFilter(this);
     ui_->desmista->installEventFilter(this);
+    for (QRadioButton *choice : {ui_->RadioButton1, ui_->RadioButton2})
+        connect(choice, &QRadioButton::toggled, this, &MainWindow::show_separator_agreement);
+    show_separator_agreement();
+}
+
+char MainWindow::chosen_separator() const
+{
+    return ui_->RadioButton2->isChecked() ? '.' : ',';
+}
+
+void MainWindow::set_regional_settings(const RegionalSettings &regional)
+{
+    regional_ = regional;
+    show_separator_agreement();
+}
+
+// A line on the separator page while the choice and the system disagree.
+void MainWindow::show_separator_agreement()
+{
+    const std::string line = separator_disagreement(chosen_separator(), regional_.decimal_separator);
+    ui_->separatorWarning->setText(QString::fromStdString(line));
+    ui_->separatorWarning->setVisible(!line.empty());
 }
 
 void MainWindow::start_clock()
@@ -333,7 +357,7 @@ void MainWindow::changeEvent(QEvent *event)
     // program's default locale changes; the record is read again then, so a
     // new separator applies from the next solve and the next clock tick.
     if (event->type() == QEvent::LocaleChange)
-        run_handler([this] { regional_ = load_regional_settings(); });
+        run_handler([this] { set_regional_settings(load_regional_settings()); });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -458,6 +482,7 @@ void MainWindow::vypocetClick()
         ui_->TextTeorie->hide();
         ui_->zadaniBox->show();
         view_panel_->setText(ui_->vypocet->text());
+        start_typing(ui_->kv_koef);
     });
 }
 
@@ -543,7 +568,7 @@ void MainWindow::BitBtnVyresitClick()
         const std::string b = ui_->lin_koef->text().toStdString();
         const std::string c = ui_->abs_koef->text().toStdString();
         const ProblemInput input{a, b, c, ui_->ListBox1->currentRow(), ui_->desmista->currentRow()};
-        const Problem problem = parse_problem(input, regional_.decimal_separator);
+        const Problem problem = parse_entries_or_point_at_field(input);
         const Solution solution = analyse(problem);
         const Report report = build_report(problem, solution, regional_.decimal_separator);
         for (const std::string &line : report.lines)
@@ -556,6 +581,19 @@ void MainWindow::BitBtnVyresitClick()
         const std::string date = date_text(local_now(), regional_);
         set_document(build_document(date, display_rows(*ui_->vypisreseni)).lines);
     });
+}
+
+// A text that does not convert puts the keyboard on its field, text selected,
+// before the failure is shown; the message box gives the focus back there.
+Problem MainWindow::parse_entries_or_point_at_field(const ProblemInput &input)
+{
+    try {
+        return parse_entries(input, chosen_separator(), regional_.decimal_separator);
+    } catch (const CoefficientError &failure) {
+        QLineEdit *const fields[] = {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef};
+        start_typing(fields[static_cast<int>(failure.coefficient())]);
+        throw;
+    }
 }
 
 void MainWindow::set_document(const std::vector<std::string> &lines)
@@ -583,7 +621,16 @@ void MainWindow::BitBtnNoveClick()
         // list selections stay until the next solve.
         for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})
             field->setText(QStringLiteral("0"));
+        start_typing(ui_->kv_koef);
     });
+}
+
+// The keyboard goes to `field`, its whole text selected, so that what is
+// typed replaces it.
+void MainWindow::start_typing(QLineEdit *field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 void MainWindow::Timer1Timer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/regional_settings.h"
+#include "solver/report.h"
 
 #include <QMainWindow>
 
@@ -11,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QTimer;
 
 namespace Ui {
@@ -41,7 +43,7 @@ public:
     ~MainWindow() override;
 
     const RegionalSettings &regional_settings() const { return regional_; }
-    void set_regional_settings(const RegionalSettings &regional) { regional_ = regional; }
+    void set_regional_settings(const RegionalSettings &regional);
 
     const std::string &settings_path() const { return settings_path_; }
 
@@ -98,6 +100,10 @@ private:
     void open_side_panel(QWidget *page);
     void set_document(const std::vector<std::string> &lines);
     void open_address(const std::string &address);
+    char chosen_separator() const;
+    void show_separator_agreement();
+    void start_typing(QLineEdit *field);
+    Problem parse_entries_or_point_at_field(const ProblemInput &input);
 
     // Outer (frame) sizes; the frame adds nothing until the window manager
     // has framed the window.
