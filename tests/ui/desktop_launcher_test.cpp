@@ -6,6 +6,7 @@
 #include "ui/aux/shell_links.h"
 
 #include "tests/test_rows.h"
+#include "tests/ui/scoped_variable.h"
 #include "tests/ui/test_files.h"
 #include "tests/ui/window_fixture.h"
 
@@ -23,28 +24,6 @@
 
 namespace parvolin {
 namespace {
-
-// An environment variable set for the scope, put back at its end.
-class ScopedVariable {
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name))
-    {
-        qputenv(name_, value);
-    }
-    ~ScopedVariable()
-    {
-        if (had_)
-            qputenv(name_, previous_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray previous_;
-};
 
 struct LauncherCase {
     const char *name;

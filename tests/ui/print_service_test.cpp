@@ -8,6 +8,7 @@
 #include "ui/main/print_service.h"
 
 #include "tests/test_rows.h"
+#include "tests/ui/scoped_variable.h"
 #include "tests/ui/window_fixture.h"
 
 #include <QAction>
@@ -103,27 +104,6 @@ private:
     std::thread thread_;
 };
 
-// CUPS_SERVER for the scope.
-class ServerVariable {
-public:
-    explicit ServerVariable(const std::string &server)
-        : had_(qEnvironmentVariableIsSet("CUPS_SERVER")), previous_(qgetenv("CUPS_SERVER"))
-    {
-        qputenv("CUPS_SERVER", QByteArray::fromStdString(server));
-    }
-    ~ServerVariable()
-    {
-        if (had_)
-            qputenv("CUPS_SERVER", previous_);
-        else
-            qunsetenv("CUPS_SERVER");
-    }
-
-private:
-    bool had_;
-    QByteArray previous_;
-};
-
 // A port nothing listens on: taken, then let go.
 std::string closed_server()
 {
@@ -153,7 +133,7 @@ TEST_P(ServiceProbe, TellsAnswerFromSilenceWithinItsTime)
     if (row.service >= 0)
         stub = std::make_unique<PrintServiceStub>(static_cast<PrintServiceStub::Mode>(row.service), 5s);
     const std::string server = stub ? stub->server() : closed_server();
-    const ServerVariable variable(server);
+    const ScopedVariable variable("CUPS_SERVER", QByteArray::fromStdString(server));
 
     QElapsedTimer clock;
     clock.start();
@@ -179,7 +159,7 @@ class SilentPrintService : public WindowTest {};
 TEST_F(SilentPrintService, IsReportedWhileTheWindowRuns)
 {
     const PrintServiceStub stub(PrintServiceStub::Silent, 6s);
-    const ServerVariable variable(stub.server());
+    const ScopedVariable variable("CUPS_SERVER", QByteArray::fromStdString(stub.server()));
     const auto previous_timeout = set_print_service_timeout(800ms);
     bool dialog_opened = false;
     const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs, {{}, [&](QPrinter &, QWidget *) {

@@ -72,17 +72,5 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"ten_thousand_far_away", "Top=-10000\nLeft=-10000\nWidth=10000\nHeight=10000\n"}),
     row_name);
 
-// Not shown, the window keeps the place it was given at start; that place
-// is on the screen as well.
-class WindowGeometryTest : public WindowTest {};
-
-TEST_F(WindowGeometryTest, StoredPlaceOffTheScreenIsBroughtOnIt)
-{
-    write_file(settings_path(), "[Form]\nTop=-5000\nLeft=90000\nWidth=490\nHeight=520\n");
-    open(settings_path(), false);
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(available.contains(window_->frameGeometry()));
-}
-
 } // namespace
 } // namespace parvolin

@@ -6,10 +6,12 @@
 
 #include <cups/cups.h>
 
-#include <algorithm>
+#include <sys/socket.h>
+
+#include <chrono>
 #include <memory>
 #include <mutex>
-#include <sys/socket.h>
+#include <string>
 #include <utility>
 
 namespace parvolin {
@@ -71,9 +73,8 @@ PrintServiceProbe probe_print_service(std::chrono::milliseconds timeout)
         return probe;
     }
     // The library waits this long at a time before it asks keep_waiting;
-    // short, since it may wait more than once per request. It still may
-    // overrun the deadline by about a second (a wait of its own between
-    // sending and reading).
+    // short, since it may wait more than once per request. Against a silent
+    // service it still overruns the deadline by about a second.
     httpSetTimeout(http, wait_step_seconds, &keep_waiting, const_cast<Clock::time_point *>(&deadline));
     ipp_t *answer = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
     if (answer != nullptr) {

@@ -14,7 +14,8 @@ namespace parvolin {
 
 enum class PrintServiceState {
     Answered,    // it answered a request, whatever the answer
-    Unreachable, // nothing there (refused, no such socket): Qt finds no printer at once
+    Unreachable, // nothing there (refused, no such socket), or an answer that is no IPP
+                 // answer: Qt's printing takes it from there without waiting
     Silent,      // no connection or no answer within the time allowed
 };
 
