@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/problem_fields.h"
+#include "cli/steps.h"
 #include "solver/failures.h"
 #include "solver/report.h"
 
@@ -76,7 +77,7 @@ public:
             append_error(out, error_display_text(failure.what()));
             return;
         }
-        append_report(out, report);
+        append_report(out, report, input);
     }
 
 private:
@@ -100,11 +101,13 @@ private:
         append_error(out, message_);
     }
 
-    void append_report(std::string &out, Report &report)
+    void append_report(std::string &out, Report &report, const ProblemInput &input)
     {
         if (options_.json) {
             for (int i = 0; i < Report::line_count; ++i)
                 (*report_lines_)[i].get_ref<std::string &>().swap(report.lines[i]);
+            if (options_.steps)
+                report_document_["steps"] = batch_steps_json(input, options_.decimal_separator);
             append_json(out, report_document_);
             return;
         }
@@ -112,6 +115,8 @@ private:
             out += line;
             out += '\n';
         }
+        if (options_.steps)
+            append_batch_steps(out, input, options_.decimal_separator);
         out += '\n';
     }
 

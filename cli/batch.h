@@ -10,6 +10,7 @@ namespace parvolin::cli {
 struct BatchOptions {
     char decimal_separator = '.';
     bool json = false;
+    bool steps = false; // the exact working after each report
 };
 
 // Fills the start of `buffer`; returns the number of bytes read, 0 at the end
