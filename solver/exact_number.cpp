@@ -26,20 +26,74 @@ unsigned long remove_factor(mpz_class &n, unsigned long factor)
     return mpz_remove(n.get_mpz_t(), n.get_mpz_t(), f.get_mpz_t());
 }
 
-// A text of digits, plain unless it would carry more than eight zeros
-// besides its significant digits: then d,ddd · 10ⁿ (10⁻¹², 5 · 10¹¹).
-
 // |value| = digits · 10^exponent, digits without trailing zeros.
-void put_scaled_digits(Math &math, const std::string &digits, long exponent, const NumberFormat &format, bool &scientific)
+struct Scaled {
+    std::string digits;
+    long exponent = 0;
+
+    // Plain unless that would carry more than eight zeros besides the
+    // significant digits: then d,ddd · 10ⁿ (10⁻¹², 5 · 10¹¹).
+    bool power_form() const
+    {
+        const long length = static_cast<long>(digits.size());
+        const long plain_length = exponent >= 0 ? length + exponent : std::max(length, -exponent) + 2;
+        return plain_length > length + 8;
+    }
+    // A product "d,ddd · 10ⁿ" needs parentheses as a factor, a bare 10ⁿ does not.
+    bool is_product() const { return power_form() && digits != "1"; }
+};
+
+Scaled scaled_integer(const mpz_class &magnitude)
 {
-    scientific = false;
+    Scaled result;
+    if (magnitude.fits_ulong_p()) {
+        unsigned long value = magnitude.get_ui();
+        while (value != 0 && value % 10 == 0) {
+            value /= 10;
+            ++result.exponent;
+        }
+        result.digits = std::to_string(value);
+        return result;
+    }
+    mpz_class digits = magnitude;
+    result.exponent = static_cast<long>(remove_factor(digits, 10));
+    result.digits = digits.get_str();
+    return result;
+}
+
+// |value| as a decimal when its denominator is 2^i 5^j.
+bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
+{
+    unsigned long twos = 0, fives = 0;
+    const mpz_class &den = magnitude.get_den();
+    if (den.fits_ulong_p()) {
+        unsigned long rest = den.get_ui();
+        for (; rest % 2 == 0; rest /= 2)
+            ++twos;
+        for (; rest % 5 == 0; rest /= 5)
+            ++fives;
+        if (rest != 1)
+            return false;
+    } else {
+        mpz_class rest = den;
+        twos = remove_factor(rest, 2);
+        fives = remove_factor(rest, 5);
+        if (rest != 1)
+            return false;
+    }
+    const unsigned long places = std::max(twos, fives);
+    result = scaled_integer(magnitude.get_num() * (power_of_ten(places) / den));
+    result.exponent -= static_cast<long>(places);
+    return true;
+}
+
+void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
+{
+    const std::string &digits = scaled.digits;
     const long length = static_cast<long>(digits.size());
-    // Characters of the plain form: the digits, zeros after them or before them.
-    const long plain_length = exponent >= 0 ? length + exponent : std::max(length, -exponent) + 2;
+    const long exponent = scaled.exponent;
     std::string text;
-    if (plain_length > length + 8) {
-        // a product "d,ddd · 10ⁿ" needs parentheses as a factor, a bare 10ⁿ does not
-        scientific = digits != "1";
+    if (scaled.power_form()) {
         const long shown_exponent = exponent + length - 1;
         if (digits != "1") {
             text += digits[0];
@@ -60,6 +114,10 @@ void put_scaled_digits(Math &math, const std::string &digits, long exponent, con
         return;
     }
     if (exponent >= 0) {
+        if (exponent == 0) {
+            math.text(digits);
+            return;
+        }
         text = digits;
         text.append(static_cast<std::size_t>(exponent), '0');
     } else if (-exponent >= length) {
@@ -75,27 +133,9 @@ void put_scaled_digits(Math &math, const std::string &digits, long exponent, con
     math.text(text);
 }
 
-void put_integer(Math &math, const mpz_class &magnitude, const NumberFormat &format, bool &scientific)
+void put_integer(Math &math, const mpz_class &magnitude, const NumberFormat &format)
 {
-    mpz_class digits = magnitude;
-    const long zeros = static_cast<long>(remove_factor(digits, 10));
-    put_scaled_digits(math, digits.get_str(), zeros, format, scientific);
-}
-
-// |value| as a decimal when its denominator is 2^i 5^j; false otherwise.
-bool put_terminating(Math &math, const mpq_class &magnitude, const NumberFormat &format, bool &scientific)
-{
-    mpz_class rest = magnitude.get_den();
-    const unsigned long twos = remove_factor(rest, 2);
-    const unsigned long fives = remove_factor(rest, 5);
-    if (rest != 1)
-        return false;
-    const unsigned long places = std::max(twos, fives);
-    mpz_class digits = magnitude.get_num();
-    digits *= power_of_ten(places) / magnitude.get_den();
-    const long zeros = static_cast<long>(remove_factor(digits, 10));
-    put_scaled_digits(math, digits.get_str(), zeros - static_cast<long>(places), format, scientific);
-    return true;
+    put_scaled(math, scaled_integer(magnitude), format);
 }
 
 void open_if(Math &math, bool wrap)
@@ -114,12 +154,11 @@ void close_if(Math &math, bool wrap)
 void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_class &m, const NumberFormat &format,
                   bool plus_minus = false)
 {
-    bool scientific = false;
     const NumberFormat integers{format.separator, NumberStyle::Fractions};
     if (u != 0) {
         if (u < 0)
             math.text(kMinus);
-        put_integer(math, abs(u), integers, scientific);
+        put_integer(math, abs(u), integers);
         math.text(plus_minus ? " ± " : v < 0 ? " − " : " + ");
     } else if (plus_minus) {
         math.text("±");
@@ -127,9 +166,9 @@ void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_
         math.text(kMinus);
     }
     if (abs(v) != 1)
-        put_integer(math, abs(v), integers, scientific);
+        put_integer(math, abs(v), integers);
     math.mark(MathMark::RootBegin);
-    put_integer(math, m, integers, scientific);
+    put_integer(math, m, integers);
     math.mark(MathMark::RootEnd);
 }
 
@@ -226,11 +265,8 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
             break;
         if (!mpz_divisible_ui_p(rest.get_mpz_t(), d))
             continue;
-        unsigned long count = 0;
-        do {
-            mpz_divexact_ui(rest.get_mpz_t(), rest.get_mpz_t(), d);
-            ++count;
-        } while (mpz_divisible_ui_p(rest.get_mpz_t(), d));
+        // all at once: a denominator 10^k brings thousands of 2s and 5s
+        const unsigned long count = remove_factor(rest, d);
         mpz_class factor;
         mpz_ui_pow_ui(factor.get_mpz_t(), d, count / 2);
         k *= factor;
@@ -294,26 +330,25 @@ void put_number(Math &math, const mpq_class &value, const NumberFormat &format, 
 {
     const bool negative = value < 0;
     const mpq_class magnitude = abs(value);
-    Math body;
-    bool scientific = false;
-    bool fraction = false;
-    if (magnitude.get_den() == 1) {
-        put_integer(body, magnitude.get_num(), format, scientific);
-    } else if (format.style == NumberStyle::Fractions || !put_terminating(body, magnitude, format, scientific)) {
-        fraction = true;
-        body.mark(MathMark::FractionBegin);
-        put_integer(body, magnitude.get_num(), format, scientific);
-        body.mark(MathMark::FractionBar);
-        put_integer(body, magnitude.get_den(), format, scientific);
-        body.mark(MathMark::FractionEnd);
-        scientific = false;
-    }
+    Scaled scaled;
+    const bool fraction = magnitude.get_den() != 1 &&
+                          (format.style == NumberStyle::Fractions || !scaled_terminating(magnitude, scaled));
+    if (magnitude.get_den() == 1)
+        scaled = scaled_integer(magnitude.get_num());
     const bool parentheses =
-        wrap != Wrap::None && (negative || scientific || (wrap == Wrap::Base && fraction));
+        wrap != Wrap::None && (negative || (!fraction && scaled.is_product()) || (wrap == Wrap::Base && fraction));
     open_if(math, parentheses);
     if (negative)
         math.text(kMinus);
-    math.append(body);
+    if (fraction) {
+        math.mark(MathMark::FractionBegin);
+        put_integer(math, magnitude.get_num(), format);
+        math.mark(MathMark::FractionBar);
+        put_integer(math, magnitude.get_den(), format);
+        math.mark(MathMark::FractionEnd);
+    } else {
+        put_scaled(math, scaled, format);
+    }
     close_if(math, parentheses);
 }
 
@@ -330,7 +365,6 @@ void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap 
         close_if(math, parentheses);
         return;
     }
-    bool scientific = false;
     const bool negative_root = value.u == 0 && value.v < 0;
     const bool parentheses = wrap != Wrap::None && negative_root;
     open_if(math, parentheses);
@@ -339,7 +373,7 @@ void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap 
     math.mark(MathMark::FractionBegin);
     put_surd_sum(math, value.u, negative_root ? mpz_class(-value.v) : value.v, value.m, format);
     math.mark(MathMark::FractionBar);
-    put_integer(math, value.w, format, scientific);
+    put_integer(math, value.w, format);
     math.mark(MathMark::FractionEnd);
     close_if(math, parentheses);
 }
@@ -350,11 +384,10 @@ void put_plus_minus(Math &math, const Surd &larger, const NumberFormat &format)
         put_surd_sum(math, larger.u, larger.v, larger.m, format, true);
         return;
     }
-    bool scientific = false;
     math.mark(MathMark::FractionBegin);
     put_surd_sum(math, larger.u, larger.v, larger.m, format, true);
     math.mark(MathMark::FractionBar);
-    put_integer(math, larger.w, format, scientific);
+    put_integer(math, larger.w, format);
     math.mark(MathMark::FractionEnd);
 }
 
@@ -379,6 +412,8 @@ std::string sympy_text(const Surd &value)
     text += "sqrt(" + value.m.get_str() + ")";
     if (value.w == 1)
         return text;
+    if (value.u == 0)
+        return text + "/" + value.w.get_str();
     return "(" + text + ")/" + value.w.get_str();
 }
 
