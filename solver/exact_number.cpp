@@ -43,11 +43,14 @@ struct Scaled {
     bool is_product() const { return power_form() && digits != "1"; }
 };
 
-Scaled scaled_integer(const mpz_class &magnitude)
+// Of |n|.
+Scaled scaled_integer(const mpz_class &n)
 {
     Scaled result;
-    if (magnitude.fits_ulong_p()) {
-        unsigned long value = magnitude.get_ui();
+    if (n.fits_slong_p()) {
+        const long signed_value = n.get_si();
+        unsigned long value = signed_value < 0 ? 0UL - static_cast<unsigned long>(signed_value)
+                                               : static_cast<unsigned long>(signed_value);
         while (value != 0 && value % 10 == 0) {
             value /= 10;
             ++result.exponent;
@@ -55,7 +58,7 @@ Scaled scaled_integer(const mpz_class &magnitude)
         result.digits = std::to_string(value);
         return result;
     }
-    mpz_class digits = magnitude;
+    mpz_class digits = abs(n);
     result.exponent = static_cast<long>(remove_factor(digits, 10));
     result.digits = digits.get_str();
     return result;
@@ -329,7 +332,7 @@ int sign(const Surd &value)
 void put_number(Math &math, const mpq_class &value, const NumberFormat &format, Wrap wrap)
 {
     const bool negative = value < 0;
-    const mpq_class magnitude = abs(value);
+    const mpq_class &magnitude = value; // the integers below are written by magnitude
     Scaled scaled;
     const bool fraction = magnitude.get_den() != 1 &&
                           (format.style == NumberStyle::Fractions || !scaled_terminating(magnitude, scaled));

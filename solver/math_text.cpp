@@ -5,24 +5,36 @@
 
 namespace parvolin {
 
+namespace {
+
+// One allocation for a typical piece instead of a growth by doubling.
+void push(std::vector<MathToken> &tokens, MathToken token)
+{
+    if (tokens.capacity() == 0)
+        tokens.reserve(8);
+    tokens.push_back(std::move(token));
+}
+
+} // namespace
+
 Math &Math::text(std::string_view run)
 {
     if (!tokens.empty() && tokens.back().mark == MathMark::Text)
         tokens.back().text += run;
     else
-        tokens.push_back({MathMark::Text, std::string(run)});
+        push(tokens, {MathMark::Text, std::string(run)});
     return *this;
 }
 
 Math &Math::symbol(std::string_view name)
 {
-    tokens.push_back({MathMark::Symbol, std::string(name)});
+    push(tokens, {MathMark::Symbol, std::string(name)});
     return *this;
 }
 
 Math &Math::mark(MathMark mark)
 {
-    tokens.push_back({mark, {}});
+    push(tokens, {mark, {}});
     return *this;
 }
 
@@ -32,7 +44,7 @@ Math &Math::append(const Math &other)
         if (token.mark == MathMark::Text)
             text(token.text);
         else
-            tokens.push_back(token);
+            push(tokens, token);
     }
     return *this;
 }
@@ -116,10 +128,16 @@ public:
     std::string run(std::initializer_list<MathMark> stops)
     {
         std::string out;
+        run(out, stops);
+        return out;
+    }
+
+    void run(std::string &out, std::initializer_list<MathMark> stops)
+    {
         while (at_ < tokens_.size()) {
             const MathToken &token = tokens_[at_];
             if (std::find(stops.begin(), stops.end(), token.mark) != stops.end())
-                return out;
+                return;
             ++at_;
             switch (token.mark) {
             case MathMark::Text:
@@ -165,7 +183,6 @@ public:
                 break; // an unpaired closing mark writes nothing
             }
         }
-        return out;
     }
 
 private:
@@ -184,8 +201,15 @@ std::size_t display_width(std::string_view text)
 
 std::string plain_text(const Math &math)
 {
+    std::string out;
+    append_plain_text(out, math);
+    return out;
+}
+
+void append_plain_text(std::string &out, const Math &math)
+{
     PlainWriter writer(math.tokens);
-    return writer.run({});
+    writer.run(out, {});
 }
 
 void append_plain_lines(std::vector<std::string> &lines, const Step &step)
@@ -194,7 +218,7 @@ void append_plain_lines(std::vector<std::string> &lines, const Step &step)
     if (!step.math.empty()) {
         if (!line.empty())
             line += ' ';
-        line += plain_text(step.math);
+        append_plain_text(line, step.math);
     }
     if (!line.empty())
         lines.push_back(std::move(line));
@@ -226,6 +250,7 @@ void append_plain_lines(std::vector<std::string> &lines, const Step &step)
 std::vector<std::string> plain_lines(const Working &working)
 {
     std::vector<std::string> lines;
+    lines.reserve(working.steps.size() + 4);
     for (const auto &step : working.steps)
         append_plain_lines(lines, step);
     return lines;

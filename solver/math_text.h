@@ -69,6 +69,7 @@ struct Working {
 // around a numerator or denominator that is not one term; √ before a radicand
 // of digits, √(...) otherwise.
 std::string plain_text(const Math &math);
+void append_plain_text(std::string &out, const Math &math);
 
 // The lines of a step: the sentence and its mathematics on one line, a table
 // as one line a row with columns padded to the same width.

@@ -49,6 +49,7 @@ public:
     {
         const bool integers = a.get_den() == 1 && b.get_den() == 1 && c.get_den() == 1;
         format_ = {separator, integers ? NumberStyle::Fractions : NumberStyle::Decimals};
+        working_.steps.reserve(24);
     }
 
     Working write(const ExactAnalysis &exact)
@@ -618,7 +619,7 @@ private:
         }
     }
 
-    mpq_class a_, b_, c_;
+    const mpq_class &a_, &b_, &c_; // live in build_steps
     Relation relation_;
     int places_;
     NumberFormat format_;
