@@ -114,9 +114,11 @@ bool is_one_term(std::string_view text)
     return !(digits && others);
 }
 
+// A radicand that needs no parentheses: digits, perhaps with a decimal separator.
 bool is_digits(std::string_view text)
 {
-    return !text.empty() && std::all_of(text.begin(), text.end(), is_digit);
+    return !text.empty() && is_digit(text.front()) && is_digit(text.back()) &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return is_digit(ch) || ch == ',' || ch == '.'; });
 }
 
 class PlainWriter {

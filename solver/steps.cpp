@@ -244,12 +244,13 @@ private:
         math.text(")");
     }
 
+    // a before the factors: "2", "−", "−2", never "(−2)"
     void leading(Math &math) const
     {
-        if (a_ == -1)
+        if (a_ < 0)
             math.text(kMinus);
-        else if (a_ != 1)
-            number(math, a_, Wrap::Factor);
+        if (abs(a_) != 1)
+            number(math, abs(a_), Wrap::Factor);
     }
 
     void quadratic(const ExactAnalysis &exact)
