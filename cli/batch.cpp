@@ -2,6 +2,7 @@
 
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
+#include "cli/steps.h"
 #include "solver/failures.h"
 #include "solver/report.h"
 
@@ -83,7 +84,7 @@ public:
             append_malformed(out, line_number, error_display_text(failure.message()), {});
             return;
         }
-        append_report(out, report);
+        append_report(out, report, input);
     }
 
     // A line longer than max_line_length, which is not read.
@@ -118,11 +119,13 @@ private:
         append_error(out, message_);
     }
 
-    void append_report(std::string &out, Report &report)
+    void append_report(std::string &out, Report &report, const ProblemInput &input)
     {
         if (options_.json) {
             for (int i = 0; i < Report::line_count; ++i)
                 (*report_lines_)[i].get_ref<std::string &>().swap(report.lines[i]);
+            if (options_.steps)
+                report_document_["steps"] = batch_steps_json(input, options_.decimal_separator);
             append_json(out, report_document_);
             return;
         }
@@ -130,6 +133,8 @@ private:
             out += line;
             out += '\n';
         }
+        if (options_.steps)
+            append_batch_steps(out, input, options_.decimal_separator);
         out += '\n';
     }
 

@@ -15,6 +15,7 @@ inline constexpr std::size_t max_line_length = std::size_t{1} << 20;
 struct BatchOptions {
     char decimal_separator = '.';
     bool json = false;
+    bool steps = false; // the exact working after each report
 };
 
 // Fills the start of `buffer`; returns the number of bytes read, 0 at the end

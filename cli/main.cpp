@@ -4,6 +4,7 @@
 #include "cli/batch.h"
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
+#include "cli/steps.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/fp_env.h"
@@ -32,7 +33,8 @@ constexpr int exit_usage = 2;
 constexpr std::string_view usage_text =
     R"(Usage:
   parvolin-cli solve [--sep SEP] [--rel REL] [--places N] [--] A B C
-  parvolin-cli batch [--sep SEP] [--json]
+  parvolin-cli batch [--sep SEP] [--json] [--steps]
+  parvolin-cli steps [--sep SEP] [--rel REL] [--places N] [--json] [--] A B C
   parvolin-cli --help
 
 Solves A.x^2 + B.x + C REL 0 over the real numbers and writes the report in
@@ -58,6 +60,7 @@ Options:
   --places N    decimal places of the roots, 2 to 6 (default 2)
   --json        batch: one JSON object a line instead,
                 {"lines":[seven lines]} or {"error":"message"}
+  --steps       batch: the exact working after each report (see steps --help)
   --help        this text
 
 Exit status: 0 done; 1 the problem failed (solve), or reading or writing
@@ -104,6 +107,7 @@ struct Arguments {
     std::optional<int> relation_index;
     std::optional<int> places;
     bool json = false;
+    bool steps = false;
     bool help = false;
     std::vector<std::string_view> positional;
 };
@@ -154,6 +158,9 @@ Arguments parse_arguments(Command command, const std::vector<std::string_view> &
         } else if (name == "--json" && command == Command::Batch) {
             flag();
             parsed.json = true;
+        } else if (name == "--steps" && command == Command::Batch) {
+            flag();
+            parsed.steps = true;
         } else if (name == "--rel" && command == Command::Solve) {
             const auto text = value();
             parsed.relation_index = cli::relation_index_from_text(text);
@@ -207,7 +214,7 @@ int run_batch(const Arguments &args)
         throw UsageError{"batch reads its problems from standard input, not from '" +
                          std::string(args.positional.front()) + "'"};
 
-    const cli::BatchOptions options{args.separator ? *args.separator : default_separator(), args.json};
+    const cli::BatchOptions options{args.separator ? *args.separator : default_separator(), args.json, args.steps};
     int saved_errno = 0;
     const auto read_stdin = [&](std::span<char> buffer) -> std::ptrdiff_t {
         for (;;) {
@@ -245,6 +252,8 @@ int run(int argc, char **argv)
     const std::string_view command_name = argv[1];
     if (command_name == "--help")
         return write_output(usage_text);
+    if (command_name == "steps")
+        return cli::run_steps(std::vector<std::string_view>(argv + 2, argv + argc));
     Command command;
     if (command_name == "solve")
         command = Command::Solve;

@@ -1,0 +1,467 @@
+#include "solver/exact_number.h"
+
+#include <utility>
+
+namespace parvolin {
+
+namespace {
+
+constexpr std::string_view kMinus = "−";
+
+bool is_digit(char ch) { return ch >= '0' && ch <= '9'; }
+
+mpz_class power_of_ten(unsigned long exponent)
+{
+    mpz_class result;
+    mpz_ui_pow_ui(result.get_mpz_t(), 10, exponent);
+    return result;
+}
+
+// Removes every factor `factor` from n and returns how many there were.
+unsigned long remove_factor(mpz_class &n, unsigned long factor)
+{
+    if (n == 0)
+        return 0;
+    const mpz_class f = factor;
+    return mpz_remove(n.get_mpz_t(), n.get_mpz_t(), f.get_mpz_t());
+}
+
+// |value| = digits · 10^exponent, digits without trailing zeros.
+struct Scaled {
+    std::string digits;
+    long exponent = 0;
+
+    // Plain unless that would carry more than eight zeros besides the
+    // significant digits: then d,ddd · 10ⁿ (10⁻¹², 5 · 10¹¹).
+    bool power_form() const
+    {
+        const long length = static_cast<long>(digits.size());
+        const long plain_length = exponent >= 0 ? length + exponent : std::max(length, -exponent) + 2;
+        return plain_length > length + 8;
+    }
+    // A product "d,ddd · 10ⁿ" needs parentheses as a factor, a bare 10ⁿ does not.
+    bool is_product() const { return power_form() && digits != "1"; }
+};
+
+// Of |n|.
+Scaled scaled_integer(const mpz_class &n)
+{
+    Scaled result;
+    if (n.fits_slong_p()) {
+        const long signed_value = n.get_si();
+        unsigned long value = signed_value < 0 ? 0UL - static_cast<unsigned long>(signed_value)
+                                               : static_cast<unsigned long>(signed_value);
+        while (value != 0 && value % 10 == 0) {
+            value /= 10;
+            ++result.exponent;
+        }
+        result.digits = std::to_string(value);
+        return result;
+    }
+    mpz_class digits = abs(n);
+    result.exponent = static_cast<long>(remove_factor(digits, 10));
+    result.digits = digits.get_str();
+    return result;
+}
+
+// |value| as a decimal when its denominator is 2^i 5^j.
+bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
+{
+    unsigned long twos = 0, fives = 0;
+    const mpz_class &den = magnitude.get_den();
+    if (den.fits_ulong_p()) {
+        unsigned long rest = den.get_ui();
+        for (; rest % 2 == 0; rest /= 2)
+            ++twos;
+        for (; rest % 5 == 0; rest /= 5)
+            ++fives;
+        if (rest != 1)
+            return false;
+    } else {
+        mpz_class rest = den;
+        twos = remove_factor(rest, 2);
+        fives = remove_factor(rest, 5);
+        if (rest != 1)
+            return false;
+    }
+    const unsigned long places = std::max(twos, fives);
+    result = scaled_integer(magnitude.get_num() * (power_of_ten(places) / den));
+    result.exponent -= static_cast<long>(places);
+    return true;
+}
+
+void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
+{
+    const std::string &digits = scaled.digits;
+    const long length = static_cast<long>(digits.size());
+    const long exponent = scaled.exponent;
+    std::string text;
+    if (scaled.power_form()) {
+        const long shown_exponent = exponent + length - 1;
+        if (digits != "1") {
+            text += digits[0];
+            if (length > 1) {
+                text += format.separator;
+                text.append(digits, 1);
+            }
+            text += " · ";
+        }
+        text += "10";
+        math.text(text);
+        math.mark(MathMark::PowerBegin);
+        if (shown_exponent < 0)
+            math.text(kMinus).text(std::to_string(-shown_exponent));
+        else
+            math.text(std::to_string(shown_exponent));
+        math.mark(MathMark::PowerEnd);
+        return;
+    }
+    if (exponent >= 0) {
+        if (exponent == 0) {
+            math.text(digits);
+            return;
+        }
+        text = digits;
+        text.append(static_cast<std::size_t>(exponent), '0');
+    } else if (-exponent >= length) {
+        text = "0";
+        text += format.separator;
+        text.append(static_cast<std::size_t>(-exponent - length), '0');
+        text += digits;
+    } else {
+        text.assign(digits, 0, static_cast<std::size_t>(length + exponent));
+        text += format.separator;
+        text.append(digits, static_cast<std::size_t>(length + exponent));
+    }
+    math.text(text);
+}
+
+void put_integer(Math &math, const mpz_class &magnitude, const NumberFormat &format)
+{
+    put_scaled(math, scaled_integer(magnitude), format);
+}
+
+void open_if(Math &math, bool wrap)
+{
+    if (wrap)
+        math.text("(");
+}
+
+void close_if(Math &math, bool wrap)
+{
+    if (wrap)
+        math.text(")");
+}
+
+// u + v√m with integers, as written: "−1 + √3", "2√3", "−√3".
+void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_class &m, const NumberFormat &format,
+                  bool plus_minus = false)
+{
+    const NumberFormat integers{format.separator, NumberStyle::Fractions};
+    if (u != 0) {
+        if (u < 0)
+            math.text(kMinus);
+        put_integer(math, abs(u), integers);
+        math.text(plus_minus ? " ± " : v < 0 ? " − " : " + ");
+    } else if (plus_minus) {
+        math.text("±");
+    } else if (v < 0) {
+        math.text(kMinus);
+    }
+    if (abs(v) != 1)
+        put_integer(math, abs(v), integers);
+    math.mark(MathMark::RootBegin);
+    put_integer(math, m, integers);
+    math.mark(MathMark::RootEnd);
+}
+
+} // namespace
+
+TooManyDigitsError::TooManyDigitsError()
+    : Failure("Koeficient má příliš mnoho číslic na přesný postup řešení (nejvýše 200 000).")
+{
+}
+
+mpq_class parse_exact(std::string_view text, char decimal_separator)
+{
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < size && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    std::string digits;
+    bool read_mantissa = false;
+    long fraction_digits = 0;
+    const auto take_digits = [&](bool fraction) {
+        const std::size_t start = i;
+        while (i < size && is_digit(text[i]))
+            ++i;
+        if (digits.size() + (i - start) > max_exact_digits)
+            throw TooManyDigitsError();
+        digits.append(text.substr(start, i - start));
+        if (fraction)
+            fraction_digits += static_cast<long>(i - start);
+        read_mantissa = read_mantissa || i > start;
+    };
+    take_digits(false);
+    if (i < size && text[i] == decimal_separator) {
+        read_mantissa = true;
+        ++i;
+        take_digits(true);
+    }
+    if (!read_mantissa)
+        throw ConvertError(text);
+
+    // The exponent is read as the number text reads it: it stops at the
+    // digit that brings it to 500 or more, and a digit left over is refused.
+    long exponent = 0;
+    if (i < size && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        bool negative_exponent = false;
+        if (i < size && (text[i] == '+' || text[i] == '-')) {
+            negative_exponent = text[i] == '-';
+            ++i;
+        }
+        while (i < size && is_digit(text[i]) && exponent < 500) {
+            exponent = exponent * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (negative_exponent)
+            exponent = -exponent;
+    }
+    while (i < size && text[i] == ' ')
+        ++i;
+    if (i != size)
+        throw ConvertError(text);
+
+    mpq_class value;
+    if (!digits.empty())
+        value.get_num().set_str(digits, 10);
+    const long power = exponent - fraction_digits;
+    if (power >= 0)
+        value.get_num() *= power_of_ten(static_cast<unsigned long>(power));
+    else
+        value.get_den() = power_of_ten(static_cast<unsigned long>(-power));
+    value.canonicalize();
+    if (negative)
+        value = -value;
+    return value;
+}
+
+void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
+{
+    k = 1;
+    m = 1;
+    if (n == 0) {
+        k = 0;
+        return;
+    }
+    mpz_class rest = abs(n);
+    const unsigned long limit = rest.fits_ulong_p() ? 65536 : 1000;
+    for (unsigned long d = 2; d <= limit; d += d == 2 ? 1 : 2) {
+        if (rest < d * d)
+            break;
+        if (!mpz_divisible_ui_p(rest.get_mpz_t(), d))
+            continue;
+        // all at once: a denominator 10^k brings thousands of 2s and 5s
+        const unsigned long count = remove_factor(rest, d);
+        mpz_class factor;
+        mpz_ui_pow_ui(factor.get_mpz_t(), d, count / 2);
+        k *= factor;
+        if (count % 2 == 1)
+            m *= d;
+    }
+    if (rest == 1)
+        return;
+    if (mpz_perfect_square_p(rest.get_mpz_t()))
+        k *= sqrt(rest);
+    else
+        m *= rest;
+}
+
+mpq_class ratio(const mpz_class &p, const mpz_class &q)
+{
+    mpq_class result(p, q);
+    result.canonicalize();
+    return result;
+}
+
+Surd make_surd(const mpq_class &value)
+{
+    Surd result;
+    result.u = value.get_num();
+    result.w = value.get_den();
+    return result;
+}
+
+Surd make_surd(const mpq_class &p, const mpq_class &t, const mpq_class &r)
+{
+    if (t == 0 || r == 0)
+        return make_surd(p);
+    // √(g/h) = √(g·h) / h = k√m / h
+    mpz_class k, m;
+    split_square(r.get_num() * r.get_den(), k, m);
+    const mpq_class coefficient = t * ratio(k, r.get_den());
+    if (m == 1)
+        return make_surd(p + coefficient);
+    Surd result;
+    mpz_lcm(result.w.get_mpz_t(), p.get_den().get_mpz_t(), coefficient.get_den().get_mpz_t());
+    result.u = p.get_num() * (result.w / p.get_den());
+    result.v = coefficient.get_num() * (result.w / coefficient.get_den());
+    result.m = m;
+    return result;
+}
+
+int sign(const Surd &value)
+{
+    if (value.v == 0)
+        return sgn(value.u);
+    // u + v√m against 0: compare u² with v²m when the signs differ.
+    if (value.u == 0 || sgn(value.u) == sgn(value.v))
+        return sgn(value.v);
+    const mpz_class left = value.u * value.u;
+    const mpz_class right = value.v * value.v * value.m;
+    return left > right ? sgn(value.u) : sgn(value.v);
+}
+
+void put_number(Math &math, const mpq_class &value, const NumberFormat &format, Wrap wrap)
+{
+    const bool negative = value < 0;
+    const mpq_class &magnitude = value; // the integers below are written by magnitude
+    Scaled scaled;
+    const bool fraction = magnitude.get_den() != 1 &&
+                          (format.style == NumberStyle::Fractions || !scaled_terminating(magnitude, scaled));
+    if (magnitude.get_den() == 1)
+        scaled = scaled_integer(magnitude.get_num());
+    const bool parentheses =
+        wrap != Wrap::None && (negative || (!fraction && scaled.is_product()) || (wrap == Wrap::Base && fraction));
+    open_if(math, parentheses);
+    if (negative)
+        math.text(kMinus);
+    if (fraction) {
+        math.mark(MathMark::FractionBegin);
+        put_integer(math, magnitude.get_num(), format);
+        math.mark(MathMark::FractionBar);
+        put_integer(math, magnitude.get_den(), format);
+        math.mark(MathMark::FractionEnd);
+    } else {
+        put_scaled(math, scaled, format);
+    }
+    close_if(math, parentheses);
+}
+
+void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap wrap)
+{
+    if (value.is_rational()) {
+        put_number(math, value.rational(), format, wrap);
+        return;
+    }
+    if (value.w == 1) {
+        const bool parentheses = wrap != Wrap::None && (value.u != 0 || value.v < 0);
+        open_if(math, parentheses);
+        put_surd_sum(math, value.u, value.v, value.m, format);
+        close_if(math, parentheses);
+        return;
+    }
+    const bool negative_root = value.u == 0 && value.v < 0;
+    const bool parentheses = wrap != Wrap::None && negative_root;
+    open_if(math, parentheses);
+    if (negative_root)
+        math.text(kMinus);
+    math.mark(MathMark::FractionBegin);
+    put_surd_sum(math, value.u, negative_root ? mpz_class(-value.v) : value.v, value.m, format);
+    math.mark(MathMark::FractionBar);
+    put_integer(math, value.w, format);
+    math.mark(MathMark::FractionEnd);
+    close_if(math, parentheses);
+}
+
+void put_plus_minus(Math &math, const Surd &larger, const NumberFormat &format)
+{
+    if (larger.w == 1) {
+        put_surd_sum(math, larger.u, larger.v, larger.m, format, true);
+        return;
+    }
+    math.mark(MathMark::FractionBegin);
+    put_surd_sum(math, larger.u, larger.v, larger.m, format, true);
+    math.mark(MathMark::FractionBar);
+    put_integer(math, larger.w, format);
+    math.mark(MathMark::FractionEnd);
+}
+
+std::string sympy_text(const mpq_class &value) { return value.get_str(); }
+
+std::string sympy_text(const Surd &value)
+{
+    if (value.is_rational())
+        return sympy_text(value.rational());
+    std::string text;
+    if (value.u != 0) {
+        text += value.u.get_str();
+        text += value.v < 0 ? " - " : " + ";
+    } else if (value.v < 0) {
+        text += '-';
+    }
+    const mpz_class v = abs(value.v);
+    if (v != 1) {
+        text += v.get_str();
+        text += '*';
+    }
+    text += "sqrt(" + value.m.get_str() + ")";
+    if (value.w == 1)
+        return text;
+    if (value.u == 0)
+        return text + "/" + value.w.get_str();
+    return "(" + text + ")/" + value.w.get_str();
+}
+
+RoundedValue round_to_places(const Surd &value, int n)
+{
+    const mpz_class scale = power_of_ten(static_cast<unsigned long>(n));
+    RoundedValue result;
+    if (value.is_rational()) {
+        const mpz_class numerator = abs(value.u) * scale;
+        mpz_class remainder;
+        mpz_tdiv_qr(result.scaled.get_mpz_t(), remainder.get_mpz_t(), numerator.get_mpz_t(), value.w.get_mpz_t());
+        result.exact = remainder == 0;
+        if (2 * remainder >= value.w)
+            ++result.scaled;
+        if (value.u < 0)
+            result.scaled = -result.scaled;
+        return result;
+    }
+    // value·10^n + 1/2 = (2u·10^n + w ± √(4v²m·10^2n)) / 2w, never a half
+    // itself, so its floor is the rounded value; the floor of the root
+    // alone decides it, as √ of a non-square is never a whole number.
+    const mpz_class root = sqrt(4 * value.v * value.v * value.m * scale * scale);
+    mpz_class top = 2 * value.u * scale + value.w;
+    top += value.v > 0 ? mpz_class(root) : mpz_class(-root - 1);
+    const mpz_class bottom = 2 * value.w;
+    mpz_fdiv_q(result.scaled.get_mpz_t(), top.get_mpz_t(), bottom.get_mpz_t());
+    return result;
+}
+
+std::string decimal_text(const mpz_class &scaled, int n, char separator, bool trim)
+{
+    std::string digits = mpz_class(abs(scaled)).get_str();
+    if (digits.size() <= static_cast<std::size_t>(n))
+        digits.insert(0, static_cast<std::size_t>(n) + 1 - digits.size(), '0');
+    std::string text = scaled < 0 ? std::string(kMinus) : std::string();
+    text.append(digits, 0, digits.size() - static_cast<std::size_t>(n));
+    std::string fraction = digits.substr(digits.size() - static_cast<std::size_t>(n));
+    if (trim)
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
+    if (!fraction.empty()) {
+        text += separator;
+        text += fraction;
+    }
+    return text;
+}
+
+} // namespace parvolin

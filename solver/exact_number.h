@@ -1,0 +1,98 @@
+#pragma once
+
+// Exact numbers for the working of a problem: the coefficient texts as
+// rationals, roots as reduced surds, and both written as mathematics, as
+// SymPy input and as decimals rounded to n places.
+
+#include "solver/failures.h"
+#include "solver/math_text.h"
+
+#include <gmpxx.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace parvolin {
+
+// The most digits (before and after the separator together) a coefficient
+// text may have for its exact working. The exponent needs no bound of its
+// own: the number text stops reading it below 5000.
+inline constexpr std::size_t max_exact_digits = 200'000;
+
+// A coefficient text too long for the exact working; its report is unaffected.
+class TooManyDigitsError : public Failure {
+public:
+    TooManyDigitsError();
+};
+
+// The exact value of a coefficient text, read by the same rules as
+// parse_coefficient: "0,09" is 9/100, "1E-3" is 1/1000, "-" alone is refused.
+// Throws ConvertError for a text those rules refuse (the empty text included)
+// and TooManyDigitsError beyond max_exact_digits.
+mpq_class parse_exact(std::string_view text, char decimal_separator);
+
+// n = k² · m with m free of the square of every prime up to a bound (all of
+// them while n fits in 64 bits, those below 1000 beyond that); a cofactor
+// left over that is a perfect square is taken into k as well.
+void split_square(const mpz_class &n, mpz_class &k, mpz_class &m);
+
+// p / q in lowest terms (GMP's arithmetic wants its operands so).
+mpq_class ratio(const mpz_class &p, const mpz_class &q);
+
+// (u + v√m) / w in lowest terms: w > 0, m > 1 square-free as far as
+// split_square tells, or v = 0 and m = 1 for a rational number.
+struct Surd {
+    mpz_class u = 0;
+    mpz_class v = 0;
+    mpz_class m = 1;
+    mpz_class w = 1;
+
+    bool is_rational() const { return v == 0; }
+    mpq_class rational() const { return ratio(u, w); } // for is_rational() only
+};
+
+Surd make_surd(const mpq_class &value);
+// p + t·√r for rational p, t and r >= 0, reduced.
+Surd make_surd(const mpq_class &p, const mpq_class &t, const mpq_class &r);
+
+int sign(const Surd &value);
+
+enum class NumberStyle {
+    Fractions, // every non-integer as a fraction p/q
+    Decimals,  // terminating decimals as decimals (0,3), the rest as fractions
+};
+
+struct NumberFormat {
+    char separator = ',';
+    NumberStyle style = NumberStyle::Fractions;
+};
+
+enum class Wrap {
+    None,
+    Factor, // in a product: parentheses around a negative number or a power of ten
+    Base,   // under an exponent: also around a fraction
+};
+
+// The number as a teacher writes it, with a true minus sign; very long
+// decimals with many zeros as d,ddd · 10ⁿ.
+void put_number(Math &math, const mpq_class &value, const NumberFormat &format, Wrap wrap = Wrap::None);
+void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap wrap = Wrap::None);
+// Both roots at once, "−1 ± √3" or "(3 ± √5)/2", from the larger one (v > 0).
+void put_plus_minus(Math &math, const Surd &larger, const NumberFormat &format);
+
+// SymPy's sympify reads these: "-1/3", "(3 - sqrt(5))/2".
+std::string sympy_text(const mpq_class &value);
+std::string sympy_text(const Surd &value);
+
+// The value rounded to n places, half away from zero: value ≐ scaled / 10^n.
+struct RoundedValue {
+    mpz_class scaled;
+    bool exact = false; // the value has at most n decimal places
+};
+RoundedValue round_to_places(const Surd &value, int n);
+
+// scaled / 10^n with the separator; without trailing zeros when `trim`.
+std::string decimal_text(const mpz_class &scaled, int n, char separator, bool trim);
+
+} // namespace parvolin

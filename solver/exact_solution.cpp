@@ -1,0 +1,219 @@
+#include "solver/exact_solution.h"
+
+#include "solver/number_text.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace parvolin {
+
+namespace {
+
+bool wants_positive(Relation relation)
+{
+    return relation == Relation::Greater || relation == Relation::GreaterEqual;
+}
+
+ExactEnd finite(const Surd &value) { return {0, value}; }
+constexpr int minus_infinity = -1;
+constexpr int plus_infinity = 1;
+
+ExactSet points(std::vector<Surd> values) { return {SetKind::Points, {}, std::move(values), {}}; }
+ExactSet all_reals() { return {SetKind::AllReals, {{{minus_infinity, {}}, false, {plus_infinity, {}}, false}}, {}, {}}; }
+ExactSet empty_set() { return {}; }
+
+ExactSet intervals(std::vector<ExactInterval> pieces) { return {SetKind::Intervals, std::move(pieces), {}, {}}; }
+
+/*
+ * The sign of a x² + b x + c between and outside its zeros: with two zeros
+ * the parabola has the sign of a outside them and the opposite sign between
+ * them; with one (double) zero it has the sign of a everywhere else; with
+ * none, everywhere. The wanted sign either agrees with that of a (outside,
+ * or all reals) or not (between, or nothing); a non-strict relation adds the
+ * zeros themselves.
+ */
+ExactSet quadratic_inequality(const std::vector<Surd> &zeros, bool opens_up, Relation relation)
+{
+    const bool strict = is_strict(relation);
+    const bool agrees = opens_up == wants_positive(relation);
+    if (zeros.size() == 2) {
+        const ExactEnd lower = finite(zeros[0]);
+        const ExactEnd upper = finite(zeros[1]);
+        if (agrees)
+            return intervals({{{minus_infinity, {}}, false, lower, !strict}, {upper, !strict, {plus_infinity, {}}, false}});
+        return intervals({{lower, !strict, upper, !strict}});
+    }
+    if (zeros.size() == 1) {
+        if (agrees && strict) {
+            ExactSet set = all_reals();
+            set.kind = SetKind::AllRealsExcept;
+            set.excluded = zeros;
+            return set;
+        }
+        if (agrees)
+            return all_reals();
+        return strict ? empty_set() : points(zeros);
+    }
+    return agrees ? all_reals() : empty_set();
+}
+
+ExactSet linear_inequality(const Surd &root, bool increasing, Relation relation)
+{
+    const bool strict = is_strict(relation);
+    if (increasing == wants_positive(relation))
+        return intervals({{finite(root), !strict, {plus_infinity, {}}, false}});
+    return intervals({{{minus_infinity, {}}, false, finite(root), !strict}});
+}
+
+bool constant_holds(const mpq_class &c, Relation relation)
+{
+    switch (relation) {
+    case Relation::Less: return c < 0;
+    case Relation::Greater: return c > 0;
+    case Relation::LessEqual: return c <= 0;
+    case Relation::GreaterEqual: return c >= 0;
+    case Relation::Equal: break;
+    }
+    return c == 0;
+}
+
+// A rounded end as format_number writes it, from the correctly rounded
+// double nearest to the decimal.
+std::string end_text(const Surd &value, int n)
+{
+    const std::string decimal = decimal_text(round_to_places(value, n).scaled, n, '.', false);
+    std::string ascii;
+    for (std::size_t i = 0; i < decimal.size(); ++i) {
+        if (decimal.compare(i, 3, "−") == 0) {
+            ascii += '-';
+            i += 2;
+        } else {
+            ascii += decimal[i];
+        }
+    }
+    return format_number(std::strtod(ascii.c_str(), nullptr), '.');
+}
+
+std::string shape_text(const char *kind, const std::vector<std::string> &parts)
+{
+    std::string text = kind;
+    for (const auto &part : parts)
+        text += " " + part;
+    return text;
+}
+
+std::string interval_text(bool lower_closed, const std::string &lower, const std::string &upper, bool upper_closed)
+{
+    return (lower_closed ? "<" : "(") + lower + ";" + upper + (upper_closed ? ">" : ")");
+}
+
+} // namespace
+
+ExactAnalysis analyse_exact(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation)
+{
+    ExactAnalysis analysis;
+    if (a != 0) {
+        analysis.grade = Grade::Quadratic;
+        analysis.discriminant = b * b - 4 * a * c;
+        const mpq_class &d = analysis.discriminant;
+        const mpq_class vertex = -b / (2 * a);
+        if (d == 0) {
+            analysis.zeros.push_back(make_surd(vertex));
+        } else if (d > 0) {
+            const mpq_class half_width = 1 / (2 * abs(a));
+            analysis.zeros.push_back(make_surd(vertex, -half_width, d));
+            analysis.zeros.push_back(make_surd(vertex, half_width, d));
+        }
+        if (relation == Relation::Equal)
+            analysis.set = analysis.zeros.empty() ? empty_set() : points(analysis.zeros);
+        else
+            analysis.set = quadratic_inequality(analysis.zeros, a > 0, relation);
+        return analysis;
+    }
+    if (b != 0) {
+        analysis.grade = Grade::Linear;
+        analysis.zeros.push_back(make_surd(-c / b));
+        if (relation == Relation::Equal)
+            analysis.set = points(analysis.zeros);
+        else
+            analysis.set = linear_inequality(analysis.zeros[0], b > 0, relation);
+        return analysis;
+    }
+    analysis.grade = Grade::Constant;
+    analysis.set = constant_holds(c, relation) ? all_reals() : empty_set();
+    return analysis;
+}
+
+const char *set_kind_name(SetKind kind)
+{
+    switch (kind) {
+    case SetKind::Empty: return "empty";
+    case SetKind::Points: return "points";
+    case SetKind::Intervals: return "intervals";
+    case SetKind::AllReals: return "all";
+    case SetKind::AllRealsExcept: return "all_except";
+    }
+    return "empty";
+}
+
+std::string rounded_shape(const ExactSet &set, int n)
+{
+    std::vector<std::string> parts;
+    switch (set.kind) {
+    case SetKind::Points:
+        for (const auto &point : set.points)
+            parts.push_back(end_text(point, n));
+        break;
+    case SetKind::Intervals:
+        for (const auto &piece : set.intervals) {
+            const auto end = [&](const ExactEnd &e) {
+                return e.infinity == 0 ? end_text(e.value, n) : e.infinity < 0 ? std::string("-oo") : std::string("oo");
+            };
+            parts.push_back(interval_text(piece.lower_closed, end(piece.lower), end(piece.upper), piece.upper_closed));
+        }
+        break;
+    case SetKind::AllRealsExcept:
+        for (const auto &point : set.excluded)
+            parts.push_back(end_text(point, n));
+        break;
+    case SetKind::Empty:
+    case SetKind::AllReals:
+        break;
+    }
+    return shape_text(set_kind_name(set.kind), parts);
+}
+
+std::string rounded_shape(const Solution &solution)
+{
+    const std::string first = format_number(solution.first, '.');
+    const std::string second = format_number(solution.second, '.');
+    const std::string low = solution.first <= solution.second ? first : second;
+    const std::string high = solution.first <= solution.second ? second : first;
+    switch (solution.kind) {
+    case SolutionKind::TwoRoots: return shape_text("points", {low, high});
+    case SolutionKind::DoubleRoot:
+    case SolutionKind::LinearRoot:
+    case SolutionKind::SinglePoint: return shape_text("points", {first});
+    case SolutionKind::NoRealRoot:
+    case SolutionKind::NoSolution:
+    case SolutionKind::Empty:
+    case SolutionKind::ConstantEmpty: return shape_text("empty", {});
+    case SolutionKind::EveryNumber:
+    case SolutionKind::AllReals:
+    case SolutionKind::ConstantAllReals: return shape_text("all", {});
+    case SolutionKind::AllRealsExcept: return shape_text("all_except", {first});
+    case SolutionKind::OpenBetween: return shape_text("intervals", {interval_text(false, first, second, false)});
+    case SolutionKind::ClosedBetween: return shape_text("intervals", {interval_text(true, first, second, true)});
+    case SolutionKind::OpenOutside:
+        return shape_text("intervals", {interval_text(false, "-oo", first, false), interval_text(false, second, "oo", false)});
+    case SolutionKind::ClosedOutside:
+        return shape_text("intervals", {interval_text(false, "-oo", first, true), interval_text(true, second, "oo", false)});
+    case SolutionKind::RayBelowOpen: return shape_text("intervals", {interval_text(false, "-oo", first, false)});
+    case SolutionKind::RayBelowClosed: return shape_text("intervals", {interval_text(false, "-oo", first, true)});
+    case SolutionKind::RayAboveOpen: return shape_text("intervals", {interval_text(false, first, "oo", false)});
+    case SolutionKind::RayAboveClosed: return shape_text("intervals", {interval_text(true, first, "oo", false)});
+    }
+    return {};
+}
+
+} // namespace parvolin

@@ -1,0 +1,817 @@
+#include "solver/steps.h"
+
+#include "solver/failures.h"
+#include "solver/roots.h"
+#include "solver/step_texts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace parvolin {
+
+namespace {
+
+using namespace step_texts;
+
+constexpr std::string_view kMinus = "−";
+
+std::string_view relation_sign(Relation relation)
+{
+    switch (relation) {
+    case Relation::Less: return " < ";
+    case Relation::Greater: return " > ";
+    case Relation::LessEqual: return " ≤ ";
+    case Relation::GreaterEqual: return " ≥ ";
+    case Relation::Equal: break;
+    }
+    return " = ";
+}
+
+// The relation after both sides are divided by a negative number.
+Relation turned(Relation relation)
+{
+    switch (relation) {
+    case Relation::Less: return Relation::Greater;
+    case Relation::Greater: return Relation::Less;
+    case Relation::LessEqual: return Relation::GreaterEqual;
+    case Relation::GreaterEqual: return Relation::LessEqual;
+    case Relation::Equal: break;
+    }
+    return Relation::Equal;
+}
+
+class StepWriter {
+public:
+    StepWriter(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation, int places,
+               char separator)
+        : a_(a), b_(b), c_(c), relation_(relation), places_(places)
+    {
+        const bool integers = a.get_den() == 1 && b.get_den() == 1 && c.get_den() == 1;
+        format_ = {separator, integers ? NumberStyle::Fractions : NumberStyle::Decimals};
+        working_.steps.reserve(24);
+    }
+
+    Working write(const ExactAnalysis &exact)
+    {
+        switch (exact.grade) {
+        case Grade::Quadratic: quadratic(exact); break;
+        case Grade::Linear: linear(exact); break;
+        case Grade::Constant: constant(exact); break;
+        }
+        result(exact.set);
+        return std::move(working_);
+    }
+
+    // K = ... in the report's notation, exact ends, or rounded ones ("K ≐ ...").
+    Math set_math(const ExactSet &set, bool rounded = false) const
+    {
+        const auto value = [&](Math &math, const Surd &v) {
+            if (!rounded) {
+                number(math, v);
+                return;
+            }
+            const RoundedValue r = round_to_places(v, places_);
+            math.text(decimal_text(r.scaled, places_, format_.separator, true));
+        };
+        Math math;
+        math.text(rounded ? "K ≐ " : "K = ");
+        switch (set.kind) {
+        case SetKind::Empty: math.symbol("∅"); break;
+        case SetKind::AllReals: math.symbol("R"); break;
+        case SetKind::Points:
+            math.text("{ ");
+            for (std::size_t i = 0; i < set.points.size(); ++i) {
+                if (i > 0)
+                    math.text(" ; ");
+                value(math, set.points[i]);
+            }
+            math.text(" }");
+            break;
+        case SetKind::Intervals:
+        case SetKind::AllRealsExcept: {
+            std::vector<ExactInterval> pieces = set.intervals;
+            if (set.kind == SetKind::AllRealsExcept) {
+                pieces = {{{-1, {}}, false, {0, set.excluded[0]}, false}, {{0, set.excluded[0]}, false, {1, {}}, false}};
+            }
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                if (i > 0)
+                    math.text(" ").symbol("U").text(" ");
+                const auto &piece = pieces[i];
+                math.text(piece.lower_closed ? "<" : "(");
+                const auto bound = [&](const ExactEnd &e) {
+                    if (e.infinity == 0)
+                        value(math, e.value);
+                    else
+                        end(math, e);
+                };
+                bound(piece.lower);
+                math.text(" ; ");
+                bound(piece.upper);
+                math.text(piece.upper_closed ? ">" : ")");
+            }
+            break;
+        }
+        }
+        return math;
+    }
+
+    const NumberFormat &format() const { return format_; }
+
+private:
+    void step(std::string_view text, Math math = {}, StepKind kind = StepKind::Step)
+    {
+        working_.steps.push_back({kind, std::string(text), std::move(math), {}});
+    }
+
+    void number(Math &math, const mpq_class &value, Wrap wrap = Wrap::None) const { put_number(math, value, format_, wrap); }
+    void number(Math &math, const Surd &value, Wrap wrap = Wrap::None) const { put_number(math, value, format_, wrap); }
+
+    void end(Math &math, const ExactEnd &e) const
+    {
+        if (e.infinity < 0)
+            math.text(kMinus);
+        if (e.infinity != 0)
+            math.symbol("oo");
+        else
+            number(math, e.value);
+    }
+
+    // The value and, unless it says the same, its decimal: " ≐ 0,38", " = 0,5".
+    void number_and_decimal(Math &math, const Surd &value) const
+    {
+        number(math, value);
+        if (value.is_rational() && value.w == 1)
+            return;
+        const RoundedValue rounded = round_to_places(value, places_);
+        if (rounded.exact && format_.style == NumberStyle::Decimals && value.is_rational())
+            return;
+        math.text(rounded.exact ? " = " : " ≐ ");
+        math.text(decimal_text(rounded.scaled, places_, format_.separator, rounded.exact));
+    }
+
+    static void x_power(Math &math, int power)
+    {
+        math.text("x");
+        if (power == 2)
+            math.mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd);
+    }
+
+    // c·x^power as a term; `first` writes a leading minus, later terms " − ".
+    void term(Math &math, const mpq_class &coefficient, int power, bool first) const
+    {
+        if (coefficient < 0)
+            math.text(first ? kMinus : " − ");
+        else if (!first)
+            math.text(" + ");
+        const mpq_class magnitude = abs(coefficient);
+        if (magnitude != 1 || power == 0)
+            number(math, magnitude, power == 0 ? Wrap::None : Wrap::Factor);
+        if (power > 0)
+            x_power(math, power);
+    }
+
+    Math polynomial(const mpq_class &a, const mpq_class &b, const mpq_class &c) const
+    {
+        Math math;
+        bool first = true;
+        const mpq_class *coefficients[] = {&a, &b, &c};
+        for (int power = 2; power >= 0; --power) {
+            const mpq_class &coefficient = *coefficients[2 - power];
+            if (coefficient == 0)
+                continue;
+            term(math, coefficient, power, first);
+            first = false;
+        }
+        if (first)
+            math.text("0");
+        return math;
+    }
+
+    Math relation_math(Math left, Relation relation, const mpq_class &right) const
+    {
+        left.text(relation_sign(relation));
+        number(left, right);
+        return left;
+    }
+
+    static Math index(std::string_view name, std::string_view subscript)
+    {
+        Math math;
+        math.text(name).mark(MathMark::IndexBegin).text(subscript).mark(MathMark::IndexEnd);
+        return math;
+    }
+
+    static Math fraction(const Math &numerator, const Math &denominator)
+    {
+        Math math;
+        math.mark(MathMark::FractionBegin).append(numerator).mark(MathMark::FractionBar).append(denominator);
+        math.mark(MathMark::FractionEnd);
+        return math;
+    }
+
+    static Math plain(std::string_view text) { return Math().text(text); }
+
+    // The factor (x − r), written without a double sign.
+    void linear_factor(Math &math, const Surd &root) const
+    {
+        if (sign(root) == 0) {
+            math.text("x");
+            return;
+        }
+        math.text("(x");
+        if (root.is_rational() || root.w != 1) {
+            // x − (−5 − √13)/6 is written x + (5 + √13)/6
+            const bool negative = root.u < 0;
+            Surd opposite = root;
+            opposite.u = -root.u;
+            opposite.v = -root.v;
+            math.text(negative ? " + " : " − ");
+            number(math, negative ? opposite : root, root.is_rational() ? Wrap::None : Wrap::Factor);
+        } else {
+            Surd opposite = root;
+            opposite.u = -root.u;
+            opposite.v = -root.v;
+            math.text(opposite.u < 0 || (opposite.u == 0 && opposite.v < 0) ? " " : " + ");
+            Math rest;
+            number(rest, opposite);
+            // "x − 1 + √3": the leading minus of the rest spaced like an operator
+            if (!rest.tokens.empty() && rest.tokens[0].mark == MathMark::Text &&
+                rest.tokens[0].text.starts_with(kMinus))
+                rest.tokens[0].text.replace(0, kMinus.size(), "− ");
+            math.append(rest);
+        }
+        math.text(")");
+    }
+
+    // a before the factors: "2", "−", "−2", never "(−2)"
+    void leading(Math &math) const
+    {
+        if (a_ < 0)
+            math.text(kMinus);
+        if (abs(a_) != 1)
+            number(math, abs(a_), Wrap::Factor);
+    }
+
+    void quadratic(const ExactAnalysis &exact)
+    {
+        const bool equation = relation_ == Relation::Equal;
+        step(equation ? normal_form_equation : normal_form_inequality,
+             relation_math(polynomial(a_, b_, c_), relation_, 0));
+        Math coefficient_math;
+        coefficient_math.text("a = ");
+        number(coefficient_math, a_);
+        coefficient_math.text(", b = ");
+        number(coefficient_math, b_);
+        coefficient_math.text(", c = ");
+        number(coefficient_math, c_);
+        step(coefficients, coefficient_math);
+
+        if (b_ == 0)
+            without_b(exact);
+        else if (c_ == 0)
+            without_c();
+        else
+            with_discriminant(exact);
+
+        if (!exact.zeros.empty())
+            factor_and_check(exact);
+        if (!equation)
+            quadratic_signs(exact);
+    }
+
+    void with_discriminant(const ExactAnalysis &exact)
+    {
+        const bool equation = relation_ == Relation::Equal;
+        const mpq_class &d = exact.discriminant;
+        const mpq_class b_squared = b_ * b_;
+        const mpq_class four_ac = 4 * a_ * c_;
+        Math math;
+        math.text("D = b").mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" − 4ac = ");
+        number(math, b_, Wrap::Base);
+        math.mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" − 4 · ");
+        number(math, a_, Wrap::Factor);
+        math.text(" · ");
+        number(math, c_, Wrap::Factor);
+        math.text(" = ");
+        number(math, b_squared);
+        math.text(four_ac < 0 ? " + " : " − ");
+        number(math, abs(four_ac));
+        math.text(" = ");
+        number(math, d);
+        step(step_texts::discriminant, math);
+
+        if (d < 0) {
+            step(equation ? no_root : no_zero);
+            return;
+        }
+        const Math two_a = [&] {
+            Math m;
+            m.text("2 · ");
+            number(m, a_, Wrap::Factor);
+            return m;
+        }();
+        Math minus_b;
+        number(minus_b, -b_);
+        if (d == 0) {
+            step(equation ? double_root : double_zero);
+            Math root = index("x", "0");
+            root.text(" = ").append(fraction(plain("−b"), plain("2a"))).text(" = ");
+            root.append(fraction(minus_b, two_a)).text(" = ");
+            number_and_decimal(root, exact.zeros[0]);
+            step(roots, root);
+            return;
+        }
+        step(equation ? two_roots : two_zeros);
+        const Surd root_d = make_surd(0, 1, d);
+        Math formula = index("x", "1,2");
+        formula.text(" = ").append(fraction(plain("−b ± √D"), plain("2a"))).text(" = ");
+        Math top = minus_b;
+        top.text(" ± ").mark(MathMark::RootBegin);
+        number(top, d);
+        top.mark(MathMark::RootEnd);
+        formula.append(fraction(top, two_a));
+        const bool simplifies = root_d.is_rational() || root_d.u != 0 || root_d.v != 1 || root_d.w != 1 || root_d.m != d;
+        if (simplifies) {
+            Math root_math;
+            root_math.text("√D = ").mark(MathMark::RootBegin);
+            number(root_math, d);
+            root_math.mark(MathMark::RootEnd).text(" = ");
+            number(root_math, root_d);
+            step(simplify_root, root_math);
+            Math simplified = minus_b;
+            simplified.text(" ± ");
+            number(simplified, root_d, Wrap::Factor);
+            Math denominator;
+            number(denominator, 2 * a_);
+            formula.text(" = ").append(fraction(simplified, denominator));
+        }
+        const Surd &larger = exact.zeros[1];
+        if (!larger.is_rational()) {
+            formula.text(" = ");
+            put_plus_minus(formula, larger, format_);
+        }
+        step(roots, formula);
+
+        // x₁ with the plus sign of the formula: the larger root when a > 0
+        const Surd &first = a_ > 0 ? exact.zeros[1] : exact.zeros[0];
+        const Surd &second = a_ > 0 ? exact.zeros[0] : exact.zeros[1];
+        Math each = index("x", "1");
+        each.text(" = ");
+        number_and_decimal(each, first);
+        each.text(", ").append(index("x", "2")).text(" = ");
+        number_and_decimal(each, second);
+        step({}, each);
+    }
+
+    void without_b(const ExactAnalysis &exact)
+    {
+        const bool equation = relation_ == Relation::Equal;
+        if (c_ == 0) {
+            Math math;
+            leading(math);
+            x_power(math, 2);
+            math.text(" = 0 ⇒ ");
+            x_power(math, 2);
+            math.text(" = 0 ⇒ ").append(index("x", "0")).text(" = 0");
+            step(no_b_no_c, math);
+            return;
+        }
+        const mpq_class square = -c_ / a_;
+        Math math;
+        leading(math);
+        x_power(math, 2);
+        math.text(" = ");
+        number(math, -c_);
+        if (a_ != 1) {
+            math.text(" ⇒ ");
+            x_power(math, 2);
+            math.text(" = ");
+            number(math, square);
+        }
+        step(no_b, math);
+        if (square < 0) {
+            step(equation ? no_b_negative_equation : no_b_negative_inequality);
+            return;
+        }
+        Math root = index("x", "1,2");
+        root.text(" = ±").mark(MathMark::RootBegin);
+        number(root, square);
+        root.mark(MathMark::RootEnd);
+        const Surd &larger = exact.zeros[1];
+        if (larger.is_rational()) {
+            root.text(" = ±");
+            number(root, larger);
+        } else if (!(larger.v == 1 && larger.w == 1 && square == mpq_class(larger.m))) {
+            root.text(" = ");
+            put_plus_minus(root, larger, format_);
+        }
+        step(roots, root);
+        zeros_line(exact);
+    }
+
+    void without_c()
+    {
+        Math math;
+        math.text("x(");
+        Math inner; // a x + b
+        term(inner, a_, 1, true);
+        term(inner, b_, 0, false);
+        math.append(inner).text(")").text(relation_sign(relation_)).text("0");
+        step(no_c, math);
+        Math roots_math = index("x", "1");
+        roots_math.text(" = 0, ").append(inner).text(" = 0 ⇒ ").append(index("x", "2")).text(" = ");
+        number_and_decimal(roots_math, make_surd(-b_ / a_));
+        step(zero_product, roots_math);
+    }
+
+    // x₁ < x₂ for the incomplete forms, with their decimals.
+    void zeros_line(const ExactAnalysis &exact)
+    {
+        Math each = index("x", "1");
+        each.text(" = ");
+        number_and_decimal(each, exact.zeros[0]);
+        each.text(", ").append(index("x", "2")).text(" = ");
+        number_and_decimal(each, exact.zeros[1]);
+        step({}, each);
+    }
+
+    static mpq_class sum(const Surd &x, const Surd &y)
+    {
+        // Two roots of one quadratic: rational both, or conjugate surds.
+        return ratio(x.u, x.w) + ratio(y.u, y.w);
+    }
+
+    static mpq_class product(const Surd &x, const Surd &y)
+    {
+        if (x.is_rational())
+            return x.rational() * y.rational();
+        return ratio(x.u * x.u - x.v * x.v * x.m, x.w * x.w);
+    }
+
+    void factor_and_check(const ExactAnalysis &exact)
+    {
+        Math math = polynomial(a_, b_, c_);
+        math.text(" = ");
+        leading(math);
+        const bool twice = exact.zeros.size() == 1;
+        const Surd &x1 = exact.zeros[0];
+        const Surd &x2 = twice ? exact.zeros[0] : exact.zeros[1];
+        linear_factor(math, x1);
+        if (twice)
+            math.mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd);
+        else
+            linear_factor(math, x2);
+        step(factored, math);
+
+        Math check = index("x", "1");
+        check.text(" + ").append(index("x", "2")).text(" = ");
+        number(check, sum(x1, x2));
+        check.text(" = −b/a, ").append(index("x", "1")).text(" · ").append(index("x", "2")).text(" = ");
+        number(check, product(x1, x2));
+        check.text(" = c/a");
+        const bool holds = sum(x1, x2) == -b_ / a_ && product(x1, x2) == c_ / a_;
+        step(vieta, check);
+        if (holds)
+            step(vieta_holds);
+    }
+
+    static std::string_view sign_text(int s) { return s > 0 ? "+" : "−"; }
+
+    void quadratic_signs(const ExactAnalysis &exact)
+    {
+        Math opening;
+        opening.text("a = ");
+        number(opening, a_);
+        opening.text(a_ > 0 ? " > 0" : " < 0");
+        step(a_ > 0 ? opens_up : opens_down, opening);
+        // the sentence follows its mathematics here: "a = 2 > 0, parabola ..."
+        auto &last = working_.steps.back();
+        last.math.text(", ").text(last.text);
+        last.text.clear();
+
+        const bool strict = is_strict(relation_);
+        const bool positive = relation_ == Relation::Greater || relation_ == Relation::GreaterEqual;
+        const int a_sign = a_ > 0 ? 1 : -1;
+        if (exact.zeros.size() == 2) {
+            Step table{StepKind::Table, std::string(zero_points), {}, {}};
+            const Surd &low = exact.zeros[0];
+            const Surd &high = exact.zeros[1];
+            Math product_header;
+            leading(product_header);
+            linear_factor(product_header, low);
+            linear_factor(product_header, high);
+            Math low_factor, high_factor;
+            linear_factor(low_factor, low);
+            linear_factor(high_factor, high);
+            MathRow header{plain("x ∈"), low_factor, high_factor, product_header};
+            if (a_ != 1 && a_ != -1) {
+                Math a_header;
+                a_header.text("a = ");
+                number(a_header, a_);
+                header.insert(header.begin() + 1, a_header);
+            }
+            table.table.push_back(header);
+            const ExactEnd ends[] = {{-1, {}}, {0, low}, {0, high}, {1, {}}};
+            for (int piece = 0; piece < 3; ++piece) {
+                Math interval;
+                interval.text("(");
+                end(interval, ends[piece]);
+                interval.text(" ; ");
+                end(interval, ends[piece + 1]);
+                interval.text(")");
+                const int low_sign = piece == 0 ? -1 : 1;
+                const int high_sign = piece == 2 ? 1 : -1;
+                MathRow row{interval, plain(sign_text(low_sign)), plain(sign_text(high_sign)),
+                            plain(sign_text(a_sign * low_sign * high_sign))};
+                if (a_ != 1 && a_ != -1)
+                    row.insert(row.begin() + 1, plain(sign_text(a_sign)));
+                table.table.push_back(row);
+            }
+            working_.steps.push_back(std::move(table));
+            std::string wanted(positive ? wanted_positive : wanted_negative);
+            if (!strict)
+                wanted += wanted_zero_too;
+            wanted += positive ? take_plus : take_minus;
+            wanted += strict ? ends_open : ends_closed;
+            step(wanted);
+            return;
+        }
+        if (exact.zeros.size() == 1) {
+            step(square_sign);
+            step(a_ > 0 ? square_positive : square_negative);
+        } else {
+            step(a_ > 0 ? above_axis : below_axis);
+        }
+        switch (exact.set.kind) {
+        case SetKind::AllReals: step(every_x); break;
+        case SetKind::AllRealsExcept: step(every_x_but_zero); break;
+        case SetKind::Points: step(only_zero); break;
+        default: step(no_x); break;
+        }
+    }
+
+    void linear(const ExactAnalysis &exact)
+    {
+        const bool equation = relation_ == Relation::Equal;
+        step(equation ? linear_equation : linear_inequality, relation_math(polynomial(0, b_, c_), relation_, 0));
+        Math moved;
+        term(moved, b_, 1, true);
+        moved = relation_math(moved, relation_, -c_);
+        if (c_ != 0)
+            step(move_c, moved);
+        const Surd &root = exact.zeros[0];
+        if (b_ != 1) {
+            Math divided;
+            divided.text("x").text(relation_sign(b_ < 0 ? turned(relation_) : relation_));
+            number_and_decimal(divided, root);
+            std::string sentence(divide);
+            Math divisor;
+            number(divisor, b_);
+            sentence += plain_text(divisor);
+            sentence += equation ? std::string_view(":") : b_ < 0 ? divide_negative : divide_positive;
+            step(sentence, divided);
+        }
+    }
+
+    void constant(const ExactAnalysis &exact)
+    {
+        const bool equation = relation_ == Relation::Equal;
+        step(step_texts::constant, relation_math(polynomial(0, 0, c_), relation_, 0));
+        const bool holds = exact.set.kind == SetKind::AllReals;
+        if (equation)
+            step(holds ? constant_true_equation : constant_false_equation);
+        else
+            step(holds ? constant_true_inequality : constant_false_inequality);
+    }
+
+    void result(const ExactSet &set)
+    {
+        step(step_texts::result, set_math(set), StepKind::Result);
+        std::vector<Surd> values = set.points;
+        for (const auto &piece : set.intervals) {
+            if (piece.lower.infinity == 0)
+                values.push_back(piece.lower.value);
+            if (piece.upper.infinity == 0)
+                values.push_back(piece.upper.value);
+        }
+        values.insert(values.end(), set.excluded.begin(), set.excluded.end());
+        Math rounded;
+        bool any = false;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const Surd &value = values[i];
+            if (value.is_rational() && (value.w == 1 || format_.style == NumberStyle::Decimals) &&
+                round_to_places(value, places_).exact)
+                continue;
+            if (i > 0 && std::find_if(values.begin(), values.begin() + static_cast<long>(i), [&](const Surd &other) {
+                    return other.u == value.u && other.v == value.v && other.m == value.m && other.w == value.w;
+                }) != values.begin() + static_cast<long>(i))
+                continue;
+            if (any)
+                rounded.text("; ");
+            number_and_decimal(rounded, value);
+            any = true;
+        }
+        if (any) {
+            std::string sentence(rounded_prefix);
+            sentence += std::to_string(places_);
+            sentence += places_ >= 5 ? rounded_many : rounded_few;
+            step(sentence, rounded);
+        }
+    }
+
+    const mpq_class &a_, &b_, &c_; // live in build_steps
+    Relation relation_;
+    int places_;
+    NumberFormat format_;
+    Working working_;
+};
+
+mpq_class exact_coefficient(std::string_view text, char separator)
+{
+    return text.empty() ? mpq_class(0) : parse_exact(text, separator);
+}
+
+// "−1,3 · 10⁻¹⁷": two significant digits of a double.
+std::string approximate_text(double value, char separator)
+{
+    if (value == 0.0)
+        return "0";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.1e", value);
+    std::string text(buffer);
+    const auto e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    const int exponent = std::stoi(text.substr(e + 1));
+    std::string out;
+    for (char ch : mantissa) {
+        if (ch == '-')
+            out += kMinus;
+        else if (ch == '.')
+            out += separator;
+        else
+            out += ch;
+    }
+    if (exponent == 0)
+        return out;
+    Math power;
+    power.text(out + " · 10").mark(MathMark::PowerBegin);
+    if (exponent < 0)
+        power.text(kMinus).text(std::to_string(-exponent));
+    else
+        power.text(std::to_string(exponent));
+    power.mark(MathMark::PowerEnd);
+    return plain_text(power);
+}
+
+bool is_half_way(const Surd &value, int n)
+{
+    if (!value.is_rational())
+        return false;
+    mpz_class scale;
+    mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(n));
+    const mpz_class remainder = (abs(value.u) * scale) % value.w;
+    return 2 * remainder == value.w;
+}
+
+std::vector<Surd> finite_ends(const ExactSet &set)
+{
+    std::vector<Surd> ends = set.points;
+    for (const auto &piece : set.intervals) {
+        if (piece.lower.infinity == 0)
+            ends.push_back(piece.lower.value);
+        if (piece.upper.infinity == 0)
+            ends.push_back(piece.upper.value);
+    }
+    ends.insert(ends.end(), set.excluded.begin(), set.excluded.end());
+    return ends;
+}
+
+struct Coefficients {
+    mpq_class exact[3];
+    double report[3];
+};
+
+std::string notice_text(const Coefficients &k, const Problem &problem, const ExactAnalysis &exact,
+                        const std::string &report_set, const StepWriter &writer, char separator)
+{
+    std::string exact_text;
+    if (exact.grade == Grade::Quadratic) {
+        Math d;
+        d.text("D = ");
+        put_number(d, exact.discriminant, writer.format());
+        exact_text = plain_text(d) + ", ";
+    }
+    exact_text += plain_text(writer.set_math(exact.set));
+    const std::string rounded = plain_text(writer.set_math(exact.set, true));
+    if (rounded != plain_text(writer.set_math(exact.set)).replace(2, 1, "≐"))
+        exact_text += ", zaokrouhleno " + rounded;
+
+    std::string text(notice_prefix);
+    text += report_set;
+    text += notice_exact;
+    text += exact_text;
+    text += '.';
+
+    std::vector<std::string> inexact;
+    std::vector<std::string> zeroed;
+    for (int i = 0; i < 3; ++i) {
+        if (mpq_class(k.report[i]) == k.exact[i])
+            continue;
+        Math shown;
+        put_number(shown, k.exact[i], {separator, NumberStyle::Decimals});
+        (k.report[i] == 0.0 ? zeroed : inexact).push_back(plain_text(shown));
+    }
+    const auto join = [](const std::vector<std::string> &items) {
+        std::string out;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i > 0)
+                out += i + 1 == items.size() ? " a " : ", ";
+            out += items[i];
+        }
+        return out;
+    };
+
+    bool d_differs = false;
+    std::string d_part;
+    if (exact.grade == Grade::Quadratic && problem.a != 0.0) {
+        const double report_d = parvolin::discriminant(problem.a, problem.b, problem.c);
+        if ((report_d > 0) - (report_d < 0) != sgn(exact.discriminant)) {
+            d_differs = true;
+            Math d;
+            put_number(d, exact.discriminant, writer.format());
+            d_part = std::string(notice_d) + approximate_text(report_d, separator) + std::string(notice_d_instead) +
+                     plain_text(d);
+        }
+    }
+
+    bool half = false;
+    for (const auto &value : finite_ends(exact.set))
+        half = half || is_half_way(value, problem.decimals);
+
+    if (!inexact.empty() || !zeroed.empty()) {
+        text += notice_inexact;
+        if (!inexact.empty()) {
+            text += inexact.size() == 1 ? notice_inexact_one : notice_inexact_many;
+            text += join(inexact);
+            text += inexact.size() == 1 ? notice_inexact_end_one : notice_inexact_end_many;
+        }
+        if (!zeroed.empty()) {
+            text += inexact.empty() ? ", " : "; ";
+            text += notice_inexact_one;
+            text += join(zeroed);
+            text += notice_zero;
+        }
+        if (d_differs)
+            text += d_part;
+        else if (!half && zeroed.empty())
+            text += notice_lost_too;
+        if (text.back() != '.')
+            text += '.';
+    } else if (d_differs) {
+        text += " Protokol počítá v pohyblivé řádové čárce" + d_part + ".";
+    } else if (!half) {
+        text += notice_lost;
+    }
+    if (half)
+        text += notice_half;
+    return text;
+}
+
+} // namespace
+
+StepsResult build_steps(const ProblemInput &input, char decimal_separator)
+{
+    // The report's own reading first: a text it refuses gives no working.
+    const Problem problem = parse_problem(input, decimal_separator);
+    Coefficients k{{exact_coefficient(input.a_text, decimal_separator), exact_coefficient(input.b_text, decimal_separator),
+                    exact_coefficient(input.c_text, decimal_separator)},
+                   {problem.a, problem.b, problem.c}};
+
+    StepsResult result;
+    result.exact = analyse_exact(k.exact[0], k.exact[1], k.exact[2], problem.relation);
+    StepWriter writer(k.exact[0], k.exact[1], k.exact[2], problem.relation, problem.decimals, decimal_separator);
+    result.working = writer.write(result.exact);
+
+    std::string failure;
+    Solution solution;
+    try {
+        solution = analyse(problem);
+    } catch (const MathError &error) {
+        failure = error.what();
+    }
+    if (!failure.empty()) {
+        result.agrees_with_report = false;
+        result.notice = std::string(notice_failed_prefix) + failure + std::string(notice_failed_exact) +
+                        plain_text(writer.set_math(result.exact.set)) + "." + std::string(notice_failed_reason);
+    } else if (rounded_shape(solution) != rounded_shape(result.exact.set, problem.decimals)) {
+        result.agrees_with_report = false;
+        result.notice = notice_text(k, problem, result.exact, describe(solution, decimal_separator).root_set, writer,
+                                    decimal_separator);
+    }
+    if (!result.notice.empty())
+        result.working.steps.insert(result.working.steps.begin(), Step{StepKind::Notice, result.notice, {}, {}});
+    return result;
+}
+
+} // namespace parvolin

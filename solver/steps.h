@@ -1,0 +1,30 @@
+#pragma once
+
+// The working of one problem, step by step and exactly, beside the report:
+// the same coefficient texts taken as exact decimals.
+
+#include "solver/exact_solution.h"
+#include "solver/math_text.h"
+#include "solver/report.h"
+
+#include <string>
+
+namespace parvolin {
+
+struct StepsResult {
+    Working working;
+    ExactAnalysis exact;
+    // Whether the report shows the same kind of set with the same ends at
+    // its number of places.
+    bool agrees_with_report = true;
+    // The notice that opens the working when they differ; empty otherwise.
+    std::string notice;
+};
+
+// Throws what the report's parsing throws (a text it refuses gives no
+// working) and TooManyDigitsError for a text too long to work exactly. An
+// arithmetic failure of the report's analysis does not stop the working; the
+// notice then says that the report failed.
+StepsResult build_steps(const ProblemInput &input, char decimal_separator);
+
+} // namespace parvolin

@@ -1,0 +1,171 @@
+#include "solver/exact_number.h"
+#include "solver/math_text.h"
+#include "tests/solver/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace parvolin {
+namespace {
+
+struct ExactTextRow : NamedRow {
+    const char *text;
+    const char *value; // p/q
+};
+
+class ExactTexts : public ::testing::TestWithParam<ExactTextRow> {};
+
+TEST_P(ExactTexts, AreTheDecimalsAsTyped)
+{
+    EXPECT_EQ(parse_exact(GetParam().text, ',').get_str(), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Coefficients, ExactTexts,
+    ::testing::Values(ExactTextRow{"hundredths", "0,09", "9/100"}, ExactTextRow{"exponent", "1E-3", "1/1000"},
+                      ExactTextRow{"blanks_sign_trailing_zero", "  -2,50 ", "-5/2"},
+                      ExactTextRow{"no_integer_part", "+,5", "1/2"}, ExactTextRow{"no_fraction_part", "5,", "5"},
+                      ExactTextRow{"separator_alone_is_zero", ",", "0"},
+                      ExactTextRow{"lower_case_exponent_with_sign", "2,5e+2", "250"},
+                      ExactTextRow{"exponent_without_digits", "1E", "1"},
+                      ExactTextRow{"exponent_and_fraction", "12,5E-1", "5/4"}),
+    row_name);
+
+TEST(ExactTexts, RefusedLikeTheReportRefusesThem)
+{
+    for (const char *text : {"", "-", "+E1", "1,2,3", "1 2", "--1", "1.5", "1E5000", "0x10"})
+        EXPECT_THROW(parse_exact(text, ','), ConvertError) << text;
+}
+
+TEST(ExactTexts, HugeTextsStayBounded)
+{
+    // The exponent stops below 5000; the digits stop at max_exact_digits.
+    EXPECT_EQ(parse_exact("1E4999", ',').get_num().get_str().size(), 5000u);
+    EXPECT_EQ(parse_exact("1E-4999", ',').get_den().get_str().size(), 5000u);
+    EXPECT_EQ(parse_exact(std::string(100'000, '9'), ',').get_num().get_str().size(), 100'000u);
+    EXPECT_THROW(parse_exact("0," + std::string(max_exact_digits, '1'), ','), TooManyDigitsError);
+}
+
+struct SquareRow : NamedRow {
+    const char *n, *k, *m;
+};
+
+class SquareParts : public ::testing::TestWithParam<SquareRow> {};
+
+TEST_P(SquareParts, LeaveASquareFreeRest)
+{
+    mpz_class k, m;
+    split_square(mpz_class(GetParam().n), k, m);
+    EXPECT_EQ(k.get_str(), GetParam().k);
+    EXPECT_EQ(m.get_str(), GetParam().m);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Integers, SquareParts,
+    ::testing::Values(SquareRow{"one", "1", "1", "1"}, SquareRow{"forty_eight", "48", "4", "3"},
+                      SquareRow{"seventy_two", "72", "6", "2"}, SquareRow{"prime", "1000003", "1", "1000003"},
+                      // a square of a prime beyond the trial divisors, caught as a perfect square
+                      SquareRow{"large_prime_squared", "7000042000063", "1000003", "7"},
+                      SquareRow{"beyond_64_bits", "3541774862152233910272", "34359738368", "3"}),
+    row_name);
+
+struct RoundRow : NamedRow {
+    Surd value;
+    int places;
+    const char *text; // decimal comma, untrimmed
+    bool exact;
+};
+
+class Rounding : public ::testing::TestWithParam<RoundRow> {};
+
+TEST_P(Rounding, GoesHalfAwayFromZero)
+{
+    const auto &row = GetParam();
+    const RoundedValue rounded = round_to_places(row.value, row.places);
+    EXPECT_EQ(decimal_text(rounded.scaled, row.places, ',', false), row.text);
+    EXPECT_EQ(rounded.exact, row.exact);
+}
+
+Surd surd(long u, long v, long m, long w) { return {u, v, m, w}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, Rounding,
+    ::testing::Values(RoundRow{"golden_lower", surd(3, -1, 5, 2), 3, "0,382", false},
+                      RoundRow{"golden_upper", surd(3, 1, 5, 2), 6, "2,618034", false},
+                      RoundRow{"negative_surd", surd(-1, -1, 3, 1), 2, "−2,73", false},
+                      RoundRow{"surd_just_below_zero", surd(-100, 1, 9999, 1), 2, "−0,01", false},
+                      RoundRow{"half_goes_up", surd(1, 0, 1, 8), 2, "0,13", false},
+                      RoundRow{"negative_half_goes_down", surd(-1, 0, 1, 8), 2, "−0,13", false},
+                      RoundRow{"exact_in_places", surd(1, 0, 1, 2), 2, "0,50", true},
+                      RoundRow{"tiny_negative_shows_no_sign", surd(-1, 0, 1, 1000), 2, "0,00", false}),
+    row_name);
+
+TEST(Surds, AreReducedAndReadBySympy)
+{
+    // (-4 ± √48) / 4 = -1 ± √3
+    const Surd root = make_surd(mpq_class(-1), mpq_class(1, 4), mpq_class(48));
+    EXPECT_EQ(sympy_text(root), "-1 + sqrt(3)");
+    EXPECT_EQ(sympy_text(make_surd(mpq_class(3, 2), mpq_class(-1, 2), mpq_class(5))), "(3 - sqrt(5))/2");
+    EXPECT_EQ(sympy_text(make_surd(mpq_class(0), mpq_class(-1), mpq_class(8))), "-2*sqrt(2)");
+    EXPECT_EQ(sympy_text(make_surd(mpq_class(0), mpq_class(1), mpq_class(1, 2))), "sqrt(2)/2");
+    // a rational square root leaves a rational number
+    EXPECT_EQ(sympy_text(make_surd(mpq_class(1, 3), mpq_class(1), mpq_class(4, 9))), "1");
+    EXPECT_EQ(sympy_text(mpq_class(-1, 3)), "-1/3");
+}
+
+struct NumberRow : NamedRow {
+    mpq_class value;
+    NumberStyle style;
+    Wrap wrap;
+    const char *text;
+};
+
+class Numbers : public ::testing::TestWithParam<NumberRow> {};
+
+TEST_P(Numbers, AreWrittenAsATeacherWritesThem)
+{
+    Math math;
+    put_number(math, GetParam().value, {',', GetParam().style}, GetParam().wrap);
+    EXPECT_EQ(plain_text(math), GetParam().text);
+}
+
+constexpr auto Fr = NumberStyle::Fractions;
+constexpr auto De = NumberStyle::Decimals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, Numbers,
+    ::testing::Values(NumberRow{"fraction", mpq_class(-1, 2), Fr, Wrap::None, "−1/2"},
+                      NumberRow{"decimal", mpq_class(-1, 2), De, Wrap::None, "−0,5"},
+                      NumberRow{"third_stays_a_fraction", mpq_class(1, 3), De, Wrap::None, "1/3"},
+                      NumberRow{"negative_factor", mpq_class(-3), Fr, Wrap::Factor, "(−3)"},
+                      NumberRow{"fraction_under_a_power", mpq_class(1, 2), Fr, Wrap::Base, "(1/2)"},
+                      NumberRow{"power_of_ten", mpq_class(1, 1'000'000'000'000), De, Wrap::Factor, "10⁻¹²"},
+                      NumberRow{"scaled_power_of_ten", mpq_class(3, 2'000'000'000'000), De, Wrap::Factor,
+                                "(1,5 · 10⁻¹²)"},
+                      NumberRow{"large_round_number", mpq_class(500'000'000'000), Fr, Wrap::None, "5 · 10¹¹"},
+                      NumberRow{"short_zeros_stay", mpq_class(100'000'000), Fr, Wrap::None, "100000000"}),
+    row_name);
+
+TEST(MathText, RendersStructureAsPlainText)
+{
+    Math math;
+    math.text("x").mark(MathMark::IndexBegin).text("1,2").mark(MathMark::IndexEnd).text(" = ");
+    math.mark(MathMark::FractionBegin).text("−b ± ").mark(MathMark::RootBegin).text("D").mark(MathMark::RootEnd);
+    math.mark(MathMark::FractionBar).text("2a").mark(MathMark::FractionEnd).text(", ");
+    math.mark(MathMark::RootBegin).text("33/4").mark(MathMark::RootEnd).text(", ");
+    math.text("y").mark(MathMark::PowerBegin).text("n").mark(MathMark::PowerEnd).text(", −");
+    math.symbol("oo");
+    EXPECT_EQ(plain_text(math), "x₁,₂ = (−b ± √(D))/(2a), √(33/4), y^(n), −oo");
+}
+
+TEST(MathText, PadsTableColumns)
+{
+    Step step{StepKind::Table, "T:", {}, {{Math().text("x ∈"), Math().text("a")}, {Math().text("(1 ; 2)"), Math().text("+")}}};
+    std::vector<std::string> lines;
+    append_plain_lines(lines, step);
+    EXPECT_EQ(lines, (std::vector<std::string>{"T:", "x ∈     | a", "(1 ; 2) | +"}));
+}
+
+} // namespace
+} // namespace parvolin
