@@ -271,6 +271,10 @@ INSTANTIATE_TEST_SUITE_P(
         BatchRow{"zero_byte_text", {}, "\0\x01\t1\t1\t=\t2\n1\t1\t1\t=\t\0\n"s,
                  "chyba: line 1: '\\x00\\x01' is not a valid floating point value.\n\n"
                  "chyba: line 2: the decimal places must be a digit from 2 to 6, found '\\x00'\n\n"},
+        // Bytes that are not UTF-8 and C1 controls (U+009B starts a terminal
+        // sequence) are escaped too; Czech letters are not.
+        BatchRow{"text_escapes_only_what_is_not_text", {}, "\xff\xc2\x9b\xc4\x8d\t0\t0\t=\t2\n",
+                 "chyba: line 1: '\\xff\\xc2\\x9b\xc4\x8d' is not a valid floating point value.\n\n"},
         BatchRow{"overflow_names_its_line", {"--json"}, "1\t-3\t2\t=\t2\n1E309\t0\t0\t=\t2\n",
                  json_report(two_roots_report) + json_error("line 2: Floating point overflow.")},
         BatchRow{"text_form", {"--sep", ","}, "1\t-3\t2\t=\t2\n1.5\t0\t0\t=\t2\n1\t2\n",

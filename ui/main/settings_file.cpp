@@ -442,6 +442,15 @@ Replaced replace_file(const std::string &path, std::string_view text, const OldF
         // After fchown, which clears the set-user-ID and set-group-ID bits.
         if (::fchmod(fd, old.status.st_mode & 07777) != 0)
             give_up(errno);
+    } else if (::geteuid() == 0) {
+        // Root starting a copy of the program in someone's folder: the new
+        // file is theirs, as the folder is, or they could never write it.
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+        struct stat owner {};
+        if (::stat(folder.c_str(), &owner) == 0 && (owner.st_uid != 0 || owner.st_gid != 0) &&
+            ::fchown(fd, owner.st_uid, owner.st_gid) != 0)
+            give_up(errno);
     }
     if (!write_all(fd, text, disk.write) || ::fsync(fd) != 0 || !file.close())
         give_up(errno);
