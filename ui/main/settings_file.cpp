@@ -311,8 +311,9 @@ std::optional<std::string_view> find_value(const std::string &path, std::string_
 constexpr std::string_view symbolic_link_reason = "je to symbolický odkaz a přes odkazy program nezapisuje";
 constexpr std::string_view read_only_reason = "soubor je určen jen pro čtení";
 constexpr std::string_view not_a_file_reason = "nejde o obyčejný soubor";
-constexpr std::string_view hard_link_reason = "soubor má i jiný název (pevný odkaz), který by se změnil s ním";
-constexpr std::string_view changed_reason = "soubor mezitím nahradil jiný program";
+constexpr std::string_view hard_link_reason =
+    "soubor je dostupný i pod jiným názvem (pevný odkaz) a zápis by změnil i ten";
+constexpr std::string_view changed_reason = "soubor byl mezitím nahrazen jiným";
 
 [[noreturn]] void fail(const std::string &path, std::string_view reason)
 {
