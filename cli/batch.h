@@ -33,10 +33,10 @@ enum class BatchOutcome { Done, ReadFailed, WriteFailed };
 //
 // A result is the seven report lines, or "line N: " and the failure's
 // display text, or a message for a line that does not have the five fields
-// right or is too long; the run goes on after each. The text form writes
-// control characters of a message escaped (escaped_for_terminal). With `json` it is one object a line, {"lines":[...]} or
-// {"error":"..."}; otherwise the report lines followed by an empty line, or
-// "chyba: " + message and an empty line.
+// right or is too long; the run goes on after each. With `json` it is one
+// object a line, {"lines":[...]} or {"error":"..."}; otherwise the report
+// lines followed by an empty line, or "chyba: " + message and an empty line,
+// the message's control characters escaped (escaped_for_terminal).
 //
 // Input is taken in large blocks; the results made so far are handed to
 // `write` before each read, so a result never waits for the next line, and

@@ -206,6 +206,22 @@ TEST(WriteString, KeepsModeOwnerAndGroup)
         GTEST_SKIP() << "owner and group checked only as root, who can give files away";
 }
 
+// Root writing a new settings file in someone else's folder gives it to
+// the folder's owner, who must be able to write it on the next run.
+TEST(WriteString, NewFileOfRootBelongsToTheFoldersOwner)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root creates files for someone else";
+    TempFolder folder;
+    const std::string path = folder.file("parvolin.ini");
+    ASSERT_EQ(::chown(folder.file("").c_str(), 4321, 4322), 0);
+    SettingsFile(path).write_integer("A", "x", 2);
+    struct stat created {};
+    ASSERT_EQ(::stat(path.c_str(), &created), 0);
+    EXPECT_EQ(created.st_uid, 4321u);
+    EXPECT_EQ(created.st_gid, 4322u);
+}
+
 // The file's owner marked it read-only: nobody rewrites it, root included.
 struct ReadOnlyRow {
     const char *name;

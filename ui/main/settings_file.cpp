@@ -311,8 +311,9 @@ std::optional<std::string_view> find_value(const std::string &path, std::string_
 constexpr std::string_view symbolic_link_reason = "je to symbolický odkaz a přes odkazy program nezapisuje";
 constexpr std::string_view read_only_reason = "soubor je určen jen pro čtení";
 constexpr std::string_view not_a_file_reason = "nejde o obyčejný soubor";
-constexpr std::string_view hard_link_reason = "soubor má i jiný název (pevný odkaz), který by se změnil s ním";
-constexpr std::string_view changed_reason = "soubor mezitím nahradil jiný program";
+constexpr std::string_view hard_link_reason =
+    "soubor je dostupný i pod jiným názvem (pevný odkaz) a zápis by změnil i ten";
+constexpr std::string_view changed_reason = "soubor byl mezitím nahrazen jiným";
 
 [[noreturn]] void fail(const std::string &path, std::string_view reason)
 {
@@ -441,6 +442,15 @@ Replaced replace_file(const std::string &path, std::string_view text, const OldF
         }
         // After fchown, which clears the set-user-ID and set-group-ID bits.
         if (::fchmod(fd, old.status.st_mode & 07777) != 0)
+            give_up(errno);
+    } else if (::geteuid() == 0) {
+        // Root starting a copy of the program in someone's folder: the new
+        // file is theirs, as the folder is, or they could never write it.
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+        struct stat owner {};
+        if (::stat(folder.c_str(), &owner) == 0 && (owner.st_uid != 0 || owner.st_gid != 0) &&
+            ::fchown(fd, owner.st_uid, owner.st_gid) != 0)
             give_up(errno);
     }
     if (!write_all(fd, text, disk.write) || ::fsync(fd) != 0 || !file.close())
