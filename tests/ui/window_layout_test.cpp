@@ -10,11 +10,17 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
+#include <QTabBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -163,6 +169,29 @@ TEST_F(WindowLayout, LargerWindowGivesThePictureTheRoomAndKeepsTheViews)
     // Back to the smallest picture, the layout's; it never shrinks below it.
     resize_outer(QSize(600, 400));
     EXPECT_EQ(find<QWidget>("solutionGraph")->size(), QSize(350, 342));
+}
+
+// Texts that the desktop's wider font would cut: whole, in their places.
+TEST_F(WindowLayout, TextsFitWhereTheLayoutPutsThem)
+{
+    open();
+    auto *tabs = find<QTabWidget>("nastav");
+    EXPECT_EQ(tabs->elideMode(), Qt::ElideNone);
+    EXPECT_LE(tabs->tabBar()->sizeHint().width(), tabs->width());
+    auto *label = find<QLabel>("desmistatext");
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    // A gap between the label and its list.
+    EXPECT_GE(find<QWidget>("desmista")->geometry().left() - label->geometry().right(), 4);
+    // The legend's second column starts at one place in every line.
+    std::vector<int> columns;
+    for (const char *name : {"Label14", "Label15", "Label16", "Label17", "Label18"}) {
+        auto *line = find<QLabel>(name);
+        const QString text = line->text();
+        const qsizetype second = text.indexOf(QRegularExpression(QStringLiteral("\\S"), QRegularExpression::NoPatternOption), text.indexOf(QLatin1Char(' ')));
+        columns.push_back(line->fontMetrics().horizontalAdvance(text.left(second)));
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(text), line->width()) << name;
+    }
+    EXPECT_EQ(std::count(columns.begin(), columns.end(), columns.front()), 5);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
+#include "ui/main/text_fit.h"
 #include "ui/main/views_layout.h"
 #include "ui_main_window.h"
 
@@ -83,6 +84,7 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
     ui_->setupUi(this);
     create_tool_buttons();
     create_status_panels();
+    fit_texts();
     load_pictures();
     connect_commands();
     attach_key_filters();
@@ -124,6 +126,14 @@ void MainWindow::create_tool_buttons()
         separator->setObjectName(QStringLiteral("ToolButton1"));
         separator->setFixedWidth(tool_separator_width);
     }
+}
+
+// The desktop's font may be wider than the one the layout was drawn for;
+// where a text would be cut, it gets narrower letters in the same place.
+void MainWindow::fit_texts()
+{
+    fit_tab_captions(ui_->nastav);
+    fit_label(ui_->desmistatext);
 }
 
 void MainWindow::create_status_panels()

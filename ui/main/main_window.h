@@ -83,6 +83,7 @@ private:
     // Construction steps.
     void create_tool_buttons();
     void create_status_panels();
+    void fit_texts();
     void load_pictures();
     void connect_commands();
     void attach_key_filters();
