@@ -10,7 +10,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -192,6 +194,16 @@ TEST_F(WindowLayout, TextsFitWhereTheLayoutPutsThem)
         EXPECT_LE(line->fontMetrics().horizontalAdvance(text), line->width()) << name;
     }
     EXPECT_EQ(std::count(columns.begin(), columns.end(), columns.front()), 5);
+
+    // The computation view's frame runs above Panel1, not through it.
+    auto *box = find<QGroupBox>("zadaniBox");
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.textAlignment = box->alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect frame = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
+    EXPECT_LT(frame.top(), find<QWidget>("Panel1")->geometry().top());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ui/aux/splash_window.h"
 #include "ui/main/coefficient_filter.h"
 #include "ui/main/error_display.h"
+#include "ui/main/group_box_style.h"
 #include "ui/main/jpeg_image.h"
 #include "ui/main/memo_rows.h"
 #include "ui/main/print_document.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QGroupBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -132,6 +134,12 @@ void MainWindow::create_tool_buttons()
 // where a text would be cut, it gets narrower letters in the same place.
 void MainWindow::fit_texts()
 {
+    // Only the group boxes themselves; a widget's style does not pass to
+    // its children.
+    auto *group_box_style = new GroupBoxStyle;
+    group_box_style->setParent(this);
+    for (QGroupBox *box : findChildren<QGroupBox *>())
+        box->setStyle(group_box_style);
     fit_tab_captions(ui_->nastav);
     fit_label(ui_->desmistatext);
 }
