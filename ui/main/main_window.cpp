@@ -6,11 +6,14 @@
 #include "ui/aux/splash_window.h"
 #include "ui/main/coefficient_filter.h"
 #include "ui/main/error_display.h"
+#include "ui/main/group_box_style.h"
 #include "ui/main/jpeg_image.h"
 #include "ui/main/memo_rows.h"
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
+#include "ui/main/text_fit.h"
+#include "ui/main/views_layout.h"
 #include "ui/main/window_geometry.h"
 #include "ui_main_window.h"
 
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QGroupBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -81,9 +85,9 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
       settings_path_(std::move(settings_path))
 {
     ui_->setupUi(this);
-    views_width_ = ui_->ScrollBox1Contents->width();
     create_tool_buttons();
     create_status_panels();
+    fit_texts();
     load_pictures();
     connect_commands();
     attach_key_filters();
@@ -125,6 +129,20 @@ void MainWindow::create_tool_buttons()
         separator->setObjectName(QStringLiteral("ToolButton1"));
         separator->setFixedWidth(tool_separator_width);
     }
+}
+
+// The desktop's font may be wider than the one the layout was drawn for;
+// where a text would be cut, it gets narrower letters in the same place.
+void MainWindow::fit_texts()
+{
+    // Only the group boxes themselves; a widget's style does not pass to
+    // its children.
+    auto *group_box_style = new GroupBoxStyle;
+    group_box_style->setParent(this);
+    for (QGroupBox *box : findChildren<QGroupBox *>())
+        box->setStyle(group_box_style);
+    fit_tab_captions(ui_->nastav);
+    fit_label(ui_->desmistatext);
 }
 
 void MainWindow::create_status_panels()
@@ -278,7 +296,8 @@ WindowSettings MainWindow::current_settings() const
     settings.top = outer.top();
     settings.left = outer.left();
     settings.height = outer.height();
-    settings.width = outer.width();
+    // Not the growth made for the picture or the panel: the user's own width.
+    settings.width = isMaximized() ? outer.width() : user_width_.value_or(outer.width());
     settings.maximized = isMaximized();
     settings.dot_separator = ui_->RadioButton2->isChecked();
     return settings;
@@ -333,6 +352,9 @@ bool MainWindow::fit_stored_outer_size()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    // A width the program did not set is the user's own from now on.
+    if (user_width_ && !isMaximized() && !isFullScreen() && frameGeometry().width() != automatic_width_)
+        user_width_.reset();
     run_handler([this] { FormResize(); });
 }
 
@@ -347,6 +369,7 @@ void MainWindow::FormResize()
 
     const QSize outer = frameGeometry().size();
     ui_->ScrollBox1->resize(outer.width() - scroll_box_width_margin, outer.height() - scroll_box_height_margin);
+    lay_out_views();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -418,46 +441,84 @@ void MainWindow::set_result_commands_enabled(bool enabled)
 // The picture of the solution stands right of the computation view and
 // comes and goes with the result box. The scrolling area's content widens to
 // take it in, and a window too narrow to show it grows, as it does for the
-// side panel, as far as the screen allows.
+// side panel, as far as the screen allows; once the picture goes, the window
+// returns to the width the user gave it.
 void MainWindow::show_result_box(bool shown)
 {
     ui_->vysledekBox->setVisible(shown);
     ui_->graphBox->setVisible(shown);
-    const int views_right_margin = views_width_ - ui_->zadaniBox->geometry().right() - 1;
-    const int width = shown ? ui_->graphBox->geometry().right() + 1 + views_right_margin : views_width_;
-    ui_->ScrollBox1Contents->resize(width, ui_->ScrollBox1Contents->height());
-    if (shown)
-        make_room_for_graph();
+    lay_out_views();
+    fit_width_to_views();
 }
 
-// The outer width that shows the whole scrolling content, the picture
-// included, without sideways scrolling.
-int MainWindow::width_for_views() const
+ViewsLayout MainWindow::views_layout() const
 {
     const QScrollArea *area = ui_->ScrollBox1;
-    const QSize content = ui_->ScrollBox1Contents->size();
-    int needed = content.width() + 2 * area->frameWidth() + scroll_box_width_margin;
-    // A window too low for the view shows a vertical scroll bar as well.
-    if (content.height() > area->height() - 2 * area->frameWidth())
-        needed += area->verticalScrollBar()->sizeHint().width();
+    ViewsGeometry geometry;
+    geometry.viewport = area->size() - QSize(2 * area->frameWidth(), 2 * area->frameWidth());
+    geometry.scroll_bar = area->verticalScrollBar()->sizeHint().width();
+    geometry.content_left = area->geometry().left() + area->frameWidth() + ui_->centralwidget->x();
+    geometry.panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    geometry.graph_shown = ui_->graphBox->isVisibleTo(this);
+    geometry.panel_open = ui_->nastav->isVisibleTo(this);
+    return parvolin::lay_out_views(geometry);
+}
+
+void MainWindow::lay_out_views()
+{
+    const ViewsLayout layout = views_layout();
+    ui_->ScrollBox1Contents->resize(layout.content);
+    if (layout.graph_box.isEmpty())
+        return;
+    ui_->graphBox->setGeometry(layout.graph_box);
+    // The picture fills its group box inside the frame and the title.
+    ui_->solutionGraph->setGeometry(QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, 16, -8, -8));
+}
+
+// The outer width that shows the views, the picture and the side panel
+// whole; 0 when nothing asks for more than the user's width.
+int MainWindow::needed_outer_width() const
+{
+    const int frame = frameGeometry().width() - width();
+    int needed = 0;
+    if (ui_->graphBox->isVisibleTo(this))
+        needed = views_layout().needed_viewport_width + 2 * ui_->ScrollBox1->frameWidth() + scroll_box_width_margin;
+    if (ui_->nastav->isVisibleTo(this))
+        needed = std::max(needed, ui_->nastav->geometry().translated(ui_->centralwidget->pos()).right() + 1 + frame);
     return needed;
 }
 
-void MainWindow::make_room_for_graph()
+// Grows the window to what the picture and the panel need, or takes back
+// the growth once they need less; the user's own width is kept aside
+// meanwhile (user_width_), and is what the settings file gets.
+void MainWindow::fit_width_to_views()
 {
     if (isMaximized() || isFullScreen())
         return;
-    int needed = width_for_views();
-    if (frameGeometry().width() >= needed)
-        return;
     const QScreen *screen = this->screen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    if (screen != nullptr)
-        needed = std::min(needed, available.width());
+    const int wanted = needed_outer_width();
+    // As wide as the screen at most; a window wider than the screen and
+    // still too narrow is brought to the screen's width.
+    const int needed = screen != nullptr ? std::min(wanted, available.width()) : wanted;
     const QRect outer = frameGeometry();
-    set_outer_width(needed);
-    if (screen != nullptr && outer.left() + needed > available.right() + 1)
-        move(std::max(available.left(), available.right() + 1 - needed), outer.top());
+    int target = outer.width();
+    if (wanted > outer.width()) {
+        if (!user_width_)
+            user_width_ = outer.width();
+        target = needed;
+    } else if (user_width_) {
+        target = std::max(*user_width_, needed);
+    }
+    if (user_width_ && target <= *user_width_)
+        user_width_.reset();
+    if (target == outer.width())
+        return;
+    automatic_width_ = target;
+    set_outer_width(target);
+    if (screen != nullptr && outer.left() + target > available.right() + 1)
+        move(std::max(available.left(), available.right() + 1 - target), outer.top());
+    lay_out_views();
 }
 
 void MainWindow::teorieClick()
@@ -511,14 +572,23 @@ void MainWindow::Pouitznaen1Click()
 void MainWindow::open_side_panel(QWidget *page)
 {
     ui_->nastav->show();
+    ui_->nastav->raise();
     ui_->nastav->setCurrentWidget(page);
     // Automatic sizing: the window grows to include the panel and cannot be
-    // made narrower than that while the panel is open.
+    // made narrower than that while the panel is open. A picture shown moves
+    // right of the panel, and the window grows for both.
     if (!side_panel_sizing_)
         width_before_panel_minimum_ = minimumWidth();
     side_panel_sizing_ = true;
     const QRect panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    // The growth is the program's, not the user's.
+    if (!user_width_ && width() < panel.right() + 1 && !isMaximized() && !isFullScreen()) {
+        user_width_ = frameGeometry().width();
+        automatic_width_ = panel.right() + 1 + frameGeometry().width() - width();
+    }
     setMinimumWidth(panel.right() + 1);
+    lay_out_views();
+    fit_width_to_views();
 }
 
 void MainWindow::schovatnastavClick()
@@ -529,11 +599,14 @@ void MainWindow::schovatnastavClick()
             side_panel_sizing_ = false;
             setMinimumWidth(width_before_panel_minimum_);
         }
-        set_outer_width(width_without_side_panel);
-        // Back to the narrow window, unless a picture is shown: it stays
-        // in view.
-        if (ui_->graphBox->isVisibleTo(this))
-            make_room_for_graph();
+        // Back to the narrow window; with a picture shown, back to the width
+        // the window had before the panel opened.
+        if (!ui_->graphBox->isVisibleTo(this)) {
+            user_width_.reset();
+            set_outer_width(width_without_side_panel);
+        }
+        lay_out_views();
+        fit_width_to_views();
     });
 }
 

@@ -24,6 +24,7 @@ namespace parvolin {
 class CoefficientKeyFilter;
 class PrintCommand;
 class SaveCommand;
+struct ViewsLayout;
 struct WindowSettings;
 
 // The main window `TForm1`: the welcome view and the computation view in a
@@ -82,6 +83,7 @@ private:
     // Construction steps.
     void create_tool_buttons();
     void create_status_panels();
+    void fit_texts();
     void load_pictures();
     void connect_commands();
     void attach_key_filters();
@@ -95,8 +97,10 @@ private:
 
     void set_result_commands_enabled(bool enabled);
     void show_result_box(bool shown);
-    int width_for_views() const;
-    void make_room_for_graph();
+    ViewsLayout views_layout() const;
+    void lay_out_views();
+    int needed_outer_width() const;
+    void fit_width_to_views();
     void open_side_panel(QWidget *page);
     void set_document(const std::vector<std::string> &lines);
     void open_address(const std::string &address);
@@ -126,7 +130,8 @@ private:
     std::string second_address_;
     std::vector<std::string> document_lines_;
     std::optional<QSize> stored_outer_size_; // from the settings file, until the frame is known
-    int views_width_ = 0;                    // the scrolling content's width without the picture
+    std::optional<int> user_width_;          // the user's outer width while the window is wider for the views
+    int automatic_width_ = -1;               // the outer width the program set last
 
     // The status panels' captions, "Datum:" and "Čas:", as the layout has them.
     QString date_caption_;

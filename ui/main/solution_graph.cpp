@@ -234,6 +234,7 @@ void GraphPicture::paint(QPainter &painter) const
     paint_axes(painter);
     paint_curve(painter);
     paint_band(painter);
+    paint_tick_labels(painter);
     paint_root_labels(painter);
     paint_caption(painter);
     painter.restore();
@@ -255,7 +256,6 @@ void GraphPicture::paint_grid(QPainter &painter) const
 void GraphPicture::paint_axes(QPainter &painter) const
 {
     const QFontMetricsF metrics(font_);
-    const qreal line = metrics.height();
     const QPointF origin = to_pixel(0, 0);
     const qreal axes_bottom = caption_.empty() ? area_.bottom() - 1 : caption_area_.top() - caption_gap;
 
@@ -274,42 +274,76 @@ void GraphPicture::paint_axes(QPainter &painter) const
     painter.drawText(QPointF(origin.x() + arrow_half_width + label_gap, y_tip.y() + metrics.ascent()),
                      QString::fromUtf8(y_axis_letter));
 
-    // Ticks and their labels; 0 once, at the origin. A label that would
-    // reach the axis letters or leave the picture is left out.
+    // The ticks; their labels come after the curve (paint_tick_labels).
     painter.setPen(QPen(axis_colour, 1));
     for (const double value : x_ticks_.values) {
         if (value == 0.0)
             continue;
         const qreal x = to_pixel(value, 0).x();
         painter.drawLine(QPointF(x, origin.y() - tick_length), QPointF(x, origin.y() + tick_length));
-        const QString label = text_of(tick_label(value, x_ticks_, separator_));
-        const qreal width = metrics.horizontalAdvance(label);
-        const QRectF box(x - width / 2, origin.y() + tick_length + label_gap, width, line);
-        if (box.left() < area_.left() || box.right() > area_.right() - pad_right)
-            continue;
-        painter.setPen(label_colour);
-        painter.drawText(box, Qt::AlignCenter, label);
-        painter.setPen(axis_colour);
     }
     for (const double value : y_ticks_.values) {
         if (value == 0.0)
             continue;
         const qreal y = to_pixel(0, value).y();
         painter.drawLine(QPointF(origin.x() - tick_length, y), QPointF(origin.x() + tick_length, y));
+    }
+}
+
+// The ticks' labels, 0 once at the origin, each on paper of its own so that
+// the curve does not cross it out. A label that would reach the axis letters
+// or leave the picture is left out, and so is one right under a root's dot:
+// the root's own label above the axis says it, and two numbers at one dot
+// read as one.
+void GraphPicture::paint_tick_labels(QPainter &painter) const
+{
+    const QFontMetricsF metrics(font_);
+    const qreal line = metrics.height();
+    const QPointF origin = to_pixel(0, 0);
+    const qreal axes_bottom = caption_.empty() ? area_.bottom() - 1 : caption_area_.top() - caption_gap;
+    std::vector<qreal> dots;
+    for (const BandPiece &piece : band_)
+        for (const auto &end : {piece.lower, piece.upper})
+            if (end)
+                dots.push_back(to_pixel(end->at, 0).x());
+    const auto draw = [&](const QRectF &box, int alignment, const QString &label) {
+        painter.fillRect(box.adjusted(-1, 0, 1, 0), background_colour);
+        painter.drawText(box, alignment, label);
+    };
+
+    painter.save();
+    painter.setPen(label_colour);
+    for (const double value : x_ticks_.values) {
+        if (value == 0.0)
+            continue;
+        const qreal x = to_pixel(value, 0).x();
+        const QString label = text_of(tick_label(value, x_ticks_, separator_));
+        const qreal width = metrics.horizontalAdvance(label);
+        const QRectF box(x - width / 2, origin.y() + tick_length + label_gap, width, line);
+        if (box.left() < area_.left() || box.right() > area_.right() - pad_right)
+            continue;
+        const bool under_a_dot = std::any_of(dots.begin(), dots.end(), [&](qreal dot) {
+            return dot + dot_radius >= box.left() && dot - dot_radius <= box.right();
+        });
+        if (!under_a_dot)
+            draw(box, Qt::AlignCenter, label);
+    }
+    for (const double value : y_ticks_.values) {
+        if (value == 0.0)
+            continue;
+        const qreal y = to_pixel(0, value).y();
         const QString label = text_of(tick_label(value, y_ticks_, separator_));
         const qreal width = metrics.horizontalAdvance(label);
         const QRectF box(origin.x() - tick_length - label_gap - width, y - line / 2, width, line);
         if (box.top() < area_.top() + pad_top / 2 || box.bottom() > axes_bottom || box.left() < area_.left())
             continue;
-        painter.setPen(label_colour);
-        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, label);
-        painter.setPen(axis_colour);
+        draw(box, Qt::AlignRight | Qt::AlignVCenter, label);
     }
-    painter.setPen(label_colour);
     const QString zero = QStringLiteral("0");
-    painter.drawText(QRectF(origin.x() - label_gap - metrics.horizontalAdvance(zero), origin.y() + label_gap,
-                            metrics.horizontalAdvance(zero), line),
-                     Qt::AlignCenter, zero);
+    draw(QRectF(origin.x() - label_gap - metrics.horizontalAdvance(zero), origin.y() + label_gap,
+                metrics.horizontalAdvance(zero), line),
+         Qt::AlignCenter, zero);
+    painter.restore();
 }
 
 void GraphPicture::paint_curve(QPainter &painter) const
@@ -369,16 +403,18 @@ void GraphPicture::paint_band(QPainter &painter) const
     const qreal axis = to_pixel(0, 0).y();
     painter.save();
     for (const BandPiece &piece : band_) {
-        const qreal left = piece.lower ? to_pixel(piece.lower->at, 0).x() : plot_.left();
-        const qreal right = piece.upper ? to_pixel(piece.upper->at, 0).x() : plot_.right();
+        // An arrow ends at the edge of the view, well clear of the axis's
+        // own arrow in the padding; the band stops where the arrow widens.
+        const qreal left = piece.lower ? to_pixel(piece.lower->at, 0).x() : plot_.left() + arrow_length / 2;
+        const qreal right = piece.upper ? to_pixel(piece.upper->at, 0).x() : plot_.right() - arrow_length / 2;
         painter.setPen(QPen(band_colour, band_thickness, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(QPointF(left, axis), QPointF(right, axis));
         painter.setPen(Qt::NoPen);
         painter.setBrush(band_colour);
         if (!piece.lower)
-            painter.drawPolygon(arrow_head(QPointF(left - arrow_length / 2, axis), QPointF(-1, 0)));
+            painter.drawPolygon(arrow_head(QPointF(plot_.left(), axis), QPointF(-1, 0)));
         if (!piece.upper)
-            painter.drawPolygon(arrow_head(QPointF(right + arrow_length / 2, axis), QPointF(1, 0)));
+            painter.drawPolygon(arrow_head(QPointF(plot_.right(), axis), QPointF(1, 0)));
     }
     for (const BandPiece &piece : band_) {
         for (const auto &end : {piece.lower, piece.upper}) {

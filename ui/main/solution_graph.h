@@ -48,6 +48,7 @@ private:
     void paint_curve(QPainter &painter) const;
     void paint_vertex(QPainter &painter, QPointF at) const;
     void paint_band(QPainter &painter) const;
+    void paint_tick_labels(QPainter &painter) const;
     void paint_root_labels(QPainter &painter) const;
     void paint_caption(QPainter &painter) const;
 
