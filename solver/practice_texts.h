@@ -41,3 +41,25 @@ inline constexpr T missing_part = "Chybí část řešení: například číslo 
 inline constexpr T extra_part = "Odpověď obsahuje i čísla, která nevyhovují, například {}.";
 
 } // namespace parvolin::practice_texts
+
+namespace parvolin::worksheet_texts {
+
+using T = std::string_view;
+
+inline constexpr T title_equations = "Kvadratické rovnice";
+inline constexpr T title_inequalities = "Kvadratické nerovnice";
+inline constexpr T title_both = "Kvadratické rovnice a nerovnice";
+inline constexpr T title_linear_equations = "Lineární rovnice";
+inline constexpr T title_linear_inequalities = "Lineární nerovnice";
+inline constexpr T title_linear_both = "Lineární rovnice a nerovnice";
+inline constexpr T name = "Jméno: ______________________________";
+inline constexpr T form = "Třída: ________";
+inline constexpr T date = "Datum: ";
+inline constexpr T number = "Pracovní list č. ";
+inline constexpr T task =
+    "V oboru reálných čísel řešte. Množinu kořenů K zapište výčtem prvků nebo intervaly, kořeny přesně (zlomkem "
+    "nebo odmocninou).";
+inline constexpr T key_title = "Výsledky k pracovnímu listu č. ";
+inline constexpr T steps_title = "Postup řešení";
+
+} // namespace parvolin::worksheet_texts

@@ -49,6 +49,16 @@ bool report_agrees(const GeneratedProblem &p)
     }
 }
 
+// Roots such as (3 ± √5)/2 rather than (7 ± √113)/4: the square-free part
+// of D stays small.
+bool small_radicand(const GeneratedProblem &p, long limit)
+{
+    const mpq_class d = p.b * p.b - 4 * p.a * p.c;
+    mpz_class k, m;
+    split_square(d.get_num() * d.get_den(), k, m);
+    return m <= limit;
+}
+
 } // namespace
 
 std::string_view kind_name(ProblemKind kind)
@@ -237,6 +247,8 @@ GeneratedProblem ProblemGenerator::make(ProblemKind kind, Relation relation)
         if (!within(problem.a, limit.a) || !within(problem.b, limit.bc) || !within(problem.c, limit.bc))
             continue;
         if (classify(problem.a, problem.b, problem.c) != kind || !report_agrees(problem))
+            continue;
+        if (kind == ProblemKind::SurdRoots && !small_radicand(problem, limit.a * 4))
             continue;
         return problem;
     }

@@ -392,5 +392,65 @@ TEST(Help, IntoAFullOutputFails)
     }
 }
 
+struct WorksheetUsageRow : NamedRow {
+    Lines args;
+    const char *message;
+};
+
+class WorksheetUsage : public ::testing::TestWithParam<WorksheetUsageRow> {};
+
+TEST_P(WorksheetUsage, RefusesWithStatusTwo)
+{
+    Lines args{"worksheet"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const auto result = run_cli(args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')), std::string("parvolin-cli: ") + GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worksheet, WorksheetUsage,
+    ::testing::Values(WorksheetUsageRow{"count_zero", {"--count", "0"}, "--count must be a number from 1 to 60, not '0'"},
+                      WorksheetUsageRow{"count_61", {"--count=61"}, "--count must be a number from 1 to 60, not '61'"},
+                      WorksheetUsageRow{"bad_kind", {"--kinds", "integer,cubic"}, "unknown kind 'cubic'"},
+                      WorksheetUsageRow{"bad_relation", {"--relations", "=,=<"},
+                                        "--relations takes = < > <= >=, not '=<'"},
+                      WorksheetUsageRow{"bad_seed", {"--seed", "-1"}, "--seed must be a whole number from 0, not '-1'"},
+                      WorksheetUsageRow{"no_output_name", {"-o"}, "-o needs a value"}),
+    row_name);
+
+TEST(Worksheet, SameSeedSameSheetAndTheNumberOnIt)
+{
+    const auto first = run_cli({"worksheet", "--seed", "31415", "--key", "--count", "12"});
+    const auto again = run_cli({"worksheet", "--seed=31415", "--key", "--count=12"});
+    EXPECT_EQ(first.exit_code, 0);
+    EXPECT_EQ(first.out, again.out);
+    EXPECT_NE(first.out.find("Pracovní list č. 31415"), std::string::npos);
+    EXPECT_NE(first.out.find("12)  "), std::string::npos);
+    EXPECT_EQ(first.out.find("13)  "), std::string::npos);
+    const auto chosen = run_cli({"worksheet"});
+    EXPECT_EQ(chosen.exit_code, 0);
+    EXPECT_NE(chosen.out.find("20)  "), std::string::npos);
+}
+
+TEST(Worksheet, AFileThroughALinkIsRefused)
+{
+    char folder[] = "/tmp/parvolin-sheet-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string target = std::string(folder) + "/target", link = std::string(folder) + "/link.rtf";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    const auto result = run_cli({"worksheet", "--format", "rtf", "-o", link});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "Soubor „" + link + "“ nelze zapsat: je to symbolický odkaz, přes odkaz nezapisuji.\n");
+    EXPECT_NE(::access(target.c_str(), F_OK), 0);
+    const std::string file = std::string(folder) + "/list.rtf";
+    EXPECT_EQ(run_cli({"worksheet", "--format", "rtf", "-o", file}).exit_code, 0);
+    EXPECT_EQ(::access(file.c_str(), F_OK), 0);
+    ::unlink(link.c_str());
+    ::unlink(file.c_str());
+    ::rmdir(folder);
+}
+
 } // namespace
 } // namespace parvolin
