@@ -1,0 +1,32 @@
+#include "solver/problem_generator.h"
+#include "solver/worksheet.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace parvolin;
+
+void BM_GenerateProblem(benchmark::State &state)
+{
+    ProblemGenerator generator(1, {});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generator.next());
+}
+BENCHMARK(BM_GenerateProblem);
+
+void BM_Worksheet60WithKeyAndStepsRtf(benchmark::State &state)
+{
+    WorksheetOptions options;
+    options.count = 60;
+    options.key = true;
+    options.steps = true;
+    options.date = "9. 12. 2026";
+    for (auto _ : state) {
+        ++options.seed;
+        benchmark::DoNotOptimize(worksheet_rtf(build_worksheet(options)));
+    }
+}
+BENCHMARK(BM_Worksheet60WithKeyAndStepsRtf)->Unit(benchmark::kMillisecond);
+
+} // namespace
