@@ -327,7 +327,7 @@ private:
         const ExactEnd lower = end();
         blanks();
         if (!take_any({";"}))
-            fail(peek(",") ? practice_texts::expected_semicolon : practice_texts::expected_semicolon);
+            fail(practice_texts::expected_semicolon);
         blanks();
         const std::size_t upper_at = pos_;
         const ExactEnd upper = end();
@@ -372,9 +372,7 @@ private:
 
     Surd value()
     {
-        const std::size_t start = pos_;
         const Value v = expression();
-        (void)start;
         return make_surd(v.p, v.t, mpq_class(v.m));
     }
 

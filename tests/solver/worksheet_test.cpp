@@ -1,9 +1,13 @@
 #include "solver/practice_answer.h"
 #include "solver/worksheet.h"
+#include "tests/fuzz/rtf_reader.h"
 #include "tests/solver/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <codecvt>
+#include <locale>
 #include <string>
 
 namespace parvolin {
@@ -54,8 +58,9 @@ TEST_P(Sheets, HoldEveryProblemOnceAndAKeyThatIsRight)
         const Verdict verdict =
             judge_answer(analyse_exact(p.a, p.b, p.c, p.relation), p.relation, parse_answer(entry.answer));
         EXPECT_EQ(verdict.kind, VerdictKind::Right) << entry.statement << ": " << entry.answer;
-        if (row.key)
+        if (row.key) {
             EXPECT_EQ(count_of(text, entry.statement + ":   " + entry.answer + "\n"), 1u) << entry.answer;
+        }
         EXPECT_EQ(entry.steps.empty(), !row.steps);
     }
 }
@@ -65,6 +70,30 @@ INSTANTIATE_TEST_SUITE_P(Worksheets, Sheets,
                                            SheetRow{"twenty_with_key", 20, Difficulty::Small, true, false},
                                            SheetRow{"sixty_large_with_steps", 60, Difficulty::Large, true, true}),
                          row_name);
+
+// A word processor's reading of the RTF gives the text's lines as paragraphs.
+TEST(Worksheet, RtfReadsAsTheSameProblemsAndKey)
+{
+    WorksheetOptions options;
+    options.count = 30;
+    options.seed = 99;
+    options.steps = true;
+    options.date = czech_date(1, 9, 2026);
+    const Worksheet sheet = build_worksheet(options);
+    const std::string rtf = worksheet_rtf(sheet);
+    const auto text = fuzz::read_rtf(rtf, fuzz::RtfReaderKind::Unicode);
+    EXPECT_EQ(text.code_page, 1250);
+    EXPECT_NO_THROW(fuzz::read_rtf(rtf, fuzz::RtfReaderKind::CodePage));
+    std::wstring_convert<std::codecvt_utf8<char32_t>, char32_t> utf8;
+    const auto count = [&](const std::string &line) {
+        return std::count(text.paragraphs.begin(), text.paragraphs.end(), utf8.from_bytes(line));
+    };
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
+        const auto &entry = sheet.entries[i];
+        EXPECT_EQ(count(std::to_string(i + 1) + ")  " + entry.statement), 1) << entry.statement;
+        EXPECT_EQ(count(std::to_string(i + 1) + ")  " + entry.statement + ":   " + entry.answer), 1) << entry.answer;
+    }
+}
 
 TEST(Worksheet, SameNumberSameSheet)
 {
