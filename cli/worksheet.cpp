@@ -7,6 +7,10 @@
 #include "solver/file_write.h"
 #include "solver/worksheet.h"
 
+#ifdef PARVOLIN_WORKSHEET_PDF
+#include "cli/worksheet_pdf.h"
+#endif
+
 #include <charconv>
 #include <optional>
 #include <random>
@@ -22,10 +26,10 @@ constexpr std::string_view worksheet_usage =
     R"(Usage:
   parvolin-cli worksheet [--count N] [--kinds KIND,...] [--relations REL,...]
                          [--difficulty small|large] [--seed N] [--key] [--steps]
-                         [--sep SEP] [--format text|rtf] [-o FILE]
+                         [--sep SEP] [--format text|rtf|pdf] [-o FILE]
 
 Writes a worksheet of generated problems whose answers come out nicely, in
-Czech (UTF-8 text, or RTF on A4 pages).
+Czech (UTF-8 text, or RTF or PDF on A4 pages).
 
   --count N        problems, 1 to 60 (default 20)
   --kinds LIST     integer, fraction, surd, double, none, no-b, no-c, linear,
@@ -38,7 +42,7 @@ Czech (UTF-8 text, or RTF on A4 pages).
   --key            an answer key after the problems, from a new page
   --steps          the key with the full working of each problem
   --sep SEP        decimal separator of the sheet, "," or "." (default ",")
-  --format F       text (default) or rtf
+  --format F       text (default), rtf or pdf (A4)
   -o FILE          write FILE (replaced whole, never through a symbolic link)
                    instead of standard output
 
@@ -176,10 +180,12 @@ int run_worksheet(const std::vector<std::string_view> &args)
                 options.separator = text[0];
             } else if (name == "--format") {
                 format = value();
+#ifndef PARVOLIN_WORKSHEET_PDF
                 if (format == "pdf")
                     throw Usage{"--format pdf is not available in this build; use rtf or text"};
-                if (format != "text" && format != "rtf")
-                    throw Usage{"--format must be text or rtf, not '" + format + "'"};
+#endif
+                if (format != "text" && format != "rtf" && format != "pdf")
+                    throw Usage{"--format must be pdf, rtf or text, not '" + format + "'"};
             } else if (name == "-o" || name == "--output") {
                 output = std::string(value());
             } else {
@@ -194,8 +200,16 @@ int run_worksheet(const std::vector<std::string_view> &args)
     const LocalDateTime now = local_now();
     options.date = czech_date(now.day, now.month, now.year);
     const Worksheet sheet = build_worksheet(options);
-    const std::string document = format == "rtf" ? worksheet_rtf(sheet) : worksheet_text(sheet);
+    std::string document;
+#ifdef PARVOLIN_WORKSHEET_PDF
+    if (format == "pdf")
+        document = worksheet_pdf(sheet);
+#endif
+    if (format != "pdf")
+        document = format == "rtf" ? worksheet_rtf(sheet) : worksheet_text(sheet);
     try {
+        if (document.empty())
+            throw Failure("Pracovní list ve formátu PDF se nepodařilo vytvořit.");
         if (output)
             write_output_file(*output, document);
         else if (!write_all(STDOUT_FILENO, document))

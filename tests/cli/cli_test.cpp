@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -449,6 +450,73 @@ TEST(Worksheet, AFileThroughALinkIsRefused)
     EXPECT_EQ(::access(file.c_str(), F_OK), 0);
     ::unlink(link.c_str());
     ::unlink(file.c_str());
+    ::rmdir(folder);
+}
+
+// Runs of blanks and line breaks as one blank: pdftotext lays text out anew.
+std::string squeezed(const std::string &text)
+{
+    std::string out;
+    for (char ch : text) {
+        const bool blank = ch == ' ' || ch == '\n' || ch == '\f' || ch == '\t';
+        if (!blank)
+            out += ch;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    return out;
+}
+
+std::size_t occurrences(const std::string &text, const std::string &part)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Worksheet, PdfHoldsEveryProblemOnceAndTheKey)
+{
+    if (::access("/usr/bin/pdftotext", X_OK) != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    char folder[] = "/tmp/parvolin-pdf-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string pdf = std::string(folder) + "/list.pdf";
+    const Lines options{"--seed", "4242", "--count", "40", "--key", "--relations", "=,<,>=", "--difficulty", "large"};
+    Lines pdf_args{"worksheet", "--format", "pdf", "-o", pdf};
+    pdf_args.insert(pdf_args.end(), options.begin(), options.end());
+    const auto made = run_cli(pdf_args);
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    Lines text_args{"worksheet"};
+    text_args.insert(text_args.end(), options.begin(), options.end());
+    const std::string text = run_cli(text_args).out;
+
+    const std::string command = "/usr/bin/pdftotext " + pdf + " -";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string extracted;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, pipe)) > 0;)
+        extracted.append(block, n);
+    ASSERT_EQ(::pclose(pipe), 0);
+    const std::string pdf_text = squeezed(extracted);
+
+    // every numbered line of the text sheet, problems and key alike
+    std::size_t problems = 0, answers = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.empty() || line[0] < '1' || line[0] > '9' || line.find(")  ") == std::string::npos)
+            continue;
+        (line.find(":   K = ") == std::string::npos ? problems : answers) += 1;
+        const std::string wanted = " " + squeezed(line) + " ";
+        EXPECT_EQ(occurrences(" " + pdf_text + " ", wanted), 1u) << line;
+    }
+    EXPECT_EQ(problems, 40u);
+    EXPECT_EQ(answers, 40u);
+    ::unlink(pdf.c_str());
     ::rmdir(folder);
 }
 
