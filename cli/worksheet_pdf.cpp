@@ -45,7 +45,9 @@ QString worksheet_html(const Worksheet &sheet)
             html += paragraph(std::to_string(i + 1) + ")  " + entry.statement + ":   " + entry.answer,
                               entry.steps.empty() ? "white-space: pre" : "white-space: pre; font-weight: bold");
             for (const auto &line : entry.steps)
-                html += paragraph("    " + line, "font-size: 9pt; margin: 0; white-space: pre");
+                // monospaced, so that the sign table's columns line up; long lines wrap
+                html += paragraph("    " + line,
+                                  "font-family: 'DejaVu Sans Mono'; font-size: 8pt; margin: 0; white-space: pre-wrap");
         }
     }
     html += QStringLiteral("</body></html>");
