@@ -3,8 +3,6 @@
 
 #ifdef PARVOLIN_WORKSHEET_PDF
 #include "cli/worksheet_pdf.h"
-
-#include <QGuiApplication>
 #endif
 
 #include <benchmark/benchmark.h>
@@ -47,7 +45,8 @@ void BM_Worksheet60WithKeyAndStepsPdf(benchmark::State &state)
     options.date = "9. 12. 2026";
     for (auto _ : state) {
         ++options.seed;
-        benchmark::DoNotOptimize(cli::worksheet_pdf(build_worksheet(options)));
+        std::string why;
+        benchmark::DoNotOptimize(cli::worksheet_pdf(build_worksheet(options), why));
     }
 }
 BENCHMARK(BM_Worksheet60WithKeyAndStepsPdf)->Unit(benchmark::kMillisecond);

@@ -201,15 +201,16 @@ int run_worksheet(const std::vector<std::string_view> &args)
     options.date = czech_date(now.day, now.month, now.year);
     const Worksheet sheet = build_worksheet(options);
     std::string document;
+    std::string why;
 #ifdef PARVOLIN_WORKSHEET_PDF
     if (format == "pdf")
-        document = worksheet_pdf(sheet);
+        document = worksheet_pdf(sheet, why);
 #endif
     if (format != "pdf")
         document = format == "rtf" ? worksheet_rtf(sheet) : worksheet_text(sheet);
     try {
         if (document.empty())
-            throw Failure("Pracovní list ve formátu PDF se nepodařilo vytvořit.");
+            throw Failure("Pracovní list ve formátu PDF se nepodařilo vytvořit: " + why);
         if (output)
             write_output_file(*output, document);
         else if (!write_all(STDOUT_FILENO, document))

@@ -1,6 +1,7 @@
-#include "cli/worksheet_pdf.h"
+// The PDF module: Qt's PDF writer on the offscreen platform, loaded by
+// parvolin-cli only for `worksheet --format pdf`.
 
-#include "solver/practice_texts.h"
+#include "cli/worksheet_pdf.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -11,52 +12,9 @@
 
 #include <memory>
 
-namespace parvolin::cli {
-
-namespace {
-
-QString escaped(const std::string &text) { return QString::fromStdString(text).toHtmlEscaped(); }
-
-QString paragraph(const std::string &text, const char *style)
-{
-    return QStringLiteral("<p style=\"%1\">%2</p>\n").arg(QLatin1String(style), escaped(text));
-}
-
-// The sheet as the HTML subset QTextDocument lays out; the room to work is
-// the space below each problem.
-QString worksheet_html(const Worksheet &sheet)
-{
-    using namespace worksheet_texts;
-    QString html = QStringLiteral("<html><body style=\"font-family: 'DejaVu Sans'; font-size: 11pt\">\n");
-    html += paragraph(sheet.title, "font-size: 16pt; font-weight: bold; text-align: center");
-    html += paragraph(std::string(number) + std::to_string(sheet.number), "text-align: center");
-    html += paragraph(std::string(name) + "   " + std::string(form) + "   " + std::string(date) + sheet.date,
-                      "margin-top: 12px; white-space: pre");
-    html += paragraph(std::string(task), "margin-top: 12px; margin-bottom: 12px");
-    for (std::size_t i = 0; i < sheet.entries.size(); ++i)
-        html += paragraph(std::to_string(i + 1) + ")  " + sheet.entries[i].statement,
-                          "font-size: 13pt; margin-bottom: 110px; white-space: pre");
-    if (sheet.key) {
-        html += QStringLiteral("<p style=\"page-break-before: always; font-size: 14pt; font-weight: bold; "
-                               "text-align: center\">%1</p>\n")
-                    .arg(escaped(std::string(key_title) + std::to_string(sheet.number)));
-        for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
-            const auto &entry = sheet.entries[i];
-            html += paragraph(std::to_string(i + 1) + ")  " + entry.statement + ":   " + entry.answer,
-                              entry.steps.empty() ? "white-space: pre" : "white-space: pre; font-weight: bold");
-            for (const auto &line : entry.steps)
-                // monospaced, so that the sign table's columns line up; long lines wrap
-                html += paragraph("    " + line,
-                                  "font-family: 'DejaVu Sans Mono'; font-size: 8pt; margin: 0; white-space: pre-wrap");
-        }
-    }
-    html += QStringLiteral("</body></html>");
-    return html;
-}
-
-} // namespace
-
-std::string worksheet_pdf(const Worksheet &sheet)
+extern "C" __attribute__((visibility("default"))) int
+parvolin_html_to_pdf(const char *html, unsigned long html_size, const char *title,
+                     void (*sink)(void *context, const char *data, unsigned long size), void *context)
 {
     std::unique_ptr<QGuiApplication> application;
     if (QCoreApplication::instance() == nullptr) {
@@ -73,18 +31,18 @@ std::string worksheet_pdf(const Worksheet &sheet)
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
+        if (!buffer.open(QIODevice::WriteOnly))
+            return 1;
         QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
         writer.setResolution(300);
-        writer.setTitle(QString::fromStdString(sheet.title));
+        writer.setTitle(QString::fromUtf8(title));
         writer.setCreator(QStringLiteral("Parvolin"));
         QTextDocument document;
-        document.setHtml(worksheet_html(sheet));
+        document.setHtml(QString::fromUtf8(html, static_cast<qsizetype>(html_size)));
         document.print(&writer);
     }
-    return bytes.toStdString();
+    sink(context, bytes.constData(), static_cast<unsigned long>(bytes.size()));
+    return 0;
 }
-
-} // namespace parvolin::cli
