@@ -5,6 +5,7 @@
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
 #include "cli/steps.h"
+#include "cli/worksheet.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/fp_env.h"
@@ -35,6 +36,7 @@ constexpr std::string_view usage_text =
   parvolin-cli solve [--sep SEP] [--rel REL] [--places N] [--] A B C
   parvolin-cli batch [--sep SEP] [--json] [--steps]
   parvolin-cli steps [--sep SEP] [--rel REL] [--places N] [--json] [--] A B C
+  parvolin-cli worksheet [options]   (see worksheet --help)
   parvolin-cli --help
 
 Solves A.x^2 + B.x + C REL 0 over the real numbers and writes the report in
@@ -254,6 +256,8 @@ int run(int argc, char **argv)
         return write_output(usage_text);
     if (command_name == "steps")
         return cli::run_steps(std::vector<std::string_view>(argv + 2, argv + argc));
+    if (command_name == "worksheet")
+        return cli::run_worksheet(std::vector<std::string_view>(argv + 2, argv + argc));
     Command command;
     if (command_name == "solve")
         command = Command::Solve;

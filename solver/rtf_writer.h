@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace parvolin {
 
@@ -20,5 +21,19 @@ std::optional<unsigned char> cp1250_byte(char32_t character);
 // The file holds exactly as many paragraphs as the document has lines; an
 // empty document still gets the one empty paragraph every reader shows.
 std::string rtf_document(const ResultDocument &document);
+
+// A paragraph of a longer document such as a worksheet.
+struct RtfParagraph {
+    std::string text; // UTF-8, one line
+    int half_points = 24;
+    bool bold = false;
+    bool centred = false;
+    int space_after = 0; // twips (1/1440 inch): room to work below a problem
+    bool page_break_before = false;
+};
+
+// A4 pages with 2 cm margins, Arial, code page 1250 as rtf_document writes
+// it; a page break (\page) before each paragraph that asks for one.
+std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs);
 
 } // namespace parvolin

@@ -118,6 +118,8 @@ public:
 
     const NumberFormat &format() const { return format_; }
 
+    Math normal_form() const { return relation_math(polynomial(a_, b_, c_), relation_, 0); }
+
 private:
     void step(std::string_view text, Math math = {}, StepKind kind = StepKind::Step)
     {
@@ -812,6 +814,13 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     if (!result.notice.empty())
         result.working.steps.insert(result.working.steps.begin(), Step{StepKind::Notice, result.notice, {}, {}});
     return result;
+}
+
+ProblemMath problem_math(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation,
+                         const ExactSet &set, char decimal_separator)
+{
+    const StepWriter writer(a, b, c, relation, min_decimals, decimal_separator);
+    return {writer.normal_form(), writer.set_math(set)};
 }
 
 } // namespace parvolin

@@ -27,4 +27,13 @@ struct StepsResult {
 // notice then says that the report failed.
 StepsResult build_steps(const ProblemInput &input, char decimal_separator);
 
+// The problem in normal form ("2x² − 3x + 1 > 0") and its exact set
+// ("K = (−oo ; 1/2) U (1 ; oo)"), written as its working writes them.
+struct ProblemMath {
+    Math normal_form;
+    Math set;
+};
+ProblemMath problem_math(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation,
+                         const ExactSet &set, char decimal_separator);
+
 } // namespace parvolin

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -379,6 +380,133 @@ TEST(Help, IntoAFullOutputFails)
         EXPECT_EQ(closed.exit_code, 1);
         EXPECT_EQ(closed.err, "parvolin-cli: cannot write the output: Bad file descriptor\n");
     }
+}
+
+struct WorksheetUsageRow : NamedRow {
+    Lines args;
+    const char *message;
+};
+
+class WorksheetUsage : public ::testing::TestWithParam<WorksheetUsageRow> {};
+
+TEST_P(WorksheetUsage, RefusesWithStatusTwo)
+{
+    Lines args{"worksheet"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const auto result = run_cli(args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')), std::string("parvolin-cli: ") + GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worksheet, WorksheetUsage,
+    ::testing::Values(WorksheetUsageRow{"count_zero", {"--count", "0"}, "--count must be a number from 1 to 60, not '0'"},
+                      WorksheetUsageRow{"count_61", {"--count=61"}, "--count must be a number from 1 to 60, not '61'"},
+                      WorksheetUsageRow{"bad_kind", {"--kinds", "integer,cubic"}, "unknown kind 'cubic'"},
+                      WorksheetUsageRow{"bad_relation", {"--relations", "=,=<"},
+                                        "--relations takes = < > <= >=, not '=<'"},
+                      WorksheetUsageRow{"bad_seed", {"--seed", "-1"}, "--seed must be a whole number from 0, not '-1'"},
+                      WorksheetUsageRow{"no_output_name", {"-o"}, "-o needs a value"}),
+    row_name);
+
+TEST(Worksheet, SameSeedSameSheetAndTheNumberOnIt)
+{
+    const auto first = run_cli({"worksheet", "--seed", "31415", "--key", "--count", "12"});
+    const auto again = run_cli({"worksheet", "--seed=31415", "--key", "--count=12"});
+    EXPECT_EQ(first.exit_code, 0);
+    EXPECT_EQ(first.out, again.out);
+    EXPECT_NE(first.out.find("Pracovní list č. 31415"), std::string::npos);
+    EXPECT_NE(first.out.find("12)  "), std::string::npos);
+    EXPECT_EQ(first.out.find("13)  "), std::string::npos);
+    const auto chosen = run_cli({"worksheet"});
+    EXPECT_EQ(chosen.exit_code, 0);
+    EXPECT_NE(chosen.out.find("20)  "), std::string::npos);
+}
+
+TEST(Worksheet, AFileThroughALinkIsRefused)
+{
+    char folder[] = "/tmp/parvolin-sheet-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string target = std::string(folder) + "/target", link = std::string(folder) + "/link.rtf";
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    const auto result = run_cli({"worksheet", "--format", "rtf", "-o", link});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "Soubor „" + link + "“ nelze zapsat: je to symbolický odkaz, přes odkaz nezapisuji.\n");
+    EXPECT_NE(::access(target.c_str(), F_OK), 0);
+    const std::string file = std::string(folder) + "/list.rtf";
+    EXPECT_EQ(run_cli({"worksheet", "--format", "rtf", "-o", file}).exit_code, 0);
+    EXPECT_EQ(::access(file.c_str(), F_OK), 0);
+    ::unlink(link.c_str());
+    ::unlink(file.c_str());
+    ::rmdir(folder);
+}
+
+// Runs of blanks and line breaks as one blank: pdftotext lays text out anew.
+std::string squeezed(const std::string &text)
+{
+    std::string out;
+    for (char ch : text) {
+        const bool blank = ch == ' ' || ch == '\n' || ch == '\f' || ch == '\t';
+        if (!blank)
+            out += ch;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    return out;
+}
+
+std::size_t occurrences(const std::string &text, const std::string &part)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Worksheet, PdfHoldsEveryProblemOnceAndTheKey)
+{
+    if (::access("/usr/bin/pdftotext", X_OK) != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    char folder[] = "/tmp/parvolin-pdf-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string pdf = std::string(folder) + "/list.pdf";
+    const Lines options{"--seed", "4242", "--count", "40", "--key", "--relations", "=,<,>=", "--difficulty", "large"};
+    Lines pdf_args{"worksheet", "--format", "pdf", "-o", pdf};
+    pdf_args.insert(pdf_args.end(), options.begin(), options.end());
+    const auto made = run_cli(pdf_args);
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    Lines text_args{"worksheet"};
+    text_args.insert(text_args.end(), options.begin(), options.end());
+    const std::string text = run_cli(text_args).out;
+
+    const std::string command = "/usr/bin/pdftotext " + pdf + " -";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string extracted;
+    char block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, pipe)) > 0;)
+        extracted.append(block, n);
+    ASSERT_EQ(::pclose(pipe), 0);
+    const std::string pdf_text = squeezed(extracted);
+
+    // every numbered line of the text sheet, problems and key alike
+    std::size_t problems = 0, answers = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.empty() || line[0] < '1' || line[0] > '9' || line.find(")  ") == std::string::npos)
+            continue;
+        (line.find(":   K = ") == std::string::npos ? problems : answers) += 1;
+        const std::string wanted = " " + squeezed(line) + " ";
+        EXPECT_EQ(occurrences(" " + pdf_text + " ", wanted), 1u) << line;
+    }
+    EXPECT_EQ(problems, 40u);
+    EXPECT_EQ(answers, 40u);
+    ::unlink(pdf.c_str());
+    ::rmdir(folder);
 }
 
 } // namespace

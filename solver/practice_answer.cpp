@@ -1,0 +1,685 @@
+#include "solver/practice_answer.h"
+
+#include "solver/practice_texts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace parvolin {
+
+namespace {
+
+mpq_class to_q(const mpz_class &x, const mpz_class &w) { return ratio(x, w); }
+
+// The sign of p + t·√m for rational p, t and m >= 0.
+int sign_of(const mpq_class &p, const mpq_class &t, const mpq_class &m)
+{
+    const int sp = sgn(p);
+    const int st = m == 0 ? 0 : sgn(t);
+    if (st == 0 || sp == st)
+        return sp != 0 ? sp : st;
+    if (sp == 0)
+        return st;
+    const int c = cmp(p * p, t * t * m); // the larger magnitude wins
+    return c > 0 ? sp : c < 0 ? st : 0;
+}
+
+int compare_ends(const ExactEnd &x, const ExactEnd &y)
+{
+    if (x.infinity != 0 || y.infinity != 0)
+        return (x.infinity > y.infinity) - (x.infinity < y.infinity);
+    return compare(x.value, y.value);
+}
+
+double approximate(const Surd &v)
+{
+    return (v.u.get_d() + v.v.get_d() * std::sqrt(v.m.get_d())) / v.w.get_d();
+}
+
+bool valid(const RealPiece &p)
+{
+    const int c = compare_ends(p.lower, p.upper);
+    return c < 0 || (c == 0 && p.lower.infinity == 0 && p.lower_closed && p.upper_closed);
+}
+
+bool contains(const RealSet &set, const Surd &value)
+{
+    const ExactEnd v{0, value};
+    for (const auto &p : set) {
+        const int lo = compare_ends(p.lower, v), hi = compare_ends(v, p.upper);
+        if ((lo < 0 || (lo == 0 && p.lower_closed)) && (hi < 0 || (hi == 0 && p.upper_closed)))
+            return true;
+    }
+    return false;
+}
+
+RealSet complement(const RealSet &set)
+{
+    RealSet out;
+    ExactEnd from{-1, {}};
+    bool from_closed = false;
+    for (const auto &p : set) {
+        const RealPiece gap{from, from_closed, p.lower, !p.lower_closed};
+        if (valid(gap))
+            out.push_back(gap);
+        from = p.upper;
+        from_closed = !p.upper_closed;
+    }
+    const RealPiece last{from, from_closed, {1, {}}, false};
+    if (valid(last))
+        out.push_back(last);
+    return out;
+}
+
+RealSet intersection(const RealSet &x, const RealSet &y)
+{
+    RealSet out;
+    for (const auto &a : x) {
+        for (const auto &b : y) {
+            RealPiece p;
+            const int lo = compare_ends(a.lower, b.lower);
+            p.lower = lo >= 0 ? a.lower : b.lower;
+            p.lower_closed = lo > 0 ? a.lower_closed : lo < 0 ? b.lower_closed : a.lower_closed && b.lower_closed;
+            const int hi = compare_ends(a.upper, b.upper);
+            p.upper = hi <= 0 ? a.upper : b.upper;
+            p.upper_closed = hi < 0 ? a.upper_closed : hi > 0 ? b.upper_closed : a.upper_closed && b.upper_closed;
+            if (valid(p))
+                out.push_back(p);
+        }
+    }
+    return normalized(std::move(out));
+}
+
+RealSet difference(const RealSet &x, const RealSet &y) { return intersection(x, complement(y)); }
+
+std::vector<Surd> boundary(const RealSet &set)
+{
+    std::vector<Surd> out;
+    const auto add = [&](const ExactEnd &e) {
+        if (e.infinity == 0 && (out.empty() || compare(out.back(), e.value) != 0))
+            out.push_back(e.value);
+    };
+    for (const auto &p : set) {
+        add(p.lower);
+        add(p.upper);
+    }
+    return out;
+}
+
+bool among(const std::vector<Surd> &values, const Surd &v)
+{
+    return std::any_of(values.begin(), values.end(), [&](const Surd &x) { return compare(x, v) == 0; });
+}
+
+// A number a pupil can substitute: the integer nearest to 0 in the piece,
+// else a short decimal, else the piece's own end.
+Surd sample(const RealPiece &piece)
+{
+    if (piece.lower.infinity == 0 && piece.upper.infinity == 0 && compare(piece.lower.value, piece.upper.value) == 0)
+        return piece.lower.value;
+    const double lo = piece.lower.infinity == 0 ? approximate(piece.lower.value) : -1e300;
+    const double hi = piece.upper.infinity == 0 ? approximate(piece.upper.value) : 1e300;
+    const RealSet set{piece};
+    const auto inside = [&](const mpq_class &q) { return contains(set, make_surd(q)); };
+    std::vector<double> starts{0.0, std::ceil(lo), std::floor(hi)};
+    for (double start : starts) {
+        for (double n : {start, start - 1, start + 1}) {
+            if (std::fabs(n) < 1e15 && inside(mpq_class(n)))
+                return make_surd(mpq_class(n));
+        }
+    }
+    for (long scale = 10; scale <= 1'000'000; scale *= 10) {
+        const double k = std::ceil(lo * static_cast<double>(scale));
+        for (double n = k; n <= k + 2; ++n) {
+            const mpq_class q = ratio(mpz_class(n), mpz_class(scale));
+            if (inside(q))
+                return make_surd(q);
+        }
+    }
+    return piece.lower.infinity == 0 ? piece.lower.value : piece.upper.value;
+}
+
+std::string filled(std::string_view pattern, const std::string &value)
+{
+    std::string text(pattern);
+    const auto at = text.find("{}");
+    if (at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+std::string number_text(const Surd &value, char separator)
+{
+    Math math;
+    put_number(math, value, {separator, NumberStyle::Decimals});
+    return plain_text(math);
+}
+
+// ---- the reader ----
+
+// p + t·√m, m square-free and > 1, or m = 0 for a rational number.
+struct Value {
+    mpq_class p, t;
+    mpz_class m;
+};
+
+class AnswerReader {
+public:
+    explicit AnswerReader(std::string_view text)
+    {
+        while (!text.empty()) {
+            const unsigned char lead = static_cast<unsigned char>(text[0]);
+            std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            length = std::min(length, text.size());
+            chars_.emplace_back(text.substr(0, length));
+            text.remove_prefix(length);
+        }
+    }
+
+    RealSet read()
+    {
+        blanks();
+        if (at_end())
+            fail(practice_texts::empty_answer);
+        RealSet set;
+        if (peek_any({"x", "X"})) {
+            set = roots();
+        } else {
+            if (peek_any({"K", "k"})) {
+                std::size_t back = pos_;
+                ++pos_;
+                blanks();
+                if (peek("="))
+                    ++pos_;
+                else
+                    pos_ = back;
+            }
+            blanks();
+            set = whole_set();
+        }
+        blanks();
+        if (!at_end())
+            fail(practice_texts::trailing);
+        return normalized(std::move(set));
+    }
+
+private:
+    [[noreturn]] void fail(std::string_view pattern, std::size_t at) const
+    {
+        throw AnswerSyntaxError(filled(pattern, std::to_string(at + 1)), at + 1);
+    }
+    [[noreturn]] void fail(std::string_view pattern) const { fail(pattern, pos_); }
+
+    bool at_end() const { return pos_ >= chars_.size(); }
+    bool peek(std::string_view c, std::size_t ahead = 0) const
+    {
+        return pos_ + ahead < chars_.size() && chars_[pos_ + ahead] == c;
+    }
+    bool peek_any(std::initializer_list<std::string_view> options) const
+    {
+        return std::any_of(options.begin(), options.end(), [&](std::string_view c) { return peek(c); });
+    }
+    bool take_any(std::initializer_list<std::string_view> options)
+    {
+        if (!peek_any(options))
+            return false;
+        ++pos_;
+        return true;
+    }
+    bool is_blank(std::size_t at) const
+    {
+        if (at >= chars_.size())
+            return false;
+        const auto &c = chars_[at];
+        return c == " " || c == "\t" || c == "\u00a0" || c == "\u202f";
+    }
+    void blanks()
+    {
+        while (is_blank(pos_))
+            ++pos_;
+    }
+    bool is_digit(std::size_t at) const
+    {
+        return at < chars_.size() && chars_[at].size() == 1 && chars_[at][0] >= '0' && chars_[at][0] <= '9';
+    }
+    bool minus() { return take_any({"-", "−", "–"}); }
+    bool infinity_ahead()
+    {
+        return peek("∞") || (peek("o") && peek("o", 1)) || (peek("O") && peek("O", 1));
+    }
+    void take_infinity()
+    {
+        if (peek("∞"))
+            ++pos_;
+        else
+            pos_ += 2;
+    }
+
+    RealSet whole_set()
+    {
+        if (take_any({"R", "ℝ"})) {
+            RealSet all{{{-1, {}}, false, {1, {}}, false}};
+            blanks();
+            if (take_any({"\\", "-", "−", "–"})) {
+                blanks();
+                return complement(point_set());
+            }
+            return all;
+        }
+        if (take_any({"∅", "Ø", "ø"}))
+            return {};
+        return union_of_pieces();
+    }
+
+    RealSet union_of_pieces()
+    {
+        RealSet set;
+        for (;;) {
+            const RealSet piece = peek("{") ? point_set() : interval();
+            set.insert(set.end(), piece.begin(), piece.end());
+            blanks();
+            if (!take_any({"U", "u", "∪"}))
+                return set;
+            blanks();
+        }
+    }
+
+    RealSet point_set()
+    {
+        if (!peek("{"))
+            fail(practice_texts::unexpected);
+        ++pos_;
+        blanks();
+        RealSet set;
+        if (take_any({"}"}))
+            return set;
+        for (;;) {
+            if (infinity_ahead() || ((peek("-") || peek("−") || peek("+")) && (peek("o", 1) || peek("∞", 1))))
+                fail(practice_texts::infinity_point);
+            const Surd v = value();
+            set.push_back({{0, v}, true, {0, v}, true});
+            blanks();
+            if (peek(",") )
+                fail(practice_texts::comma_list);
+            if (take_any({";"})) {
+                blanks();
+                continue;
+            }
+            if (take_any({"}"}))
+                return set;
+            fail(practice_texts::expected_brace);
+        }
+    }
+
+    RealSet interval()
+    {
+        const std::size_t start = pos_;
+        bool lower_closed;
+        if (take_any({"(", "]"}))
+            lower_closed = false;
+        else if (take_any({"<", "⟨", "["}))
+            lower_closed = true;
+        else
+            fail(at_end() ? practice_texts::expected_number : practice_texts::unexpected);
+        blanks();
+        const std::size_t lower_at = pos_;
+        const ExactEnd lower = end();
+        blanks();
+        if (!take_any({";"}))
+            fail(practice_texts::expected_semicolon);
+        blanks();
+        const std::size_t upper_at = pos_;
+        const ExactEnd upper = end();
+        blanks();
+        const std::size_t close_at = pos_;
+        bool upper_closed;
+        if (take_any({")", "["}))
+            upper_closed = false;
+        else if (take_any({">", "⟩", "]"}))
+            upper_closed = true;
+        else
+            fail(practice_texts::expected_close);
+        if (lower.infinity > 0)
+            fail(practice_texts::infinity_side, lower_at);
+        if (upper.infinity < 0)
+            fail(practice_texts::infinity_side, upper_at);
+        if (lower.infinity != 0 && lower_closed)
+            fail(practice_texts::infinity_closed, start);
+        if (upper.infinity != 0 && upper_closed)
+            fail(practice_texts::infinity_closed, close_at);
+        if (compare_ends(lower, upper) >= 0)
+            fail(practice_texts::reversed, start);
+        return {{lower, lower_closed, upper, upper_closed}};
+    }
+
+    ExactEnd end()
+    {
+        const std::size_t back = pos_;
+        int sign = 1;
+        if (minus())
+            sign = -1;
+        else
+            take_any({"+"});
+        blanks();
+        if (infinity_ahead()) {
+            take_infinity();
+            return {sign, {}};
+        }
+        pos_ = back;
+        return {0, value()};
+    }
+
+    Surd value()
+    {
+        const Value v = expression();
+        return make_surd(v.p, v.t, mpq_class(v.m));
+    }
+
+    Value combine(const Value &x, const Value &y, std::size_t at) const
+    {
+        if (x.t != 0 && y.t != 0 && x.m != y.m)
+            fail(practice_texts::two_roots, at);
+        return {0, 0, x.t != 0 ? x.m : y.m};
+    }
+
+    Value add(const Value &x, const Value &y, std::size_t at) const
+    {
+        Value r = combine(x, y, at);
+        r.p = x.p + y.p;
+        r.t = x.t + y.t;
+        return r;
+    }
+
+    Value multiply(const Value &x, const Value &y, std::size_t at) const
+    {
+        Value r = combine(x, y, at);
+        r.p = x.p * y.p + x.t * y.t * r.m;
+        r.t = x.p * y.t + x.t * y.p;
+        return r;
+    }
+
+    Value divide(const Value &x, const Value &y, std::size_t at) const
+    {
+        if (y.p == 0 && y.t == 0)
+            fail(practice_texts::division_by_zero, at);
+        const mpq_class norm = y.p * y.p - y.t * y.t * y.m; // y times its conjugate
+        Value conjugate{y.p / norm, -y.t / norm, y.m};
+        return multiply(x, conjugate, at);
+    }
+
+    Value expression()
+    {
+        Value v = term();
+        for (;;) {
+            const std::size_t back = pos_;
+            blanks();
+            const std::size_t at = pos_;
+            if (peek("+") && !peek("-", 1) && !peek("−", 1)) { // "+-" is ±
+                ++pos_;
+                blanks();
+                v = add(v, term(), at);
+            } else if (minus()) {
+                blanks();
+                Value t = term();
+                t.p = -t.p;
+                t.t = -t.t;
+                v = add(v, t, at);
+            } else {
+                pos_ = back;
+                return v;
+            }
+        }
+    }
+
+    Value term()
+    {
+        Value v = unary();
+        for (;;) {
+            const std::size_t back = pos_;
+            blanks();
+            const std::size_t at = pos_;
+            if (take_any({"*", "·", "⋅", "."})) {
+                blanks();
+                v = multiply(v, unary(), at);
+            } else if (take_any({"/", ":"})) {
+                blanks();
+                v = divide(v, unary(), at);
+            } else if (peek("√") || peek("s") || peek("(")) {
+                v = multiply(v, unary(), at); // 2√3, 2sqrt(3), 2(1 + √3)
+            } else {
+                pos_ = back;
+                return v;
+            }
+        }
+    }
+
+    Value unary()
+    {
+        if (minus()) {
+            blanks();
+            Value v = unary();
+            return {-v.p, -v.t, v.m};
+        }
+        if (take_any({"+"})) {
+            blanks();
+            return unary();
+        }
+        return primary();
+    }
+
+    Value primary()
+    {
+        const std::size_t at = pos_;
+        if (is_digit(pos_))
+            return number();
+        if (take_any({"√"})) {
+            blanks();
+            return root(unary(), at);
+        }
+        if (peek("s") && peek("q", 1) && peek("r", 2) && peek("t", 3)) {
+            pos_ += 4;
+            blanks();
+            if (!peek("("))
+                fail(practice_texts::unexpected);
+            return root(primary(), at);
+        }
+        if (take_any({"("})) {
+            blanks();
+            Value v = expression();
+            blanks();
+            if (!take_any({")"}))
+                fail(practice_texts::expected_paren);
+            return v;
+        }
+        fail(at_end() ? practice_texts::expected_number : practice_texts::unexpected);
+    }
+
+    Value root(const Value &v, std::size_t at) const
+    {
+        if (v.t != 0)
+            fail(practice_texts::root_of_root, at);
+        if (v.p < 0)
+            fail(practice_texts::negative_root, at);
+        const Surd s = make_surd(0, 1, v.p);
+        if (s.is_rational())
+            return {s.rational(), 0, 0};
+        return {to_q(s.u, s.w), to_q(s.v, s.w), s.m};
+    }
+
+    Value number()
+    {
+        mpz_class digits = 0, scale = 1;
+        while (is_digit(pos_))
+            digits = digits * 10 + (chars_[pos_++][0] - '0');
+        if ((peek(",") || peek(".")) && is_digit(pos_ + 1)) {
+            ++pos_;
+            while (is_digit(pos_)) {
+                digits = digits * 10 + (chars_[pos_++][0] - '0');
+                scale *= 10;
+            }
+        }
+        return {ratio(digits, scale), 0, 0};
+    }
+
+    // x1,2 = 1 ± √3; x1 = 2; x2 = 3; x = 5
+    RealSet roots()
+    {
+        RealSet set;
+        for (;;) {
+            ++pos_; // the x
+            while (!at_end() && !peek("=") && !is_blank(pos_) &&
+                   (is_digit(pos_) || peek(",") || peek("_") || chars_[pos_].starts_with("\xe2\x82")))
+                ++pos_;
+            blanks();
+            if (!take_any({"="}))
+                fail(practice_texts::unexpected);
+            blanks();
+            const Value centre = expression();
+            blanks();
+            const std::size_t at = pos_;
+            bool both = take_any({"±"});
+            if (!both && peek("+") && (peek("-", 1) || peek("−", 1))) {
+                pos_ += 2;
+                both = true;
+            }
+            if (both) {
+                blanks();
+                const Value width = term();
+                Value low = add(centre, {-width.p, -width.t, width.m}, at);
+                Value high = add(centre, width, at);
+                for (const Value &v : {low, high}) {
+                    const Surd s = make_surd(v.p, v.t, mpq_class(v.m));
+                    set.push_back({{0, s}, true, {0, s}, true});
+                }
+            } else {
+                const Surd s = make_surd(centre.p, centre.t, mpq_class(centre.m));
+                set.push_back({{0, s}, true, {0, s}, true});
+            }
+            const std::size_t back = pos_;
+            blanks();
+            if (take_any({";", ","})) {
+                blanks();
+                if (peek_any({"x", "X"}))
+                    continue;
+            }
+            pos_ = back;
+            return set;
+        }
+    }
+
+    std::vector<std::string> chars_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+int compare(const Surd &x, const Surd &y)
+{
+    const mpq_class p = to_q(x.u, x.w) - to_q(y.u, y.w);
+    const mpq_class t1 = to_q(x.v, x.w);
+    const mpq_class t2 = -to_q(y.v, y.w);
+    if (t1 == 0 || t2 == 0 || x.m == y.m)
+        return sign_of(p, t1 == 0 ? t2 : t2 == 0 ? t1 : t1 + t2, mpq_class(t1 == 0 ? y.m : x.m));
+    // X = p + t1√m1 against Y = t2√m2 of the other sign: compare X² with Y².
+    const int sx = sign_of(p, t1, mpq_class(x.m));
+    const int sy = sgn(t2);
+    if (sx == 0 || sx == sy)
+        return sx != 0 ? sx : sy;
+    const int c = sign_of(p * p + t1 * t1 * x.m - t2 * t2 * y.m, 2 * p * t1, mpq_class(x.m));
+    return c > 0 ? sx : c < 0 ? sy : 0;
+}
+
+RealSet normalized(RealSet pieces)
+{
+    std::sort(pieces.begin(), pieces.end(), [](const RealPiece &x, const RealPiece &y) {
+        const int c = compare_ends(x.lower, y.lower);
+        return c < 0 || (c == 0 && x.lower_closed && !y.lower_closed);
+    });
+    RealSet out;
+    for (const auto &p : pieces) {
+        if (!out.empty()) {
+            RealPiece &last = out.back();
+            const int c = compare_ends(p.lower, last.upper);
+            if (c < 0 || (c == 0 && (last.upper_closed || p.lower_closed))) {
+                const int u = compare_ends(p.upper, last.upper);
+                if (u > 0) {
+                    last.upper = p.upper;
+                    last.upper_closed = p.upper_closed;
+                } else if (u == 0) {
+                    last.upper_closed = last.upper_closed || p.upper_closed;
+                }
+                continue;
+            }
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+RealSet real_set(const ExactSet &set)
+{
+    RealSet out;
+    for (const auto &p : set.points)
+        out.push_back({{0, p}, true, {0, p}, true});
+    for (const auto &i : set.intervals)
+        out.push_back({i.lower, i.lower_closed, i.upper, i.upper_closed});
+    out = normalized(std::move(out));
+    for (const auto &x : set.excluded)
+        out = difference(out, {{{0, x}, true, {0, x}, true}});
+    return out;
+}
+
+bool same_set(const RealSet &x, const RealSet &y)
+{
+    if (x.size() != y.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (compare_ends(x[i].lower, y[i].lower) != 0 || compare_ends(x[i].upper, y[i].upper) != 0 ||
+            x[i].lower_closed != y[i].lower_closed || x[i].upper_closed != y[i].upper_closed)
+            return false;
+    }
+    return true;
+}
+
+RealSet parse_answer(std::string_view text) { return AnswerReader(text).read(); }
+
+Verdict judge_answer(const ExactAnalysis &exact, Relation relation, const RealSet &given, char separator)
+{
+    using namespace practice_texts;
+    const RealSet answer = real_set(exact.set);
+    const RealSet pupil = normalized(given);
+    if (same_set(answer, pupil))
+        return {VerdictKind::Right, std::string(right)};
+    const std::vector<Surd> answer_ends = boundary(answer);
+    const std::vector<Surd> pupil_ends = boundary(pupil);
+    for (const auto &end : pupil_ends) {
+        if (among(answer_ends, end) || among(exact.zeros, end))
+            continue;
+        const double approx = approximate(end);
+        for (const auto &zero : exact.zeros) {
+            if (std::fabs(approximate(zero) - approx) < 0.006)
+                return {VerdictKind::RoundedEnd, filled(rounded_end, number_text(end, separator))};
+        }
+        return {VerdictKind::WrongEnd,
+                filled(relation == Relation::Equal ? wrong_root : wrong_end, number_text(end, separator))};
+    }
+    for (const auto &end : pupil_ends) {
+        if (!among(answer_ends, end))
+            continue;
+        const bool in_answer = contains(answer, end);
+        if (in_answer != contains(pupil, end))
+            return in_answer ? Verdict{VerdictKind::ShouldBeClosed, filled(should_be_closed, number_text(end, separator))}
+                             : Verdict{VerdictKind::ShouldBeOpen, filled(should_be_open, number_text(end, separator))};
+    }
+    const RealSet missing = difference(answer, pupil);
+    if (!missing.empty()) {
+        if (relation == Relation::Equal)
+            return {VerdictKind::MissingPart, std::string(missing_root)};
+        return {VerdictKind::MissingPart, filled(missing_part, number_text(sample(missing.front()), separator))};
+    }
+    const RealSet extra = difference(pupil, answer);
+    return {VerdictKind::ExtraPart, filled(extra_part, number_text(sample(extra.front()), separator))};
+}
+
+} // namespace parvolin

@@ -1,0 +1,65 @@
+#pragma once
+
+// The Czech texts of practice: what the answer reader cannot read, and the
+// verdicts on an answer. "{}" stands for the place or the number filled in.
+
+#include <string_view>
+
+namespace parvolin::practice_texts {
+
+using T = std::string_view;
+
+// The reader; every message names the character where it stopped.
+inline constexpr T empty_answer =
+    "Odpověď je prázdná. Napište množinu řešení, např. K = { 2 ; 3 }, K = (−oo ; 1) U (4 ; oo), K = R nebo K = ∅.";
+inline constexpr T unexpected = "Na {}. místě odpovědi je znak, kterému nerozumím.";
+inline constexpr T expected_number = "Na {}. místě má být číslo.";
+inline constexpr T expected_semicolon = "Na {}. místě má být středník, který odděluje meze intervalu.";
+inline constexpr T expected_close = "Interval není uzavřen: na {}. místě má být závorka ) nebo >.";
+inline constexpr T expected_brace = "Množina není uzavřena: na {}. místě má být závorka }.";
+inline constexpr T expected_paren = "Na {}. místě chybí zavírací závorka ).";
+inline constexpr T trailing = "Za koncem množiny na {}. místě je ještě další text.";
+inline constexpr T comma_list = "Na {}. místě je čárka s mezerou: čísla v množině oddělujte středníkem, desetinnou čárku pište bez mezery.";
+inline constexpr T division_by_zero = "Na {}. místě se dělí nulou.";
+inline constexpr T negative_root = "Na {}. místě je odmocnina ze záporného čísla, ta v oboru reálných čísel neexistuje.";
+inline constexpr T two_roots = "Číslo na {}. místě má dvě různé odmocniny; zapište ho jednodušeji.";
+inline constexpr T root_of_root = "Na {}. místě je odmocnina z čísla, které samo obsahuje odmocninu; zapište ho jednodušeji.";
+inline constexpr T infinity_point = "Nekonečno na {}. místě může být jen mezí intervalu, ne prvkem množiny.";
+inline constexpr T infinity_closed = "U nekonečna na {}. místě má být kulatá závorka: nekonečno do intervalu nepatří.";
+inline constexpr T infinity_side = "Na {}. místě stojí nekonečno na špatné straně: vlevo se píše −oo, vpravo oo.";
+inline constexpr T reversed = "Interval začatý na {}. místě má levou mez větší nebo rovnou pravé; menší číslo patří vlevo.";
+
+// The verdicts.
+inline constexpr T right = "Správně!";
+inline constexpr T wrong_root = "Číslo {} není kořenem rovnice.";
+inline constexpr T wrong_end = "Číslo {} není nulovým bodem levé strany, mezí řešení proto být nemůže.";
+inline constexpr T rounded_end = "Číslo {} je jen přibližná hodnota; zapište ho přesně (zlomkem nebo odmocninou).";
+inline constexpr T should_be_open = "U čísla {} má být kulatá závorka: do řešení nepatří.";
+inline constexpr T should_be_closed = "U čísla {} má být lomená závorka: do řešení patří.";
+inline constexpr T missing_root = "Chybí kořen: rovnice má ještě další řešení.";
+inline constexpr T missing_part = "Chybí část řešení: například číslo {} nerovnici vyhovuje, ale v odpovědi není.";
+inline constexpr T extra_part = "Odpověď obsahuje i čísla, která nevyhovují, například {}.";
+
+} // namespace parvolin::practice_texts
+
+namespace parvolin::worksheet_texts {
+
+using T = std::string_view;
+
+inline constexpr T title_equations = "Kvadratické rovnice";
+inline constexpr T title_inequalities = "Kvadratické nerovnice";
+inline constexpr T title_both = "Kvadratické rovnice a nerovnice";
+inline constexpr T title_linear_equations = "Lineární rovnice";
+inline constexpr T title_linear_inequalities = "Lineární nerovnice";
+inline constexpr T title_linear_both = "Lineární rovnice a nerovnice";
+inline constexpr T name = "Jméno: ______________________________";
+inline constexpr T form = "Třída: ________";
+inline constexpr T date = "Datum: ";
+inline constexpr T number = "Pracovní list č. ";
+inline constexpr T task =
+    "V oboru reálných čísel řešte. Množinu kořenů K zapište výčtem prvků nebo intervaly, kořeny přesně (zlomkem "
+    "nebo odmocninou).";
+inline constexpr T key_title = "Výsledky k pracovnímu listu č. ";
+inline constexpr T steps_title = "Postup řešení";
+
+} // namespace parvolin::worksheet_texts

@@ -1,0 +1,104 @@
+#pragma once
+
+// Problems for worksheets and practice whose answers come out nicely: each
+// one built from its answer, then checked with the exact arithmetic of the
+// working. The same seed gives the same problems on every system.
+
+#include "solver/exact_solution.h"
+#include "solver/problem.h"
+
+#include <gmpxx.h>
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parvolin {
+
+enum class ProblemKind {
+    IntegerRoots,   // two different non-zero integer roots, b and c non-zero
+    FractionRoots,  // two different rational roots, at least one not an integer
+    SurdRoots,      // two irrational roots, b and c non-zero
+    DoubleRoot,     // D = 0, b and c non-zero
+    NoRealRoot,     // D < 0, b and c non-zero
+    NoLinearTerm,   // b = 0, c non-zero
+    NoConstantTerm, // c = 0, b non-zero
+    Linear,         // a = 0, b non-zero
+    Constant,       // a = b = 0
+};
+
+inline constexpr ProblemKind all_problem_kinds[] = {
+    ProblemKind::IntegerRoots, ProblemKind::FractionRoots, ProblemKind::SurdRoots,
+    ProblemKind::DoubleRoot,   ProblemKind::NoRealRoot,    ProblemKind::NoLinearTerm,
+    ProblemKind::NoConstantTerm, ProblemKind::Linear,      ProblemKind::Constant,
+};
+
+// The names of the command line: "integer", "fraction", "surd", "double",
+// "none", "no-b", "no-c", "linear", "constant".
+std::string_view kind_name(ProblemKind kind);
+std::optional<ProblemKind> kind_from_name(std::string_view name);
+
+enum class Difficulty {
+    Small, // integers, |a| <= 5, |b| and |c| <= 30
+    Large, // |a| <= 12, |b| and |c| <= 200, some with one decimal place
+};
+
+struct GeneratorOptions {
+    std::vector<ProblemKind> kinds;  // empty: all
+    std::vector<Relation> relations; // empty: all five
+    Difficulty difficulty = Difficulty::Small;
+};
+
+struct GeneratedProblem {
+    ProblemKind kind = ProblemKind::IntegerRoots;
+    Relation relation = Relation::Equal;
+    mpq_class a, b, c;
+};
+
+// The coefficient as a pupil types it: "-3", "0,5" (at most one decimal place).
+std::string coefficient_text(const mpq_class &value, char separator);
+
+// The kind the exact analysis finds for a x² + b x + c.
+ProblemKind classify(const mpq_class &a, const mpq_class &b, const mpq_class &c);
+
+// A 64-bit Mersenne twister, whose sequence the C++ standard fixes, and a
+// mapping onto integer ranges of our own (the standard distributions differ
+// between libraries).
+class ProblemRandom {
+public:
+    explicit ProblemRandom(std::uint64_t seed) : engine_(seed) {}
+    // Uniform in [low, high], by rejection of the biased top of the range.
+    long between(long low, long high);
+    // A non-zero integer with |value| <= limit, either sign.
+    long nonzero(long limit);
+    bool chance(int percent) { return between(1, 100) <= percent; }
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// Deals the problems of one sheet: the kinds and relations of the options in
+// turns, each turn shuffled, so that a sheet mixes them evenly; no problem twice.
+class ProblemGenerator {
+public:
+    ProblemGenerator(std::uint64_t seed, GeneratorOptions options);
+    GeneratedProblem next();
+
+private:
+    GeneratedProblem make(ProblemKind kind, Relation relation);
+    template <typename T> T deal(std::vector<T> &deck, std::size_t &at, const std::vector<T> &all);
+
+    ProblemRandom random_;
+    GeneratorOptions options_;
+    std::vector<ProblemKind> kind_deck_;
+    std::vector<Relation> relation_deck_;
+    std::size_t kind_at_ = 0, relation_at_ = 0;
+    std::vector<std::string> seen_;
+};
+
+std::vector<GeneratedProblem> generate_problems(std::uint64_t seed, int count, const GeneratorOptions &options);
+
+} // namespace parvolin

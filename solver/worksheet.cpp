@@ -1,0 +1,137 @@
+#include "solver/worksheet.h"
+
+#include "solver/practice_texts.h"
+#include "solver/rtf_writer.h"
+#include "solver/steps.h"
+
+#include <algorithm>
+
+namespace parvolin {
+
+namespace {
+
+using namespace worksheet_texts;
+
+std::string_view title_for(const std::vector<GeneratedProblem> &problems)
+{
+    const bool equations = std::any_of(problems.begin(), problems.end(),
+                                       [](const GeneratedProblem &p) { return p.relation == Relation::Equal; });
+    const bool inequalities = std::any_of(problems.begin(), problems.end(),
+                                          [](const GeneratedProblem &p) { return p.relation != Relation::Equal; });
+    const bool quadratic = std::any_of(problems.begin(), problems.end(), [](const GeneratedProblem &p) { return p.a != 0; });
+    if (quadratic)
+        return equations && inequalities ? title_both : equations ? title_equations : title_inequalities;
+    return equations && inequalities ? title_linear_both : equations ? title_linear_equations : title_linear_inequalities;
+}
+
+// A constant problem shows the vanished x, as textbooks write it: 0 · x + 5 > 0.
+std::string statement_text(const GeneratedProblem &p, const Math &normal_form, char separator)
+{
+    if (p.a != 0 || p.b != 0)
+        return plain_text(normal_form);
+    std::string text = "0 · x";
+    if (p.c != 0) {
+        Math c;
+        put_number(c, mpq_class(abs(p.c)), {separator, NumberStyle::Decimals});
+        text += p.c < 0 ? " − " : " + ";
+        text += plain_text(c);
+    }
+    const std::string full = plain_text(normal_form);
+    // the relation and the zero on the right, as the normal form ends
+    const auto at = full.rfind(" 0");
+    const auto sign = full.rfind(' ', at - 1);
+    text += full.substr(sign);
+    return text;
+}
+
+std::string header_line(const Worksheet &sheet)
+{
+    return std::string(name) + "   " + std::string(form) + "   " + std::string(date) + sheet.date;
+}
+
+std::string number_line(const Worksheet &sheet) { return std::string(number) + std::to_string(sheet.number); }
+
+std::string numbered(int n, const std::string &text) { return std::to_string(n) + ")  " + text; }
+
+} // namespace
+
+std::string czech_date(int day, int month, int year)
+{
+    return std::to_string(day) + ". " + std::to_string(month) + ". " + std::to_string(year);
+}
+
+Worksheet build_worksheet(const WorksheetOptions &options)
+{
+    const int count = std::clamp(options.count, 1, max_worksheet_problems);
+    const std::vector<GeneratedProblem> problems = generate_problems(options.seed, count, options.generator);
+    Worksheet sheet;
+    sheet.title = title_for(problems);
+    sheet.date = options.date;
+    sheet.number = options.seed;
+    sheet.key = options.key || options.steps;
+    sheet.steps = options.steps;
+    sheet.entries.reserve(problems.size());
+    for (const auto &p : problems) {
+        WorksheetEntry entry;
+        entry.problem = p;
+        const ExactAnalysis exact = analyse_exact(p.a, p.b, p.c, p.relation);
+        const ProblemMath math = problem_math(p.a, p.b, p.c, p.relation, exact.set, options.separator);
+        entry.statement = statement_text(p, math.normal_form, options.separator);
+        entry.answer = plain_text(math.set);
+        if (options.steps) {
+            const std::string a = coefficient_text(p.a, options.separator);
+            const std::string b = coefficient_text(p.b, options.separator);
+            const std::string c = coefficient_text(p.c, options.separator);
+            const ProblemInput input{a, b, c, static_cast<int>(p.relation), 0};
+            entry.steps = plain_lines(build_steps(input, options.separator).working);
+        }
+        sheet.entries.push_back(std::move(entry));
+    }
+    return sheet;
+}
+
+std::string worksheet_text(const Worksheet &sheet)
+{
+    std::string out = sheet.title + "\n" + number_line(sheet) + "\n\n" + header_line(sheet) + "\n\n" +
+                      std::string(task) + "\n\n";
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i)
+        out += numbered(static_cast<int>(i + 1), sheet.entries[i].statement) + "\n\n\n\n\n";
+    if (!sheet.key)
+        return out;
+    out += "\f\n";
+    out += std::string(key_title) + std::to_string(sheet.number) + "\n\n";
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
+        const auto &entry = sheet.entries[i];
+        out += numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer) + "\n";
+        if (entry.steps.empty())
+            continue;
+        for (const auto &line : entry.steps)
+            out += "    " + line + "\n";
+        out += "\n";
+    }
+    return out;
+}
+
+std::string worksheet_rtf(const Worksheet &sheet)
+{
+    std::vector<RtfParagraph> paragraphs;
+    paragraphs.push_back({sheet.title, 32, true, true, 60, false});
+    paragraphs.push_back({number_line(sheet), 22, false, true, 240, false});
+    paragraphs.push_back({header_line(sheet), 22, false, false, 240, false});
+    paragraphs.push_back({std::string(task), 22, false, false, 240, false});
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i)
+        paragraphs.push_back({numbered(static_cast<int>(i + 1), sheet.entries[i].statement), 26, false, false, 2000, false});
+    if (sheet.key) {
+        paragraphs.push_back({std::string(key_title) + std::to_string(sheet.number), 28, true, true, 240, true});
+        for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
+            const auto &entry = sheet.entries[i];
+            paragraphs.push_back({numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
+                                  !entry.steps.empty(), false, entry.steps.empty() ? 80 : 60, false});
+            for (const auto &line : entry.steps)
+                paragraphs.push_back({"    " + line, 18, false, false, 20, false});
+        }
+    }
+    return rtf_paragraphs(paragraphs);
+}
+
+} // namespace parvolin

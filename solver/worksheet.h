@@ -1,0 +1,54 @@
+#pragma once
+
+// A worksheet of generated problems as data, and its renderings as plain
+// text and as RTF: a header, the numbered problems with room to work, and on
+// request an answer key with the exact sets and the full working.
+
+#include "solver/problem_generator.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace parvolin {
+
+inline constexpr int max_worksheet_problems = 60;
+
+struct WorksheetOptions {
+    int count = 20; // 1 to 60
+    GeneratorOptions generator;
+    std::uint64_t seed = 0; // the worksheet number
+    bool key = false;
+    bool steps = false;     // the key with the working of each problem
+    std::string date;       // as printed, e.g. "9. 12. 2026"
+    char separator = ',';
+};
+
+struct WorksheetEntry {
+    GeneratedProblem problem;
+    std::string statement;          // "2x² − 3x + 1 > 0"
+    std::string answer;             // "K = (−oo ; 1/2) U (1 ; oo)"
+    std::vector<std::string> steps; // empty unless asked for
+};
+
+struct Worksheet {
+    std::string title;
+    std::string date;
+    std::uint64_t number = 0;
+    bool key = false;
+    bool steps = false;
+    std::vector<WorksheetEntry> entries;
+};
+
+// The count is clamped to 1..60.
+Worksheet build_worksheet(const WorksheetOptions &options);
+
+// "Datum: 9. 12. 2026": day, month and year with a blank after each full stop.
+std::string czech_date(int day, int month, int year);
+
+// The sheet; the key after a form feed, on a page of its own when printed.
+std::string worksheet_text(const Worksheet &sheet);
+// The sheet on A4 pages, the key from a new page.
+std::string worksheet_rtf(const Worksheet &sheet);
+
+} // namespace parvolin
