@@ -23,7 +23,7 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >/de
 for file in usr/bin/parvolin usr/bin/parvolin-cli usr/share/man/man1/parvolin-cli.1 \
             usr/share/icons/hicolor/scalable/apps/$app.svg \
             usr/share/icons/hicolor/48x48/apps/$app.png \
-            usr/share/parvolin/help/index.html; do
+            usr/share/parvolin/help/index.html usr/lib/parvolin/parvolin_pdf.so; do
     test -e "$root/$file" || { echo "missing in the package: /$file"; exit 1; }
 done
 
@@ -33,4 +33,8 @@ if [ "$actual" != "$expected" ]; then
     echo "installed parvolin-cli printed «$actual», expected «$expected»"
     exit 1
 fi
+# The PDF module is found beside the installed program, not in the build tree.
+pdf=$root/worksheet.pdf
+"$root/usr/bin/parvolin-cli" worksheet --count 2 --seed 1 --format pdf -o "$pdf"
+[[ $(head -c 5 "$pdf") == "%PDF-" ]] || { echo "the installed parvolin-cli made no PDF worksheet"; exit 1; }
 echo "package check passed"
