@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solver/math_text.h"
 #include "solver/problem.h"
 
 #include <optional>
@@ -20,5 +21,26 @@ std::optional<unsigned char> cp1250_byte(char32_t character);
 // The file holds exactly as many paragraphs as the document has lines; an
 // empty document still gets the one empty paragraph every reader shows.
 std::string rtf_document(const ResultDocument &document);
+
+// A PNG picture as its file's bytes, and its size in pixels and as shown
+// (in twips, 1440 to the inch).
+struct RtfPicture {
+    std::string png;
+    int width_px = 0;
+    int height_px = 0;
+    int width_twips = 0;
+    int height_twips = 0;
+};
+
+// What a document may carry after the report: the working and the picture.
+struct DocumentAttachment {
+    Working working;
+    RtfPicture picture; // none when `png` is empty
+};
+
+// The document as above, then the working, left-aligned in Arial 11 point
+// (a paragraph a line, the notice framed, the sign table as a table, the
+// result in bold), then the picture centred (\pict\pngblip).
+std::string rtf_document(const ResultDocument &document, const DocumentAttachment &attachment);
 
 } // namespace parvolin
