@@ -93,12 +93,15 @@ TEST_F(StepsInWindow, FilledOnASolveAndEmptyAfterAFailure)
     auto *tabs = find<QTabBar>("graphTabs");
     solve_problem("1", "-3", "2");
     EXPECT_FALSE(view->is_empty());
-    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("Diskriminant")));
     EXPECT_FALSE(view->isVisibleTo(window_.get()));
 
     // The tab shows the working in the picture's place.
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     EXPECT_TRUE(view->isVisibleTo(window_.get()));
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("Diskriminant")));
+    // Shown, it is filled at once by the next solve.
+    solve_problem("1", "0", "-4");
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("Chybí lineární člen")));
     EXPECT_FALSE(find<QWidget>("solutionGraph")->isVisibleTo(window_.get()));
     EXPECT_EQ(view->geometry(), find<QWidget>("solutionGraph")->geometry());
 
@@ -115,6 +118,7 @@ TEST_F(StepsInWindow, CopyGivesThePlainLines)
     open();
     find<QAction>("vypocet")->trigger();
     solve_problem("2", "4", "-4");
+    find<QTabBar>("graphTabs")->setCurrentIndex(1);
     auto *view = find<StepsView>("stepsView");
     QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);

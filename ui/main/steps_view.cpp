@@ -23,6 +23,25 @@ StepsView::StepsView(QWidget *parent) : QTextBrowser(parent)
 void StepsView::show_working(const Working &working)
 {
     working_ = working;
+    // Laying out the rich text costs more than the solve; while the picture
+    // is the tab in front it waits until the view is shown.
+    if (isVisible())
+        render();
+    else
+        pending_ = true;
+}
+
+void StepsView::showEvent(QShowEvent *event)
+{
+    if (pending_)
+        render();
+    QTextBrowser::showEvent(event);
+}
+
+void StepsView::render()
+{
+    pending_ = false;
+    const Working &working = *working_;
     setHtml(working_html(working));
     // The anchors "step<N>" mark where each step begins.
     step_starts_.assign(working.steps.size(), -1);
@@ -48,6 +67,7 @@ void StepsView::show_working(const Working &working)
 void StepsView::clear_working()
 {
     working_.reset();
+    pending_ = false;
     step_starts_.clear();
     clear();
 }

@@ -27,8 +27,12 @@ public:
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void render();
+
+    bool pending_ = false; // shown while hidden, not yet laid out
     std::optional<Working> working_;
     // Where each step starts in the document, in order.
     std::vector<int> step_starts_;
