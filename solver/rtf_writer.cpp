@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
+#include <algorithm>
 
 namespace parvolin {
 
@@ -154,7 +156,111 @@ std::optional<unsigned char> cp1250_byte(char32_t character)
     return std::nullopt;
 }
 
-std::string rtf_document(const ResultDocument &document)
+namespace {
+
+// The working's paragraphs: Arial 11 point, left-aligned.
+constexpr std::string_view working_paragraph = "\\par\n\\pard\\plain\\ql\\sa60\\uc1\\f0\\fs22 ";
+
+// Column widths of a table from its longest cell: about a tenth of an inch
+// a character, and room around.
+std::vector<int> column_edges(const std::vector<std::vector<std::string>> &cells)
+{
+    std::vector<int> widths;
+    for (const auto &row : cells) {
+        if (widths.size() < row.size())
+            widths.resize(row.size(), 0);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            std::size_t characters = 0;
+            for (unsigned char c : row[i])
+                characters += (c & 0xC0) != 0x80;
+            widths[i] = std::max(widths[i], static_cast<int>(characters) * 130 + 300);
+        }
+    }
+    std::vector<int> edges;
+    int edge = 0;
+    for (int width : widths)
+        edges.push_back(edge += width);
+    return edges;
+}
+
+void append_table(std::string &out, const Step &step)
+{
+    std::vector<std::vector<std::string>> cells;
+    for (const auto &row : step.table) {
+        std::vector<std::string> texts;
+        for (const auto &cell : row)
+            texts.push_back(plain_text(cell));
+        cells.push_back(std::move(texts));
+    }
+    const std::vector<int> edges = column_edges(cells);
+    out += "\\par\n";
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        out += "\\trowd\\trgaph70\\trleft0";
+        for (int edge : edges) {
+            out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                   "\\clbrdrr\\brdrs\\brdrw10\\cellx";
+            out += std::to_string(edge);
+        }
+        out += "\n\\pard\\plain\\intbl\\qc\\uc1\\f0\\fs22";
+        if (r == 0)
+            out += "\\b";
+        out += ' ';
+        for (std::size_t i = 0; i < edges.size(); ++i) {
+            if (i < cells[r].size())
+                append_text(out, cells[r][i]);
+            out += "\\cell ";
+        }
+        out += "\\row\n";
+    }
+    // Text after \row is outside the table; the paragraph that follows
+    // starts with \par, so an empty one closes the table.
+    out += "\\pard\\plain\\ql\\uc1\\f0\\fs4 ";
+}
+
+void append_working(std::string &out, const Working &working)
+{
+    for (const Step &step : working.steps) {
+        std::string text = step.text;
+        if (!step.math.empty()) {
+            if (!text.empty())
+                text += ' ';
+            append_plain_text(text, step.math);
+        }
+        out += working_paragraph;
+        if (step.kind == StepKind::Notice)
+            out += "\\box\\brdrs\\brdrw10\\brsp80 "; // framed, up to the next \pard
+        else if (step.kind == StepKind::Result)
+            out += "\\b ";
+        append_text(out, text);
+        if (step.kind == StepKind::Table)
+            append_table(out, step);
+    }
+}
+
+void append_picture(std::string &out, const RtfPicture &picture)
+{
+    constexpr char digits[] = "0123456789abcdef";
+    out += "\\par\n\\pard\\plain\\qc\\f0\\fs22 {\\pict\\pngblip\\picw";
+    out += std::to_string(picture.width_px);
+    out += "\\pich";
+    out += std::to_string(picture.height_px);
+    out += "\\picwgoal";
+    out += std::to_string(picture.width_twips);
+    out += "\\pichgoal";
+    out += std::to_string(picture.height_twips);
+    out += '\n';
+    for (std::size_t i = 0; i < picture.png.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(picture.png[i]);
+        out += digits[byte >> 4];
+        out += digits[byte & 0x0F];
+        if (i % 64 == 63)
+            out += '\n';
+    }
+    out += "}";
+}
+
+// The head and the report's paragraphs, the document left open.
+std::string open_document(const ResultDocument &document)
 {
     // \fcharset238 (Eastern European) matters as much as \ansicpg1250: some
     // readers decode \'xx by the font's character set alone.
@@ -175,6 +281,22 @@ std::string rtf_document(const ResultDocument &document)
             out += "\\par\n";
         append_text(out, document.lines[i]);
     }
+    return out;
+}
+
+} // namespace
+
+std::string rtf_document(const ResultDocument &document)
+{
+    return open_document(document) + "}\n";
+}
+
+std::string rtf_document(const ResultDocument &document, const DocumentAttachment &attachment)
+{
+    std::string out = open_document(document);
+    append_working(out, attachment.working);
+    if (!attachment.picture.png.empty())
+        append_picture(out, attachment.picture);
     out += "}\n";
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "solver/math_text.h"
 #include "solver/problem.h"
 
 #include <optional>
@@ -35,5 +36,26 @@ struct RtfParagraph {
 // A4 pages with 2 cm margins, Arial, code page 1250 as rtf_document writes
 // it; a page break (\page) before each paragraph that asks for one.
 std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs);
+
+// A PNG picture as its file's bytes, and its size in pixels and as shown
+// (in twips, 1440 to the inch).
+struct RtfPicture {
+    std::string png;
+    int width_px = 0;
+    int height_px = 0;
+    int width_twips = 0;
+    int height_twips = 0;
+};
+
+// What a document may carry after the report: the working and the picture.
+struct DocumentAttachment {
+    Working working;
+    RtfPicture picture; // none when `png` is empty
+};
+
+// The document as above, then the working, left-aligned in Arial 11 point
+// (a paragraph a line, the notice framed, the sign table as a table, the
+// result in bold), then the picture centred (\pict\pngblip).
+std::string rtf_document(const ResultDocument &document, const DocumentAttachment &attachment);
 
 } // namespace parvolin

@@ -12,6 +12,8 @@
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
+#include "ui/main/steps_view.h"
+#include "ui/main/document_attachment.h"
 #include "ui/main/text_fit.h"
 #include "ui/main/views_layout.h"
 #include "ui/main/window_geometry.h"
@@ -21,6 +23,7 @@
 #include "solver/entry_help.h"
 #include "solver/report.h"
 #include "solver/solution.h"
+#include "solver/steps.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -32,6 +35,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTabBar>
+#include <QTextDocument>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTimer>
@@ -87,6 +92,7 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
     ui_->setupUi(this);
     create_tool_buttons();
     create_status_panels();
+    create_view_tabs();
     fit_texts();
     load_pictures();
     connect_commands();
@@ -129,6 +135,22 @@ void MainWindow::create_tool_buttons()
         separator->setObjectName(QStringLiteral("ToolButton1"));
         separator->setFixedWidth(tool_separator_width);
     }
+}
+
+// The picture and the working share the graph box: two tabs where its title
+// would be, the one chosen shown in the box.
+void MainWindow::create_view_tabs()
+{
+    view_tabs_ = new QTabBar(ui_->graphBox);
+    view_tabs_->setObjectName(QStringLiteral("graphTabs"));
+    view_tabs_->setDrawBase(false);
+    view_tabs_->setExpanding(false);
+    view_tabs_->addTab(QStringLiteral("Graf"));
+    view_tabs_->addTab(QStringLiteral("Postup"));
+    connect(view_tabs_, &QTabBar::currentChanged, this, [this](int index) {
+        ui_->solutionGraph->setVisible(index == 0);
+        ui_->stepsView->setVisible(index == 1);
+    });
 }
 
 // The desktop's font may be wider than the one the layout was drawn for;
@@ -284,6 +306,7 @@ void MainWindow::read_settings()
 
     if (settings.dot_separator)
         ui_->RadioButton2->setChecked(true);
+    ui_->Prilozitpostup->setChecked(settings.attach_working);
 }
 
 WindowSettings MainWindow::current_settings() const
@@ -300,6 +323,7 @@ WindowSettings MainWindow::current_settings() const
     settings.width = isMaximized() ? outer.width() : user_width_.value_or(outer.width());
     settings.maximized = isMaximized();
     settings.dot_separator = ui_->RadioButton2->isChecked();
+    settings.attach_working = ui_->Prilozitpostup->isChecked();
     return settings;
 }
 
@@ -397,6 +421,7 @@ void MainWindow::FormClose()
     SettingsFile file(settings_path_);
     const auto terminate = qScopeGuard(&request_termination);
     write_settings_on_close(file, current_settings());
+    write_document_settings(file, current_settings());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -472,7 +497,11 @@ void MainWindow::lay_out_views()
         return;
     ui_->graphBox->setGeometry(layout.graph_box);
     // The picture fills its group box inside the frame and the title.
-    ui_->solutionGraph->setGeometry(QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, 16, -8, -8));
+    const QRect inside = QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, 16, -8, -8);
+    ui_->solutionGraph->setGeometry(inside);
+    ui_->stepsView->setGeometry(inside);
+    // The tabs stand on the box's top edge, where a title would.
+    view_tabs_->setGeometry(inside.left(), 0, std::min(inside.width(), view_tabs_->sizeHint().width()), inside.top());
 }
 
 // The outer width that shows the views, the picture and the side panel
@@ -556,6 +585,7 @@ void MainWindow::Konec1Click()
         SettingsFile file(settings_path_);
         const auto terminate = qScopeGuard(&request_termination);
         write_settings_on_exit(file, current_settings());
+        write_document_settings(file, current_settings());
     });
 }
 
@@ -634,6 +664,7 @@ void MainWindow::BitBtnVyresitClick()
         ui_->vypisreseni->clear();
         set_document({});
         ui_->solutionGraph->clear();
+        ui_->stepsView->clear_working();
         set_result_commands_enabled(true);
         show_result_box(true);
 
@@ -649,11 +680,23 @@ void MainWindow::BitBtnVyresitClick()
         // The picture is drawn from the same Solution as the sentences, so
         // the two cannot disagree.
         ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator);
+        show_steps(input);
 
         // The document takes the report as the memo shows it, row by row.
         const std::string date = date_text(local_now(), regional_);
         set_document(build_document(date, display_rows(*ui_->vypisreseni)).lines);
     });
+}
+
+// The working beside the picture. A text too long to work out exactly gives
+// no working; the report and the picture stand all the same.
+void MainWindow::show_steps(const ProblemInput &input)
+{
+    try {
+        ui_->stepsView->show_working(build_steps(input, regional_.decimal_separator).working);
+    } catch (const Failure &) {
+        ui_->stepsView->clear_working();
+    }
 }
 
 // A text that does not convert puts the keyboard on its field, text selected,
@@ -717,12 +760,36 @@ void MainWindow::Timer1Timer()
 
 void MainWindow::UlozitClick()
 {
-    run_handler([this] { save_command_->run(this, ResultDocument{document_lines_}); });
+    run_handler([this] {
+        const std::optional<DocumentAttachment> attachment = document_attachment();
+        save_command_->run(this, ResultDocument{document_lines_}, attachment ? &*attachment : nullptr);
+    });
 }
 
 void MainWindow::tiskClick()
 {
-    run_handler([this] { print_command_->run(this, *ui_->RichEdit1->document()); });
+    run_handler([this] {
+        if (!ui_->Prilozitpostup->isChecked()) {
+            print_command_->run(this, *ui_->RichEdit1->document());
+            return;
+        }
+        const std::unique_ptr<QTextDocument> printed = printed_with_attachment(
+            *ui_->RichEdit1->document(), ui_->stepsView->working(), graph_picture(*ui_->solutionGraph));
+        print_command_->run(this, *printed);
+    });
+}
+
+// The steps and the picture for the saved document, when the command asks
+// for them and the last solve gave them.
+std::optional<DocumentAttachment> MainWindow::document_attachment() const
+{
+    if (!ui_->Prilozitpostup->isChecked())
+        return std::nullopt;
+    DocumentAttachment attachment;
+    if (const auto &working = ui_->stepsView->working())
+        attachment.working = *working;
+    attachment.picture = graph_png(*ui_->solutionGraph);
+    return attachment;
 }
 
 } // namespace parvolin

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QTabBar;
 class QTimer;
 
 namespace Ui {
@@ -24,6 +25,7 @@ namespace parvolin {
 class CoefficientKeyFilter;
 class PrintCommand;
 class SaveCommand;
+struct DocumentAttachment;
 struct ViewsLayout;
 struct WindowSettings;
 
@@ -83,6 +85,7 @@ private:
     // Construction steps.
     void create_tool_buttons();
     void create_status_panels();
+    void create_view_tabs();
     void fit_texts();
     void load_pictures();
     void connect_commands();
@@ -108,6 +111,8 @@ private:
     void show_separator_agreement();
     void start_typing(QLineEdit *field);
     Problem parse_entries_or_point_at_field(const ProblemInput &input);
+    void show_steps(const ProblemInput &input);
+    std::optional<DocumentAttachment> document_attachment() const;
 
     // Outer (frame) sizes; the frame adds nothing until the window manager
     // has framed the window.
@@ -119,6 +124,7 @@ private:
     QLabel *date_panel_ = nullptr;
     QLabel *time_panel_ = nullptr;
     QLabel *view_panel_ = nullptr;
+    QTabBar *view_tabs_ = nullptr; // "Graf" and "Postup" on the graph box
     QTimer *clock_ = nullptr;
     CoefficientKeyFilter *key_filter_ = nullptr;
     std::unique_ptr<SaveCommand> save_command_;

@@ -79,7 +79,7 @@ QString rtf_target_name(const QString &chosen_path)
     return chosen_path.endsWith(suffix, Qt::CaseInsensitive) ? chosen_path : chosen_path + suffix;
 }
 
-void SaveCommand::run(QWidget *window, const ResultDocument &document)
+void SaveCommand::run(QWidget *window, const ResultDocument &document, const DocumentAttachment *attachment)
 {
     const auto &choose = installed_dialogs().choose_path;
     const std::optional<QString> chosen = choose ? choose(window, last_path_) : run_save_dialog(window, last_path_);
@@ -92,7 +92,7 @@ void SaveCommand::run(QWidget *window, const ResultDocument &document)
     // The test first, so that a taken name gets the notice before anything
     // is built; the exclusive creation then covers a file that appears in
     // between.
-    if (file_exists(name) || write_new_file(name, rtf_document(document)) == NewFile::Exists)
+    if (file_exists(name) || write_new_file(name, attachment ? rtf_document(document, *attachment) : rtf_document(document)) == NewFile::Exists)
         notify_existing(target);
 }
 

@@ -11,6 +11,8 @@ class QWidget;
 
 namespace parvolin {
 
+struct DocumentAttachment;
+
 // The desktop side of the save command. Tests install their own, so that no
 // modal window opens; an empty member stands for the real one.
 struct SaveDialogs {
@@ -34,8 +36,9 @@ class SaveCommand {
 public:
     // Asks for a name and writes `document` there as a new RTF file. A name
     // that is taken gets the notice and nothing else; failures to create or
-    // write the file are thrown (FileCreateError, StreamWriteError).
-    void run(QWidget *window, const ResultDocument &document);
+    // write the file are thrown (FileCreateError, StreamWriteError). With
+    // `attachment`, the file carries it after the document.
+    void run(QWidget *window, const ResultDocument &document, const DocumentAttachment *attachment = nullptr);
 
 private:
     QString last_path_;

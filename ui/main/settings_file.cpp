@@ -31,6 +31,8 @@ constexpr std::string_view width_key = "Width";
 constexpr std::string_view maximized_key = "Maximized";
 constexpr std::string_view separator_section = "Oddelovac";
 constexpr std::string_view dot_key = "tecka";
+constexpr std::string_view document_section = "Dokument";
+constexpr std::string_view attach_working_key = "postupagraf";
 
 // A read hands back what a 2048-byte buffer with its terminating zero holds.
 constexpr std::size_t max_read_length = 2047;
@@ -660,6 +662,7 @@ WindowSettings read_window_settings(const SettingsFile &file, const WindowSettin
     settings.width = file.read_integer(form_section, width_key, defaults.width);
     settings.maximized = file.read_bool(form_section, maximized_key, defaults.maximized);
     settings.dot_separator = file.read_bool(separator_section, dot_key, defaults.dot_separator);
+    settings.attach_working = file.read_bool(document_section, attach_working_key, defaults.attach_working);
     return settings;
 }
 
@@ -678,6 +681,11 @@ void write_settings_on_close(SettingsFile &file, const WindowSettings &settings)
     write_settings_on_exit(file, settings);
     file.write_string(addresses_section, first_address_key, settings.first_address);
     file.write_string(addresses_section, second_address_key, settings.second_address);
+}
+
+void write_document_settings(SettingsFile &file, const WindowSettings &settings)
+{
+    file.write_bool(document_section, attach_working_key, settings.attach_working);
 }
 
 } // namespace parvolin

@@ -78,9 +78,11 @@ struct WindowSettings {
     int width = 490;
     bool maximized = false;
     bool dot_separator = false; // the user chose the dot
+    bool attach_working = false; // documents carry the working and the picture
 };
 
-// Reads the addresses, then Top, Left, Height, Width, Maximized, then tecka;
+// Reads the addresses, then Top, Left, Height, Width, Maximized, then tecka,
+// then the document's options;
 // a key that is missing or unreadable takes its value from `defaults` (the
 // caller supplies the default addresses, which depend on where the program
 // is installed).
@@ -89,5 +91,8 @@ WindowSettings read_window_settings(const SettingsFile &file, const WindowSettin
 void write_settings_on_close(SettingsFile &file, const WindowSettings &settings);
 // "Konec": the same without the addresses.
 void write_settings_on_exit(SettingsFile &file, const WindowSettings &settings);
+// The document's options, in a section of their own ("Dokument"), written
+// after either of the two above.
+void write_document_settings(SettingsFile &file, const WindowSettings &settings);
 
 } // namespace parvolin

@@ -1,0 +1,215 @@
+// The working beside the picture, and the document that may carry both.
+
+#include "ui/main/document_attachment.h"
+#include "ui/main/save_document.h"
+#include "ui/main/settings_file.h"
+#include "ui/main/solution_graph.h"
+#include "ui/main/steps_html.h"
+#include "ui/main/steps_view.h"
+
+#include "solver/rtf_writer.h"
+#include "solver/steps.h"
+
+#include "tests/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabBar>
+#include <QTest>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace parvolin {
+namespace {
+
+Working working_of(const char *a, const char *b, const char *c, int relation = 0)
+{
+    return build_steps(ProblemInput{a, b, c, relation, 0}, ',').working;
+}
+
+struct HtmlRow {
+    const char *name;
+    const char *a, *b, *c;
+    int relation;
+    std::vector<const char *> fragments; // in the HTML, in this order
+};
+
+class WorkingHtml : public ::testing::TestWithParam<HtmlRow> {};
+
+// The mathematics as pupils write it: the fraction bar is the numerator's
+// bottom border, the root's bar an overline over the radicand.
+TEST_P(WorkingHtml, StacksFractionsAndRaisesPowers)
+{
+    const HtmlRow &row = GetParam();
+    const QString html = working_html(working_of(row.a, row.b, row.c, row.relation));
+    qsizetype from = 0;
+    for (const char *fragment : row.fragments) {
+        const qsizetype at = html.indexOf(QString::fromUtf8(fragment), from);
+        EXPECT_GE(at, 0) << fragment << "\n" << html.toStdString();
+        if (at >= 0)
+            from = at;
+    }
+}
+
+constexpr const char *bar = "border-bottom-style: solid";
+constexpr const char *overline = "<span style=\"text-decoration: overline\">";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WorkingHtml,
+    ::testing::Values(
+        HtmlRow{"surd_roots", "2", "4", "-4", 0, {"x<sup>2</sup>", "D = ", "Kořeny", bar, overline, "3</span>"}},
+        HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", bar, "1</td></tr><tr><td align=\"center\">2",
+                                                    "<th", "∞", "font-weight: bold", "∪"}},
+        HtmlRow{"no_root", "1", "0", "1", 0, {"x<sup>2</sup>", "∅"}},
+        HtmlRow{"notice_framed", "1", "-0,6", "0,09", 0, {"bgcolor=\"#fff3cd\"", "Pozor", "</table>", "x<sub>0</sub>"}}),
+    row_name);
+
+class StepsInWindow : public WindowTest {
+protected:
+    void solve_problem(const char *a, const char *b, const char *c)
+    {
+        find<QLineEdit>("kv_koef")->setText(QString::fromUtf8(a));
+        find<QLineEdit>("lin_koef")->setText(QString::fromUtf8(b));
+        find<QLineEdit>("abs_koef")->setText(QString::fromUtf8(c));
+        solve();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(StepsInWindow, FilledOnASolveAndEmptyAfterAFailure)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    auto *view = find<StepsView>("stepsView");
+    auto *tabs = find<QTabBar>("graphTabs");
+    solve_problem("1", "-3", "2");
+    EXPECT_FALSE(view->is_empty());
+    EXPECT_FALSE(view->isVisibleTo(window_.get()));
+
+    // The tab shows the working in the picture's place.
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_TRUE(view->isVisibleTo(window_.get()));
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("Diskriminant")));
+    // Shown, it is filled at once by the next solve.
+    solve_problem("1", "0", "-4");
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("Chybí lineární člen")));
+    EXPECT_FALSE(find<QWidget>("solutionGraph")->isVisibleTo(window_.get()));
+    EXPECT_EQ(view->geometry(), find<QWidget>("solutionGraph")->geometry());
+
+    solve_problem("1", "x", "2");
+    EXPECT_EQ(failures_.size(), 1u);
+    EXPECT_TRUE(view->is_empty());
+    EXPECT_TRUE(view->toPlainText().isEmpty());
+}
+
+// Selected by keyboard and copied, the working comes out as its plain lines:
+// a stacked fraction reads (−b ± √D)/(2a), not a cell a line.
+TEST_F(StepsInWindow, CopyGivesThePlainLines)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    solve_problem("2", "4", "-4");
+    find<QTabBar>("graphTabs")->setCurrentIndex(1);
+    auto *view = find<StepsView>("stepsView");
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    std::string expected;
+    for (const std::string &line : plain_lines(*view->working()))
+        expected += line + "\n";
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected);
+    EXPECT_NE(expected.find("−1 ± √3"), std::string::npos) << expected;
+}
+
+TEST_F(StepsInWindow, AttachingIsOffAtFirstAndKeptInItsOwnSection)
+{
+    open();
+    auto *attach = find<QAction>("Prilozitpostup");
+    EXPECT_TRUE(attach->isCheckable());
+    EXPECT_FALSE(attach->isChecked());
+    attach->trigger();
+    window_->close();
+    EXPECT_EQ(SettingsFile(settings_path().toStdString()).read_string("Dokument", "postupagraf", ""), "1");
+
+    open();
+    EXPECT_TRUE(find<QAction>("Prilozitpostup")->isChecked());
+    EXPECT_TRUE(failures_.empty());
+}
+
+// The saved file with the option on and off: off, the bytes are the
+// report's document alone, exactly as without the option.
+class AttachedDocument : public StepsInWindow {
+protected:
+    QByteArray save_as(const char *name)
+    {
+        const QString chosen = path(name);
+        const ReplacedSeam<SaveDialogs> dialogs{set_save_dialogs,
+                                                {[&](QWidget *, const QString &) { return std::optional(chosen); },
+                                                 [](const QString &, const QString &) {}}};
+        find<QAction>("Ulozit")->trigger();
+        QFile file(chosen + QStringLiteral(".rtf"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return file.readAll();
+    }
+};
+
+TEST_F(AttachedDocument, CarriesTheWorkingAndThePictureOnlyWhenAsked)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    find<QListWidget>("ListBox1")->setCurrentRow(2); // ">": the working has a sign table
+    solve_problem("2", "-3", "1");
+    const std::string alone = rtf_document(ResultDocument{window_->document_lines()});
+    EXPECT_EQ(save_as("off").toStdString(), alone);
+
+    find<QAction>("Prilozitpostup")->trigger();
+    const std::string on = save_as("on").toStdString();
+    // The report's document first, as it is, less its closing brace.
+    EXPECT_EQ(on.compare(0, alone.size() - 2, alone, 0, alone.size() - 2), 0);
+    EXPECT_NE(on.find("Diskriminant:"), std::string::npos);
+    EXPECT_NE(on.find("\\trowd"), std::string::npos);
+    const std::size_t picture = on.find("{\\pict\\pngblip\\picw960\\pich720\\picwgoal7200\\pichgoal5400\n89504e47");
+    EXPECT_NE(picture, std::string::npos);
+    EXPECT_EQ(on.substr(on.size() - 3), "}}\n");
+    // Braces balance, so a reader finds the picture's end and the document's.
+    int depth = 0;
+    for (std::size_t i = 0; i < on.size(); ++i) {
+        if (on[i] == '\\')
+            ++i;
+        else if (on[i] == '{')
+            ++depth;
+        else if (on[i] == '}')
+            EXPECT_GE(--depth, 0) << i;
+    }
+    EXPECT_EQ(depth, 0);
+
+    find<QAction>("Prilozitpostup")->trigger();
+    EXPECT_EQ(save_as("off_again").toStdString(), alone);
+}
+
+TEST_F(AttachedDocument, PrintoutCarriesTheWorkingAndThePicture)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    solve_problem("1", "-3", "2");
+    QTextDocument report;
+    report.setPlainText(QStringLiteral("Řešení rovnice"));
+    const std::unique_ptr<QTextDocument> printed = printed_with_attachment(
+        report, find<StepsView>("stepsView")->working(), graph_picture(*find<SolutionGraph>("solutionGraph")));
+    const QString text = printed->toPlainText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Řešení rovnice\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Diskriminant")));
+    EXPECT_TRUE(text.endsWith(QChar::ObjectReplacementCharacter));
+    EXPECT_FALSE(printed->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("parvolin-graph.png"))).isNull());
+}
+
+} // namespace
+} // namespace parvolin

@@ -1,0 +1,258 @@
+#include "ui/main/steps_html.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace parvolin {
+
+namespace {
+
+// A fraction is a table of two rows; the numerator's bottom border is the bar.
+constexpr std::string_view fraction_open =
+    "<table cellspacing=\"0\" cellpadding=\"1\"><tr><td align=\"center\" style=\"border-bottom-style: solid; "
+    "border-bottom-width: 1px; border-bottom-color: black; border-top-style: none; border-left-style: none; "
+    "border-right-style: none\">";
+constexpr std::string_view fraction_bar = "</td></tr><tr><td align=\"center\">";
+constexpr std::string_view fraction_close = "</td></tr></table>";
+constexpr std::string_view notice_open =
+    "<table border=\"1\" cellspacing=\"0\" cellpadding=\"6\" width=\"100%\" bgcolor=\"#fff3cd\" "
+    "style=\"border-color: #b58100; border-style: solid\"><tr><td>";
+constexpr std::string_view sign_table_open =
+    "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse: collapse; border-style: solid\">";
+
+void append_escaped(QString &out, std::string_view text)
+{
+    out += QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toHtmlEscaped();
+}
+
+std::string_view symbol_text(std::string_view name)
+{
+    if (name == "oo")
+        return "∞";
+    if (name == "U")
+        return "∪";
+    if (name == "R")
+        return "ℝ";
+    return name;
+}
+
+class HtmlWriter {
+public:
+    explicit HtmlWriter(const std::vector<MathToken> &tokens) : tokens_(tokens) {}
+
+    // The whole piece. With `stacked`, fractions outside roots, powers and
+    // indices are stacked; the piece is then a table row of its own when it
+    // holds one, and otherwise inline text.
+    QString write(bool stacked)
+    {
+        at_ = 0;
+        if (!stacked || !has_fraction()) {
+            QString out;
+            inline_run(out, MathMark::RootEnd);
+            return out;
+        }
+        return row_until(MathMark::RootEnd);
+    }
+
+    bool has_fraction() const
+    {
+        for (const auto &token : tokens_)
+            if (token.mark == MathMark::FractionBegin)
+                return true;
+        return false;
+    }
+
+private:
+    // Cells of one row: runs of inline text between stacked fractions, up
+    // to `stop` at this level or the end; leaves at_ on `stop`.
+    QString row_until(MathMark stop)
+    {
+        QString row = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"><tr>");
+        QString cell;
+        const auto flush = [&] {
+            if (!cell.isEmpty())
+                row += QStringLiteral("<td valign=\"middle\">") + cell + QStringLiteral("</td>");
+            cell.clear();
+        };
+        while (at_ < tokens_.size() && tokens_[at_].mark != stop) {
+            if (tokens_[at_].mark == MathMark::FractionBegin) {
+                ++at_;
+                flush();
+                row += QStringLiteral("<td valign=\"middle\">");
+                row += QLatin1String(fraction_open.data(), fraction_open.size());
+                row += part_until(MathMark::FractionBar);
+                skip(MathMark::FractionBar);
+                row += QLatin1String(fraction_bar.data(), fraction_bar.size());
+                row += part_until(MathMark::FractionEnd);
+                skip(MathMark::FractionEnd);
+                row += QLatin1String(fraction_close.data(), fraction_close.size());
+                row += QStringLiteral("</td>");
+            } else {
+                one_inline(cell);
+            }
+        }
+        flush();
+        row += QStringLiteral("</tr></table>");
+        return row;
+    }
+
+    // A numerator or denominator: inline unless it holds a fraction itself.
+    QString part_until(MathMark stop)
+    {
+        // A fraction inside opens before this part's own end is reached.
+        bool nested = false;
+        for (std::size_t i = at_; i < tokens_.size() && tokens_[i].mark != stop; ++i) {
+            if (tokens_[i].mark == MathMark::FractionBegin) {
+                nested = true;
+                break;
+            }
+        }
+        if (nested)
+            return row_until(stop);
+        QString out;
+        inline_run(out, stop);
+        return out;
+    }
+
+    void skip(MathMark mark)
+    {
+        if (at_ < tokens_.size() && tokens_[at_].mark == mark)
+            ++at_;
+    }
+
+    // Inline text up to `stop` at this level; fractions become p/q.
+    void inline_run(QString &out, MathMark stop)
+    {
+        while (at_ < tokens_.size() && tokens_[at_].mark != stop)
+            one_inline(out);
+    }
+
+    void one_inline(QString &out)
+    {
+        const MathToken &token = tokens_[at_++];
+        switch (token.mark) {
+        case MathMark::Text:
+            append_escaped(out, token.text);
+            break;
+        case MathMark::Symbol:
+            append_escaped(out, symbol_text(token.text));
+            break;
+        case MathMark::PowerBegin:
+            out += QStringLiteral("<sup>");
+            inline_run(out, MathMark::PowerEnd);
+            skip(MathMark::PowerEnd);
+            out += QStringLiteral("</sup>");
+            break;
+        case MathMark::IndexBegin:
+            out += QStringLiteral("<sub>");
+            inline_run(out, MathMark::IndexEnd);
+            skip(MathMark::IndexEnd);
+            out += QStringLiteral("</sub>");
+            break;
+        case MathMark::RootBegin:
+            out += QStringLiteral("√<span style=\"text-decoration: overline\">");
+            inline_run(out, MathMark::RootEnd);
+            skip(MathMark::RootEnd);
+            out += QStringLiteral("</span>");
+            break;
+        case MathMark::FractionBegin: {
+            // Where it cannot stack (under a root, in an exponent): p/q, in
+            // parentheses around each part.
+            QString numerator, denominator;
+            inline_run(numerator, MathMark::FractionBar);
+            skip(MathMark::FractionBar);
+            inline_run(denominator, MathMark::FractionEnd);
+            skip(MathMark::FractionEnd);
+            out += QStringLiteral("(") + numerator + QStringLiteral(")/(") + denominator + QStringLiteral(")");
+            break;
+        }
+        default:
+            break; // a stray end mark
+        }
+    }
+
+    const std::vector<MathToken> &tokens_;
+    std::size_t at_ = 0;
+};
+
+QString math_html(const Math &math, bool stacked)
+{
+    return HtmlWriter(math.tokens).write(stacked);
+}
+
+QString anchor(std::size_t index)
+{
+    return QStringLiteral("<a name=\"step%1\"></a>").arg(index);
+}
+
+// A sentence and its mathematics: on one line when the mathematics is
+// inline, the mathematics below the sentence when it stacks.
+QString sentence_and_math(const Step &step, std::size_t index)
+{
+    QString sentence;
+    append_escaped(sentence, step.text);
+    const bool stacks = HtmlWriter(step.math.tokens).has_fraction();
+    if (stacks && step.text.empty())
+        return math_html(step.math, true);
+    QString out = QStringLiteral("<p>") + anchor(index) + sentence;
+    if (!stacks) {
+        if (!step.math.empty()) {
+            if (!step.text.empty())
+                out += QLatin1Char(' ');
+            out += math_html(step.math, false);
+        }
+        return out + QStringLiteral("</p>");
+    }
+    out += QStringLiteral("</p>");
+    return out + math_html(step.math, true);
+}
+
+QString table_html(const Step &step, std::size_t index)
+{
+    QString out;
+    out += QStringLiteral("<p>") + anchor(index);
+    append_escaped(out, step.text);
+    out += QStringLiteral("</p>");
+    out += QLatin1String(sign_table_open.data(), sign_table_open.size());
+    for (std::size_t row = 0; row < step.table.size(); ++row) {
+        out += QStringLiteral("<tr>");
+        for (const Math &cell : step.table[row]) {
+            out += row == 0 ? QStringLiteral("<th align=\"center\">") : QStringLiteral("<td align=\"center\">");
+            out += math_html(cell, true);
+            out += row == 0 ? QStringLiteral("</th>") : QStringLiteral("</td>");
+        }
+        out += QStringLiteral("</tr>");
+    }
+    return out + QStringLiteral("</table>");
+}
+
+} // namespace
+
+QString working_html(const Working &working)
+{
+    QString out;
+    out.reserve(4096);
+    for (std::size_t i = 0; i < working.steps.size(); ++i) {
+        const Step &step = working.steps[i];
+        switch (step.kind) {
+        case StepKind::Notice:
+            out += QLatin1String(notice_open.data(), notice_open.size());
+            out += sentence_and_math(step, i);
+            out += QStringLiteral("</td></tr></table>");
+            break;
+        case StepKind::Table:
+            out += table_html(step, i);
+            break;
+        case StepKind::Result:
+            out += QStringLiteral("<div style=\"font-weight: bold\">") + sentence_and_math(step, i) +
+                   QStringLiteral("</div>");
+            break;
+        case StepKind::Step:
+            out += sentence_and_math(step, i);
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace parvolin

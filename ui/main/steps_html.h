@@ -1,0 +1,17 @@
+#pragma once
+
+#include "solver/math_text.h"
+
+#include <QString>
+
+namespace parvolin {
+
+// The working as Qt rich text, for the Postup view and the printout: a
+// paragraph per step, superscripts and subscripts raised and lowered, a root
+// sign with a bar over its radicand, fractions stacked (a small table, since
+// Qt's rich text has no inline blocks), the notice in a framed box, the sign
+// table as a table and the result in bold. Each step's first character
+// carries the anchor "step<N>", N its index in the working.
+QString working_html(const Working &working);
+
+} // namespace parvolin
