@@ -2,6 +2,7 @@
 
 #include "ui/main/error_display.h"
 #include "ui/main/new_file.h"
+#include "ui/main/seam.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -44,11 +45,7 @@ constexpr qreal smallest_font_pixels = 10;
 constexpr qreal png_scale = 2;
 constexpr qreal inches_per_metre = 39.3701;
 
-PictureFileDialog &installed_dialog()
-{
-    static PictureFileDialog dialog;
-    return dialog;
-}
+Seam<PictureFileDialog> picture_dialog_seam;
 
 QString run_picture_dialog(QWidget *parent, const QString &shown_path, const QString &filter, const QString &suffix)
 {
@@ -80,7 +77,7 @@ void write_picture_file(const QString &path, Write &&write)
 
 PictureFileDialog set_picture_file_dialog(PictureFileDialog dialog)
 {
-    return std::exchange(installed_dialog(), std::move(dialog));
+    return picture_dialog_seam.set(std::move(dialog));
 }
 
 SolutionGraph::SolutionGraph(QWidget *parent) : QWidget(parent)
@@ -231,7 +228,7 @@ void SolutionGraph::save_picture(Format format)
     const QString folder = last_path_.isEmpty() ? QDir::currentPath() : QFileInfo(last_path_).absolutePath();
     const QString shown_path = QDir(folder).filePath(name + QLatin1Char('.') + suffix);
 
-    const PictureFileDialog &dialog = installed_dialog();
+    const PictureFileDialog &dialog = picture_dialog_seam.installed();
     const QString path = dialog ? dialog(window(), shown_path, filter, suffix)
                                 : run_picture_dialog(window(), shown_path, filter, suffix);
     if (path.isEmpty())
