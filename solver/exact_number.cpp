@@ -177,11 +177,6 @@ void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_
 
 } // namespace
 
-TooManyDigitsError::TooManyDigitsError()
-    : Failure("Koeficient má příliš mnoho číslic na přesný postup řešení (nejvýše 200 000).")
-{
-}
-
 mpq_class parse_exact(std::string_view text, char decimal_separator)
 {
     const std::size_t size = text.size();

@@ -21,10 +21,8 @@ namespace parvolin {
 inline constexpr std::size_t max_exact_digits = 200'000;
 
 // A coefficient text too long for the exact working; its report is unaffected.
-class TooManyDigitsError : public Failure {
-public:
-    TooManyDigitsError();
-};
+using TooManyDigitsError =
+    FixedFailure<"Koeficient má příliš mnoho číslic na přesný postup řešení (nejvýše 200 000).">;
 
 // The exact value of a coefficient text, read by the same rules as
 // parse_coefficient: "0,09" is 9/100, "1E-3" is 1/1000, "-" alone is refused.

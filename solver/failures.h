@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,6 +34,22 @@ private:
     std::string detail_;
 };
 
+// The message of a FixedFailure, held in its type.
+template <std::size_t Size>
+struct FailureMessage {
+    constexpr FailureMessage(const char (&text)[Size]) { std::copy_n(text, Size, chars); }
+    char chars[Size];
+};
+
+// A failure whose message never changes, with an optional detail. Each
+// message is a type of its own, named by an alias:
+//     using PrintFailedError = FixedFailure<"The print job failed">;
+template <FailureMessage Message, typename Base = Failure>
+class FixedFailure : public Base {
+public:
+    explicit FixedFailure(std::string detail = {}) : Base(std::string(Message.chars), std::move(detail)) {}
+};
+
 // A coefficient text that is not a number in the regional format.
 class ConvertError : public Failure {
 public:
@@ -44,20 +62,9 @@ public:
     using Failure::Failure;
 };
 
-class OverflowError : public MathError {
-public:
-    OverflowError() : MathError("Floating point overflow") {}
-};
-
-class InvalidOperationError : public MathError {
-public:
-    InvalidOperationError() : MathError("Invalid floating point operation") {}
-};
-
-class DivisionByZeroError : public MathError {
-public:
-    DivisionByZeroError() : MathError("Floating point division by zero") {}
-};
+using OverflowError = FixedFailure<"Floating point overflow", MathError>;
+using InvalidOperationError = FixedFailure<"Invalid floating point operation", MathError>;
+using DivisionByZeroError = FixedFailure<"Floating point division by zero", MathError>;
 
 // The text a message box shows for a failure: the message, with a full stop
 // appended when its last byte sorts above '.' (letters, digits, ':' and every

@@ -9,11 +9,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -100,8 +100,7 @@ class AboutEndings : public ::testing::TestWithParam<Ending> {};
 
 void send_key(QWidget *to, Qt::Key key)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(to, &press);
+    QTest::keyClick(to, key);
 }
 
 TEST_P(AboutEndings, CloseTheWindowForGood)
@@ -136,11 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                QDialog::Accepted},
         Ending{"space_on_ok",
                [](QWidget *about) {
-                   auto *ok = child<QAbstractButton>(about, "BitBtn1");
-                   QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-                   QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-                   QCoreApplication::sendEvent(ok, &press);
-                   QCoreApplication::sendEvent(ok, &release);
+                   QTest::keyClick(child<QAbstractButton>(about, "BitBtn1"), Qt::Key_Space);
                },
                QDialog::Accepted},
         Ending{"title_bar_close", [](QWidget *about) { about->close(); }, QDialog::Rejected},

@@ -183,6 +183,9 @@ TEST(CoefficientKeyFilter, KeyboardPasteNeverHappensButTheMenuPasteDoes)
 // coefficient field has the focus.
 TEST(CoefficientKeyFilter, LeavesControlLettersToTheWindowShortcuts)
 {
+    // The field's answer to the ShortcutOverride alone: QTest delivers that
+    // event only inside a whole key click and does not say how it was
+    // answered, so this one is sent by hand.
     const auto claimed = [](QLineEdit &field, int key, Qt::KeyboardModifiers modifiers, const QString &text) {
         QKeyEvent event(QEvent::ShortcutOverride, key, modifiers, text);
         event.setAccepted(false);

@@ -19,7 +19,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,6 +29,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
@@ -285,8 +285,7 @@ TEST_F(MainWindowTest, EnterInAnEntryControlSolves)
     for (const char *control : {"kv_koef", "lin_koef", "abs_koef", "ListBox1", "desmista"}) {
         SCOPED_TRACE(control);
         find<QAbstractButton>("BitBtnNove")->click();
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(find<QWidget>(control), &enter);
+        QTest::keyClick(find<QWidget>(control), Qt::Key_Return);
         EXPECT_TRUE(shown("vysledekBox"));
     }
 }
@@ -297,17 +296,15 @@ TEST_F(MainWindowTest, RadioButtonsChooseTheSeparatorTheFieldsAccept)
     press("Ctrl+R");
     const struct {
         const char *radio;
-        Qt::Key key;
-        const char *typed;
+        Qt::Key key; // typed with its own character
         const char *result;
-    } rows[] = {{"RadioButton1", Qt::Key_Period, ".", "1,"}, {"RadioButton2", Qt::Key_Comma, ",", "1."}};
+    } rows[] = {{"RadioButton1", Qt::Key_Period, "1,"}, {"RadioButton2", Qt::Key_Comma, "1."}};
     QLineEdit *field = find<QLineEdit>("lin_koef");
     for (const auto &row : rows) {
         SCOPED_TRACE(row.radio);
         find<QRadioButton>(row.radio)->click();
         field->setText(QStringLiteral("1"));
-        QKeyEvent key(QEvent::KeyPress, row.key, Qt::NoModifier, QString::fromLatin1(row.typed));
-        QCoreApplication::sendEvent(field, &key);
+        QTest::keyClick(field, row.key);
         EXPECT_EQ(field->text(), QString::fromLatin1(row.result));
     }
 }

@@ -11,7 +11,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
+#include <QTest>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -94,11 +94,8 @@ TEST(Splash, ClicksDoNothing)
     QPointer<SplashWindow> alive(splash);
     splash->show();
     QWidget *picture = splash->findChild<QWidget *>(QStringLiteral("Image1"));
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
-        QMouseEvent click(type, QPointF(405, 373), picture->mapToGlobal(QPointF(405, 373)), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(picture, &click);
-    }
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(405, 373));
+    QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(405, 373));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(alive.isNull());
     EXPECT_TRUE(splash->isVisible());

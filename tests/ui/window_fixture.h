@@ -10,8 +10,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -54,11 +54,7 @@ Widget *child(const QObject *parent, const char *name)
 // A left click at `at`, pressed and released as the mouse does it.
 inline void click_with_mouse(QWidget *widget, QPointF at)
 {
-    const QPointF global = widget->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &release);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at.toPoint());
 }
 
 // Looks for a shown message box every `interval_ms` from the event loop,

@@ -2,6 +2,7 @@
 
 #include "ui/aux/help_pages.h"
 #include "ui/main/error_display.h"
+#include "ui/main/seam.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -22,11 +23,7 @@ namespace {
 // that ended, which is not ours to show.
 constexpr qint64 launcher_verdict_ms = 10000;
 
-ShellOpener &installed_opener()
-{
-    static ShellOpener opener;
-    return opener;
-}
+Seam<ShellOpener> shell_opener_seam;
 
 // The address as the user knows it: a file by its path.
 QString shown_address(const QUrl &url)
@@ -130,12 +127,12 @@ NothingOpened::NothingOpened(const QUrl &url, const std::string &reason)
 
 ShellOpener set_shell_opener(ShellOpener opener)
 {
-    return std::exchange(installed_opener(), std::move(opener));
+    return shell_opener_seam.set(std::move(opener));
 }
 
 void shell_open(const QUrl &url)
 {
-    if (const ShellOpener &opener = installed_opener())
+    if (const ShellOpener &opener = shell_opener_seam.installed())
         opener(url);
     else
         open_on_desktop(url);

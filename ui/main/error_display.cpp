@@ -1,6 +1,7 @@
 #include "ui/main/error_display.h"
 
 #include "ui/main/application_title.h"
+#include "ui/main/seam.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,11 +14,7 @@ namespace parvolin {
 
 namespace {
 
-FailureDisplay &installed_display()
-{
-    static FailureDisplay display;
-    return display;
-}
+Seam<FailureDisplay> failure_display_seam;
 
 void show_in_message_box(const QString &text, const QString &detail)
 {
@@ -44,7 +41,7 @@ void show_failure(std::string_view message, std::string_view detail)
 {
     const QString text = QString::fromStdString(error_display_text(message));
     const QString informative = QString::fromUtf8(detail.data(), static_cast<qsizetype>(detail.size()));
-    if (const FailureDisplay &display = installed_display())
+    if (const FailureDisplay &display = failure_display_seam.installed())
         display(text, informative);
     else
         show_in_message_box(text, informative);
@@ -52,7 +49,7 @@ void show_failure(std::string_view message, std::string_view detail)
 
 FailureDisplay set_failure_display(FailureDisplay display)
 {
-    return std::exchange(installed_display(), std::move(display));
+    return failure_display_seam.set(std::move(display));
 }
 
 } // namespace parvolin

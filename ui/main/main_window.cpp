@@ -1,6 +1,7 @@
 #include "ui/main/main_window.h"
 
 #include "ui/aux/about_window.h"
+#include "ui/aux/centred.h"
 #include "ui/aux/help_pages.h"
 #include "ui/aux/shell_links.h"
 #include "ui/aux/splash_window.h"
@@ -353,9 +354,8 @@ void MainWindow::showEvent(QShowEvent *event)
     const QScreen *screen = this->screen();
     if (screen == nullptr || isMaximized())
         return;
-    const QRect area = screen->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    // The part of the screen free of panels, and the size with the frame.
+    move(centred_in(screen->availableGeometry(), frameGeometry().size()));
 }
 
 bool MainWindow::fit_stored_outer_size()
@@ -550,28 +550,28 @@ void MainWindow::fit_width_to_views()
     lay_out_views();
 }
 
+// Switches to the view `shown` under `command`, hiding `hidden`; either
+// switch also hides the result of the last solve.
+void MainWindow::show_view(QAction *command, QWidget *shown, QWidget *hidden)
+{
+    set_result_commands_enabled(false);
+    show_result_box(false);
+    command->setChecked(true);
+    hidden->hide();
+    shown->show();
+    // The view panel names the view as its command does.
+    view_panel_->setText(command->text());
+}
+
 void MainWindow::teorieClick()
 {
-    run_handler([this] {
-        set_result_commands_enabled(false);
-        show_result_box(false);
-        ui_->teorie->setChecked(true);
-        ui_->zadaniBox->hide();
-        ui_->TextTeorie->show();
-        // The view panel names the view as its command does.
-        view_panel_->setText(ui_->teorie->text());
-    });
+    run_handler([this] { show_view(ui_->teorie, ui_->TextTeorie, ui_->zadaniBox); });
 }
 
 void MainWindow::vypocetClick()
 {
     run_handler([this] {
-        set_result_commands_enabled(false);
-        show_result_box(false);
-        ui_->vypocet->setChecked(true);
-        ui_->TextTeorie->hide();
-        ui_->zadaniBox->show();
-        view_panel_->setText(ui_->vypocet->text());
+        show_view(ui_->vypocet, ui_->zadaniBox, ui_->TextTeorie);
         start_typing(ui_->kv_koef);
     });
 }

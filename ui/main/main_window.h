@@ -100,6 +100,7 @@ private:
 
     void set_result_commands_enabled(bool enabled);
     void show_result_box(bool shown);
+    void show_view(QAction *command, QWidget *shown, QWidget *hidden);
     ViewsLayout views_layout() const;
     void lay_out_views();
     int needed_outer_width() const;

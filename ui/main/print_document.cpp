@@ -2,6 +2,7 @@
 
 #include "ui/main/output_texts.h"
 #include "ui/main/print_service.h"
+#include "ui/main/seam.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -27,11 +28,7 @@ namespace {
 
 constexpr int twips_per_inch = 1440;
 
-PrintDialogs &installed_dialogs()
-{
-    static PrintDialogs dialogs;
-    return dialogs;
-}
+Seam<PrintDialogs> print_dialogs_seam;
 
 bool any_printer_installed()
 {
@@ -141,7 +138,7 @@ void check_job_accepted(const QPrinter &printer)
 
 PrintDialogs set_print_dialogs(PrintDialogs dialogs)
 {
-    return std::exchange(installed_dialogs(), std::move(dialogs));
+    return print_dialogs_seam.set(std::move(dialogs));
 }
 
 QRect page_rectangle_twips(const QPaintDevice &device)
@@ -216,7 +213,7 @@ void PrintCommand::run(QWidget *window, const QTextDocument &document)
             throw PrintServiceSilent(probe.server, print_service_timeout());
     }
 
-    const PrintDialogs &dialogs = installed_dialogs();
+    const PrintDialogs &dialogs = print_dialogs_seam.installed();
     if (!(dialogs.printer_installed ? dialogs.printer_installed() : any_printer_installed()))
         throw NoDefaultPrinter();
     if (!printer_)

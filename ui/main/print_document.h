@@ -16,29 +16,16 @@ class QWidget;
 
 namespace parvolin {
 
-class PrintingInProgress : public Failure {
-public:
-    PrintingInProgress() : Failure("Printing in progress") {}
-};
-
-class NoDefaultPrinter : public Failure {
-public:
-    NoDefaultPrinter() : Failure("There is no default printer currently selected") {}
-};
+using PrintingInProgress = FixedFailure<"Printing in progress">;
+using NoDefaultPrinter = FixedFailure<"There is no default printer currently selected">;
 
 // The printer would not start the job (an output file that cannot be
 // written, a queue that refuses it).
-class PrintStartError : public Failure {
-public:
-    explicit PrintStartError(std::string detail = {}) : Failure("Cannot start the print job", std::move(detail)) {}
-};
+using PrintStartError = FixedFailure<"Cannot start the print job">;
 
 // The printer gave up during the job (a page it would not start, output it
 // could not finish): what was printed so far is not the whole document.
-class PrintFailedError : public Failure {
-public:
-    PrintFailedError() : Failure("The print job failed") {}
-};
+using PrintFailedError = FixedFailure<"The print job failed">;
 
 // The desktop side of the print command. Tests install their own, so that no
 // modal window opens; an empty member stands for the real one.

@@ -1,5 +1,7 @@
 #include "ui/main/print_service.h"
 
+#include "ui/main/seam.h"
+
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -22,11 +24,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double wait_step_seconds = 0.1;
 
-std::chrono::milliseconds &installed_timeout()
-{
-    static std::chrono::milliseconds timeout{3000};
-    return timeout;
-}
+Seam<std::chrono::milliseconds> service_timeout_seam{std::chrono::milliseconds{3000}};
 
 // The client library asks this whenever its wait for the service runs out:
 // go on waiting while time is left.
@@ -125,12 +123,12 @@ PrintServiceProbe probe_print_service_while_running(std::chrono::milliseconds ti
 
 std::chrono::milliseconds set_print_service_timeout(std::chrono::milliseconds timeout)
 {
-    return std::exchange(installed_timeout(), timeout);
+    return service_timeout_seam.set(timeout);
 }
 
 std::chrono::milliseconds print_service_timeout()
 {
-    return installed_timeout();
+    return service_timeout_seam.installed();
 }
 
 } // namespace parvolin

@@ -3,6 +3,7 @@
 #include "ui/main/application_title.h"
 #include "ui/main/new_file.h"
 #include "ui/main/output_texts.h"
+#include "ui/main/seam.h"
 
 #include "solver/rtf_writer.h"
 
@@ -17,11 +18,7 @@ namespace parvolin {
 
 namespace {
 
-SaveDialogs &installed_dialogs()
-{
-    static SaveDialogs dialogs;
-    return dialogs;
-}
+Seam<SaveDialogs> save_dialogs_seam;
 
 std::optional<QString> run_save_dialog(QWidget *parent, const QString &shown_path)
 {
@@ -60,7 +57,7 @@ void notify_existing(const QString &target)
     const QString text = QString::fromUtf8(existing_file_notice_start) + target
                          + QString::fromUtf8(existing_file_notice_end);
     const QString caption = QString::fromUtf8(application_title);
-    if (const auto &notice = installed_dialogs().notice)
+    if (const auto &notice = save_dialogs_seam.installed().notice)
         notice(text, caption);
     else
         show_notice(text, caption);
@@ -70,7 +67,7 @@ void notify_existing(const QString &target)
 
 SaveDialogs set_save_dialogs(SaveDialogs dialogs)
 {
-    return std::exchange(installed_dialogs(), std::move(dialogs));
+    return save_dialogs_seam.set(std::move(dialogs));
 }
 
 QString rtf_target_name(const QString &chosen_path)
@@ -81,7 +78,7 @@ QString rtf_target_name(const QString &chosen_path)
 
 void SaveCommand::run(QWidget *window, const ResultDocument &document, const DocumentAttachment *attachment)
 {
-    const auto &choose = installed_dialogs().choose_path;
+    const auto &choose = save_dialogs_seam.installed().choose_path;
     const std::optional<QString> chosen = choose ? choose(window, last_path_) : run_save_dialog(window, last_path_);
     if (!chosen)
         return;
