@@ -26,9 +26,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace parvolin {
 namespace {
@@ -229,8 +232,12 @@ protected:
     QString choice_;
     std::vector<QString> offered_;
     std::vector<QString> failures_;
+    std::vector<QString> details_;
     ReplacedSeam<FailureDisplay> display_{set_failure_display,
-                                          [this](const QString &text, const QString &) { failures_.push_back(text); }};
+                                          [this](const QString &text, const QString &detail) {
+                                              failures_.push_back(text);
+                                              details_.push_back(detail);
+                                          }};
     ReplacedSeam<PictureFileDialog> dialog_{set_picture_file_dialog,
                                             [this](QWidget *, const QString &shown, const QString &, const QString &) {
                                                 offered_.push_back(shown);
@@ -262,6 +269,36 @@ TEST_F(GraphFiles, CancelWritesNothingAndAFailureLeavesNothingBehind)
     EXPECT_TRUE(failures_[0].startsWith(QStringLiteral("Cannot create file \"") + unreachable + QStringLiteral("\". ")))
         << failures_[0].toStdString();
     EXPECT_TRUE(QDir(folder_.path()).isEmpty());
+}
+
+// A write that fails part-way (here: over the process's file-size limit,
+// as a full disk or a quota would) names the file and the reason and leaves
+// the old file whole.
+TEST_F(GraphFiles, AFailedWriteSaysWhyAndKeepsTheOldFile)
+{
+    write_file(path("graf.png"), "old");
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit limit{}, small{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    small = limit;
+    small.rlim_cur = 512;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    run("savePicturePng", path("graf.png"));
+    run("savePictureSvg", path("graf.svg"));
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+
+    ASSERT_EQ(failures_.size(), 2u) << "a cut picture taken for saved";
+    for (std::size_t i = 0; i < failures_.size(); ++i) {
+        EXPECT_EQ(failures_[i], QStringLiteral("Failed to Save Stream."));
+        EXPECT_TRUE(details_[i].startsWith(QStringLiteral("Soubor ") + folder_.path())) << details_[i].toStdString();
+        EXPECT_TRUE(details_[i].endsWith(QStringLiteral(" se nepodařilo zapsat: soubor by byl příliš velký.")))
+            << details_[i].toStdString();
+    }
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{QStringLiteral("graf.png")});
+    EXPECT_EQ(file_contents(path("graf.png")), QByteArray("old"));
 }
 
 TEST_F(GraphFiles, CtrlCOnTheGraphCopiesThePicture)

@@ -29,6 +29,10 @@ public:
         : Failure("Failed to Save Stream", write_failure_detail(full_path, czech_reason(error)))
     {
     }
+    StreamWriteError(const std::string &full_path, const std::string &reason)
+        : Failure("Failed to Save Stream", write_failure_detail(full_path, reason))
+    {
+    }
 };
 
 // True when an entry of that name exists and is not a folder (nor a link to

@@ -5,6 +5,7 @@
 #include "ui/main/seam.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <utility>
 
@@ -63,14 +65,31 @@ QString run_picture_dialog(QWidget *parent, const QString &shown_path, const QSt
 
 // Writes through a temporary file that replaces `path` only when complete,
 // so that a failure leaves neither half a picture nor a damaged old one.
-template <typename Write>
-void write_picture_file(const QString &path, Write &&write)
+// The picture is made in memory first: the encoders do not look at what a
+// write returns, and a short write (a file-size limit, a disk that fills
+// during the write) raises no error in the device, so the whole is written
+// here and every count checked.
+void write_picture_file(const QString &path, const QByteArray &bytes)
 {
+    const std::string full_path = QFile::encodeName(path).toStdString();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileCreateError(QFile::encodeName(path).toStdString(), file.errorString().toStdString());
-    if (!std::forward<Write>(write)(file) || !file.commit())
-        throw StreamWriteError();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw FileCreateError(full_path, file.errorString().toStdString());
+    errno = 0;
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    if (file.error() == QFileDevice::NoError && file.commit())
+        return;
+    // The system's reason, in Czech where we know it; Qt's own text where
+    // the failing call left no errno behind.
+    const int error = errno;
+    if (error != 0)
+        throw StreamWriteError(full_path, error);
+    throw StreamWriteError(full_path, file.errorString().toStdString());
 }
 
 } // namespace
@@ -195,24 +214,32 @@ void SolutionGraph::save_png(const QString &path) const
     const int dots_per_metre = static_cast<int>(std::lround(png_scale * logicalDpiX() * inches_per_metre));
     image.setDotsPerMeterX(dots_per_metre);
     image.setDotsPerMeterY(dots_per_metre);
-    write_picture_file(path, [&image](QSaveFile &file) { return image.save(&file, "PNG"); });
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        throw StreamWriteError();
+    write_picture_file(path, bytes);
 }
 
 void SolutionGraph::save_svg(const QString &path) const
 {
-    write_picture_file(path, [this](QSaveFile &file) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&file);
-        generator.setSize(size());
-        generator.setViewBox(QRect(QPoint(0, 0), size()));
-        generator.setResolution(logicalDpiX());
-        generator.setTitle(QString::fromUtf8(svg_title));
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return false;
-        paint_picture(painter, QRectF(QPointF(0, 0), QSizeF(size())));
-        return painter.end() && file.error() == QFileDevice::NoError;
-    });
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        throw StreamWriteError();
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size());
+    generator.setViewBox(QRect(QPoint(0, 0), size()));
+    generator.setResolution(logicalDpiX());
+    generator.setTitle(QString::fromUtf8(svg_title));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        throw StreamWriteError();
+    paint_picture(painter, QRectF(QPointF(0, 0), QSizeF(size())));
+    if (!painter.end())
+        throw StreamWriteError();
+    write_picture_file(path, bytes);
 }
 
 void SolutionGraph::save_picture(Format format)
