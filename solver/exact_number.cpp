@@ -1,5 +1,7 @@
 #include "solver/exact_number.h"
 
+#include "solver/number_text.h"
+
 #include <utility>
 
 namespace parvolin {
@@ -8,7 +10,6 @@ namespace {
 
 constexpr std::string_view kMinus = "−";
 
-bool is_digit(char ch) { return ch >= '0' && ch <= '9'; }
 
 mpz_class power_of_ten(unsigned long exponent)
 {
@@ -179,71 +180,23 @@ void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_
 
 mpq_class parse_exact(std::string_view text, char decimal_separator)
 {
-    const std::size_t size = text.size();
-    std::size_t i = 0;
-    while (i < size && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < size && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const CoefficientText scanned = scan_coefficient(text, decimal_separator);
+    if (scanned.whole.size() + scanned.fraction.size() > max_exact_digits)
+        throw TooManyDigitsError();
 
     std::string digits;
-    bool read_mantissa = false;
-    long fraction_digits = 0;
-    const auto take_digits = [&](bool fraction) {
-        const std::size_t start = i;
-        while (i < size && is_digit(text[i]))
-            ++i;
-        if (digits.size() + (i - start) > max_exact_digits)
-            throw TooManyDigitsError();
-        digits.append(text.substr(start, i - start));
-        if (fraction)
-            fraction_digits += static_cast<long>(i - start);
-        read_mantissa = read_mantissa || i > start;
-    };
-    take_digits(false);
-    if (i < size && text[i] == decimal_separator) {
-        read_mantissa = true;
-        ++i;
-        take_digits(true);
-    }
-    if (!read_mantissa)
-        throw ConvertError(text);
-
-    // The exponent is read as the number text reads it: it stops at the
-    // digit that brings it to 500 or more, and a digit left over is refused.
-    long exponent = 0;
-    if (i < size && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool negative_exponent = false;
-        if (i < size && (text[i] == '+' || text[i] == '-')) {
-            negative_exponent = text[i] == '-';
-            ++i;
-        }
-        while (i < size && is_digit(text[i]) && exponent < 500) {
-            exponent = exponent * 10 + (text[i] - '0');
-            ++i;
-        }
-        if (negative_exponent)
-            exponent = -exponent;
-    }
-    while (i < size && text[i] == ' ')
-        ++i;
-    if (i != size)
-        throw ConvertError(text);
-
+    digits.reserve(scanned.whole.size() + scanned.fraction.size());
+    digits.append(scanned.whole).append(scanned.fraction);
     mpq_class value;
     if (!digits.empty())
         value.get_num().set_str(digits, 10);
-    const long power = exponent - fraction_digits;
+    const long power = scanned.exponent - static_cast<long>(scanned.fraction.size());
     if (power >= 0)
         value.get_num() *= power_of_ten(static_cast<unsigned long>(power));
     else
         value.get_den() = power_of_ten(static_cast<unsigned long>(-power));
     value.canonicalize();
-    if (negative)
+    if (scanned.negative)
         value = -value;
     return value;
 }

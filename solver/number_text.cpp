@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 
 namespace parvolin {
@@ -37,45 +38,34 @@ long double scale_by_power_of_ten(long double x, int n)
     return x;
 }
 
-double parse_coefficient(std::string_view text, char decimal_separator)
+CoefficientText scan_coefficient(std::string_view text, char decimal_separator)
 {
     const std::size_t size = text.size();
     std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t start = i;
+        while (i < size && is_digit(text[i]))
+            ++i;
+        return text.substr(start, i - start);
+    };
     while (i < size && text[i] == ' ')
         ++i;
 
-    bool negative = false;
+    CoefficientText scanned;
     if (i < size && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        scanned.negative = text[i] == '-';
         ++i;
     }
-
-    // Every digit, before and after the separator, goes into one extended
-    // accumulator; the separator only shifts the decimal power.
-    fp::clear();
-    long double mantissa = 0.0L;
-    bool read_mantissa = false;
-    long long fraction_digits = 0;
-    while (i < size && is_digit(text[i])) {
-        mantissa = mantissa * 10.0L + (text[i] - '0');
-        read_mantissa = true;
-        ++i;
-    }
+    scanned.whole = digits();
+    bool separator = false;
     if (i < size && text[i] == decimal_separator) {
-        read_mantissa = true;
+        separator = true;
         ++i;
-        while (i < size && is_digit(text[i])) {
-            mantissa = mantissa * 10.0L + (text[i] - '0');
-            ++fraction_digits;
-            ++i;
-        }
+        scanned.fraction = digits();
     }
-    if (!read_mantissa)
+    if (scanned.whole.empty() && !separator)
         throw ConvertError(text);
 
-    // The exponent stops reading at the digit that brings it to 500 or more,
-    // so "1E0500" is 1E500 (an overflow) while "1E5000" leaves a "0" over.
-    long long exponent = 0;
     if (i < size && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         bool negative_exponent = false;
@@ -83,20 +73,34 @@ double parse_coefficient(std::string_view text, char decimal_separator)
             negative_exponent = text[i] == '-';
             ++i;
         }
-        while (i < size && is_digit(text[i]) && exponent < 500) {
-            exponent = exponent * 10 + (text[i] - '0');
+        while (i < size && is_digit(text[i]) && scanned.exponent < 500) {
+            scanned.exponent = scanned.exponent * 10 + (text[i] - '0');
             ++i;
         }
         if (negative_exponent)
-            exponent = -exponent;
+            scanned.exponent = -scanned.exponent;
     }
 
     while (i < size && text[i] == ' ')
         ++i;
     if (i != size)
         throw ConvertError(text);
+    return scanned;
+}
 
-    long long power = exponent - fraction_digits;
+double parse_coefficient(std::string_view text, char decimal_separator)
+{
+    const CoefficientText scanned = scan_coefficient(text, decimal_separator);
+
+    // Every digit, before and after the separator, goes into one extended
+    // accumulator; the separator only shifts the decimal power.
+    fp::clear();
+    long double mantissa = 0.0L;
+    for (const std::string_view part : {scanned.whole, scanned.fraction})
+        for (const char digit : part)
+            mantissa = mantissa * 10.0L + (digit - '0');
+
+    long long power = scanned.exponent - static_cast<long long>(scanned.fraction.size());
     if (power < -5120)
         power = -5120;
     long double value = scale_by_power_of_ten(mantissa, static_cast<int>(power));
@@ -106,7 +110,7 @@ double parse_coefficient(std::string_view text, char decimal_separator)
         fp::clear();
         throw ConvertError(text);
     }
-    if (negative)
+    if (scanned.negative)
         value = -value;
     // Beyond the double range it is a number, but too large: an overflow.
     return fp::to_double(value);

@@ -11,6 +11,20 @@ namespace parvolin {
 // on the result is +infinity (n > 0) or 0 (n < 0). Raises flags, never throws.
 long double scale_by_power_of_ten(long double x, int n);
 
+// The parts of a coefficient text as typed: blanks, optional sign, digits
+// with at most one `decimal_separator` (at least a digit or the separator),
+// an optional exponent, blanks. The exponent stops reading at the digit that
+// brings it to 500 or more, so "1E0500" is 1E500 while "1E5000" leaves a "0"
+// over, which makes the text no number. Throws ConvertError for anything else.
+// Both the report's conversion and the exact working read texts through it.
+struct CoefficientText {
+    bool negative = false;
+    std::string_view whole;    // the digits before the separator
+    std::string_view fraction; // the digits after it
+    long exponent = 0;
+};
+CoefficientText scan_coefficient(std::string_view text, char decimal_separator);
+
 // A coefficient text as typed: blanks, optional sign, digits with at most one
 // `decimal_separator`, an optional exponent, blanks. Throws ConvertError for
 // anything else and OverflowError beyond the double range. The empty text is
