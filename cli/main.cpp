@@ -92,12 +92,12 @@ int write_output(std::string_view text)
     return exit_ok;
 }
 
-int usage_error(std::string_view message)
+int usage_error(std::string_view message, std::string_view usage = usage_text)
 {
     std::string text = "parvolin-cli: ";
     text += cli::escaped_for_terminal(message);
     text += "\n\n";
-    text += usage_text;
+    text += usage;
     write_all(STDERR_FILENO, text);
     return exit_usage;
 }
@@ -114,7 +114,7 @@ struct Arguments {
     std::vector<std::string_view> positional;
 };
 
-enum class Command { Solve, Batch };
+enum class Command { Solve, Batch, Steps };
 
 Arguments parse_arguments(Command command, const std::vector<std::string_view> &args)
 {
@@ -157,18 +157,18 @@ Arguments parse_arguments(Command command, const std::vector<std::string_view> &
             parsed.separator = cli::separator_from_text(text);
             if (!parsed.separator)
                 throw UsageError{"--sep must be \",\" or \".\", not '" + std::string(text) + "'"};
-        } else if (name == "--json" && command == Command::Batch) {
+        } else if (name == "--json" && command != Command::Solve) {
             flag();
             parsed.json = true;
         } else if (name == "--steps" && command == Command::Batch) {
             flag();
             parsed.steps = true;
-        } else if (name == "--rel" && command == Command::Solve) {
+        } else if (name == "--rel" && command != Command::Batch) {
             const auto text = value();
             parsed.relation_index = cli::relation_index_from_text(text);
             if (!parsed.relation_index)
                 throw UsageError{"--rel must be one of = < > <= >=, not '" + std::string(text) + "'"};
-        } else if (name == "--places" && command == Command::Solve) {
+        } else if (name == "--places" && command != Command::Batch) {
             const auto text = value();
             parsed.places = cli::places_from_text(text);
             if (!parsed.places)
@@ -206,6 +206,25 @@ int run_solve(const Arguments &args)
     for (const auto &line : report.lines) {
         out += line;
         out += '\n';
+    }
+    return write_output(out);
+}
+
+int run_steps(const Arguments &args)
+{
+    if (args.positional.size() != 3)
+        throw UsageError{"steps needs the three coefficients A B C, found " +
+                         std::to_string(args.positional.size()) + " arguments"};
+
+    const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
+                             args.relation_index.value_or(0),
+                             args.places.value_or(min_decimals) - min_decimals};
+    std::string out;
+    try {
+        out = cli::steps_output(input, args.separator ? *args.separator : default_separator(), args.json);
+    } catch (const Failure &failure) {
+        print_error(error_display_text(failure.message()));
+        return exit_failure;
     }
     return write_output(out);
 }
@@ -254,8 +273,6 @@ int run(int argc, char **argv)
     const std::string_view command_name = argv[1];
     if (command_name == "--help")
         return write_output(usage_text);
-    if (command_name == "steps")
-        return cli::run_steps(std::vector<std::string_view>(argv + 2, argv + argc));
     if (command_name == "worksheet")
         return cli::run_worksheet(std::vector<std::string_view>(argv + 2, argv + argc));
     Command command;
@@ -263,16 +280,27 @@ int run(int argc, char **argv)
         command = Command::Solve;
     else if (command_name == "batch")
         command = Command::Batch;
+    else if (command_name == "steps")
+        command = Command::Steps;
     else
         return usage_error("unknown command '" + std::string(command_name) + "'");
 
+    const std::string_view usage = command == Command::Steps ? cli::steps_usage : usage_text;
     try {
         const Arguments args = parse_arguments(command, std::vector<std::string_view>(argv + 2, argv + argc));
         if (args.help)
-            return write_output(usage_text);
-        return command == Command::Solve ? run_solve(args) : run_batch(args);
+            return write_output(usage);
+        switch (command) {
+        case Command::Solve:
+            return run_solve(args);
+        case Command::Batch:
+            return run_batch(args);
+        case Command::Steps:
+            return run_steps(args);
+        }
+        return exit_failure;
     } catch (const UsageError &error) {
-        return usage_error(error.message);
+        return usage_error(error.message, usage);
     }
 }
 

@@ -22,8 +22,13 @@ nlohmann::json batch_steps_json(const ProblemInput &input, char decimal_separato
 // The same as text lines after the report, or "chyba postupu: " and why.
 void append_batch_steps(std::string &out, const ProblemInput &input, char decimal_separator);
 
-// `parvolin-cli steps [--sep SEP] [--rel REL] [--places N] [--json] [--] A B C`,
-// with the arguments after "steps"; returns the exit status.
-int run_steps(const std::vector<std::string_view> &args);
+// How to call `parvolin-cli steps [--sep SEP] [--rel REL] [--places N]
+// [--json] [--] A B C`.
+extern const std::string_view steps_usage;
+
+// What `steps` prints for one problem: the working as text lines, or with
+// `json` the object of steps_json on one line. Throws Failure when the
+// problem has no working (a text the report refuses, too many digits).
+std::string steps_output(const ProblemInput &input, char decimal_separator, bool json);
 
 } // namespace parvolin::cli

@@ -227,16 +227,29 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageRow{"places_7", {"solve", "--places", "7", "1", "2", "3"}},
                     UsageRow{"two_coefficients", {"solve", "1", "2"}},
                     UsageRow{"json_is_for_batch", {"solve", "--json", "1", "2", "3"}},
-                    UsageRow{"batch_takes_no_operands", {"batch", "problems.txt"}}),
+                    UsageRow{"batch_takes_no_operands", {"batch", "problems.txt"}},
+                    UsageRow{"steps_two_coefficients", {"steps", "1", "2"}},
+                    UsageRow{"steps_places_1", {"steps", "--places=1", "1", "2", "3"}},
+                    UsageRow{"steps_no_batch_flag", {"steps", "--steps", "1", "2", "3"}}),
     row_name);
 
 TEST(Help, PrintsUsageAndSucceeds)
 {
-    for (const Lines &args : {Lines{"--help"}, Lines{"batch", "--help"}}) {
+    for (const Lines &args : {Lines{"--help"}, Lines{"batch", "--help"}, Lines{"steps", "--help"}}) {
         const auto result = run_cli(args);
         EXPECT_EQ(result.exit_code, 0);
         EXPECT_EQ(result.out.rfind("Usage:", 0), 0u) << result.out;
     }
+}
+
+// The working's failure goes through the same escaping as every message.
+TEST(Steps, FailureIsEscapedAndOutputEmpty)
+{
+    const auto result = run_cli({"steps", "--sep", ",", "--", std::string("1\x1b[2J", 5), "0", "0"});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("1\\x1b[2J"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "an escape reached the terminal";
 }
 
 std::string json_report(const Lines &lines) { return nlohmann::json{{"lines", lines}}.dump() + '\n'; }
