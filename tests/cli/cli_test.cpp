@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +40,7 @@ struct RunOptions {
     const char *stdout_file = nullptr; // opened as the child's standard output instead of the pipe
     rlim_t address_space = 0;         // a limit on the child's memory, set before it gets any input
     bool hold_input = false;          // end the input only once output came (or after 5 s)
+    const char *program = PARVOLIN_CLI_PATH;
 };
 
 // Runs the command in the C locale (default separator: the dot), feeding
@@ -59,14 +62,14 @@ RunResult run_cli(const Lines &args, std::string_view input = {}, const RunOptio
         else
             posix_spawn_file_actions_adddup2(&actions, from, to);
     }
-    std::vector<char *> argv{const_cast<char *>(PARVOLIN_CLI_PATH)};
+    std::vector<char *> argv{const_cast<char *>(options.program)};
     for (const auto &arg : args)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
     char locale[] = "LC_ALL=C";
     char *envp[] = {locale, nullptr};
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, PARVOLIN_CLI_PATH, &actions, nullptr, argv.data(), envp);
+    const int spawned = posix_spawn(&pid, options.program, &actions, nullptr, argv.data(), envp);
     posix_spawn_file_actions_destroy(&actions);
     for (const int fd : {in[0], out[1], err[1]})
         close(fd);
@@ -452,6 +455,30 @@ TEST(Worksheet, AFileThroughALinkIsRefused)
     EXPECT_EQ(::access(file.c_str(), F_OK), 0);
     ::unlink(link.c_str());
     ::unlink(file.c_str());
+    ::rmdir(folder);
+}
+
+// A program copied away from its PDF module still makes text and RTF, and
+// for a PDF says that it cannot, writing nothing.
+TEST(Worksheet, WithoutThePdfModuleSaysSoAndWritesNothing)
+{
+    char folder[] = "/tmp/parvolin-alone-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string program = std::string(folder) + "/parvolin-cli", pdf = std::string(folder) + "/list.pdf";
+    {
+        std::ifstream from(PARVOLIN_CLI_PATH, std::ios::binary);
+        std::ofstream to(program, std::ios::binary);
+        to << from.rdbuf();
+    }
+    ASSERT_EQ(::chmod(program.c_str(), 0700), 0);
+    RunOptions alone;
+    alone.program = program.c_str();
+    const auto result = run_cli({"worksheet", "--format", "pdf", "-o", pdf}, {}, alone);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err.rfind("Pracovní list ve formátu PDF se nepodařilo vytvořit: ", 0), 0u) << result.err;
+    EXPECT_NE(::access(pdf.c_str(), F_OK), 0);
+    EXPECT_EQ(run_cli({"worksheet", "--format", "rtf"}, {}, alone).exit_code, 0);
+    ::unlink(program.c_str());
     ::rmdir(folder);
 }
 
