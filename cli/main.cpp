@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -185,48 +186,45 @@ char default_separator()
     return load_regional_settings().decimal_separator;
 }
 
-int run_solve(const Arguments &args)
+// The output of one problem given as A B C (solve, steps): written, or its
+// failure as a message and status 1.
+template <typename Make>
+int run_one_problem(const char *command, const Arguments &args, Make &&make)
 {
     if (args.positional.size() != 3)
-        throw UsageError{"solve needs the three coefficients A B C, found " +
+        throw UsageError{std::string(command) + " needs the three coefficients A B C, found " +
                          std::to_string(args.positional.size()) + " arguments"};
 
     const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
                              args.relation_index.value_or(0),
                              args.places.value_or(min_decimals) - min_decimals};
-    Report report;
+    std::string out;
     try {
-        report = build_report(input, args.separator ? *args.separator : default_separator());
+        out = std::forward<Make>(make)(input, args.separator ? *args.separator : default_separator());
     } catch (const Failure &failure) {
         print_error(error_display_text(failure.message()));
         return exit_failure;
-    }
-
-    std::string out;
-    for (const auto &line : report.lines) {
-        out += line;
-        out += '\n';
     }
     return write_output(out);
 }
 
+int run_solve(const Arguments &args)
+{
+    return run_one_problem("solve", args, [](const ProblemInput &input, char separator) {
+        std::string out;
+        for (const auto &line : build_report(input, separator).lines) {
+            out += line;
+            out += '\n';
+        }
+        return out;
+    });
+}
+
 int run_steps(const Arguments &args)
 {
-    if (args.positional.size() != 3)
-        throw UsageError{"steps needs the three coefficients A B C, found " +
-                         std::to_string(args.positional.size()) + " arguments"};
-
-    const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
-                             args.relation_index.value_or(0),
-                             args.places.value_or(min_decimals) - min_decimals};
-    std::string out;
-    try {
-        out = cli::steps_output(input, args.separator ? *args.separator : default_separator(), args.json);
-    } catch (const Failure &failure) {
-        print_error(error_display_text(failure.message()));
-        return exit_failure;
-    }
-    return write_output(out);
+    return run_one_problem("steps", args, [&args](const ProblemInput &input, char separator) {
+        return cli::steps_output(input, separator, args.json);
+    });
 }
 
 int run_batch(const Arguments &args)
