@@ -83,7 +83,8 @@ std::optional<Command> shortcut_of(const Expected &expected, const Key &key);
 
 // What a command does to the views, the side panel and the fields; a solve
 // also sets the memo, or the failure shown instead. Saving, printing and help
-// change nothing here: what they bring about depends on the dialogs' answers.
+// change none of them; the steps expect what they bring about, which depends
+// on the answers the steps give the dialogs.
 void apply(Command command, Expected &expected, StepOutcome &outcome);
 
 // A failure's message as the error display shows it.
