@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -58,19 +59,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------------------
 
+// A key as QTest types it, with the text QTest gives the key ("\r" for
+// Return, "x" for X); `text` only for a text QTest cannot give.
 struct Stroke {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    QString text;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    std::optional<QString> text = std::nullopt;
 };
 
-// The keys that type the ASCII characters of `text`; their Qt key codes are
-// the upper-case characters.
+// The keys that type the ASCII characters of `text`.
 std::vector<Stroke> typing(const char *text)
 {
     std::vector<Stroke> strokes;
     for (const char *c = text; *c != '\0'; ++c)
-        strokes.push_back({static_cast<int>(QChar::toUpper(char16_t(*c))), Qt::NoModifier, QString(QChar(*c))});
+        strokes.push_back({static_cast<Qt::Key>(QChar::toUpper(char16_t(*c))), Qt::NoModifier, std::nullopt});
     return strokes;
 }
 
@@ -80,21 +82,21 @@ std::vector<Stroke> operator+(std::vector<Stroke> first, const std::vector<Strok
     return first;
 }
 
-const std::vector<Stroke> backspace{{Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b")}};
+const std::vector<Stroke> backspace{{Qt::Key_Backspace}};
+// Ctrl+A with the control character X11 gives it as its text.
 const std::vector<Stroke> select_all_keys{{Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01")}};
-const std::vector<Stroke> home_delete{{Qt::Key_Home, Qt::NoModifier, {}}, {Qt::Key_Delete, Qt::NoModifier, {}}};
-const std::vector<Stroke> keypad_comma{{Qt::Key_Comma, Qt::KeypadModifier, QStringLiteral(",")}};
+const std::vector<Stroke> home_delete{{Qt::Key_Home}, {Qt::Key_Delete}};
+const std::vector<Stroke> keypad_comma{{Qt::Key_Comma, Qt::KeypadModifier}};
 const std::vector<Stroke> composed{{Qt::Key_unknown, Qt::NoModifier, QStringLiteral("1a,,")}};
 
+// Through QTest, which offers the key to the shortcuts (a ShortcutOverride
+// to the field first) before it presses it.
 void send(QLineEdit &field, const Stroke &stroke)
 {
-    QKeyEvent override_event(QEvent::ShortcutOverride, stroke.key, stroke.modifiers, stroke.text);
-    override_event.setAccepted(false);
-    QApplication::sendEvent(&field, &override_event);
-    QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
-    QApplication::sendEvent(&field, &press);
-    QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text);
-    QApplication::sendEvent(&field, &release);
+    if (stroke.text) // keyClick gives a key only QTest's own text
+        QTest::sendKeyEvent(QTest::Click, &field, stroke.key, *stroke.text, stroke.modifiers);
+    else
+        QTest::keyClick(&field, stroke.key, stroke.modifiers);
 }
 
 struct TypingRow {
@@ -153,13 +155,13 @@ TEST(CoefficientKeyFilter, EnterRunsTheDefaultActionAndTypesNothing)
     int runs = 0;
     CoefficientKeyFilter filter([] { return comma; }, [&] { ++runs; });
     filter.attach(&field);
-    send(field, {Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")});
-    send(field, {Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r")});
+    send(field, {Qt::Key_Return});
+    send(field, {Qt::Key_Enter, Qt::KeypadModifier});
     EXPECT_EQ(runs, 2);
     // With Shift, Ctrl or Alt it is no default-button key, here as in the
     // window's lists; it types nothing either.
     for (const Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-        send(field, {Qt::Key_Return, modifier, QStringLiteral("\r")});
+        send(field, {Qt::Key_Return, modifier});
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(field.text(), QStringLiteral("0"));
 }
@@ -170,9 +172,11 @@ TEST(CoefficientKeyFilter, KeyboardPasteNeverHappensButTheMenuPasteDoes)
     CoefficientKeyFilter filter([] { return comma; }, [] {});
     filter.attach(&field);
     QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
+    // Ctrl+V with the texts X11 and other platforms give it, and QTest's own.
     send(field, {Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16")});
-    send(field, {Qt::Key_V, Qt::ControlModifier, {}});
-    send(field, {Qt::Key_Insert, Qt::ShiftModifier, {}});
+    send(field, {Qt::Key_V, Qt::ControlModifier, QString()});
+    send(field, {Qt::Key_V, Qt::ControlModifier});
+    send(field, {Qt::Key_Insert, Qt::ShiftModifier});
     EXPECT_EQ(field.text(), QStringLiteral("0"));
     field.paste(); // what the context menu does: not typed, not filtered
     EXPECT_EQ(field.text(), QStringLiteral("0x9"));
@@ -221,14 +225,16 @@ TEST(CoefficientKeyFilter, PassesKeysThatTypeNothing)
     field.installEventFilter(&probe); // runs after the filter installed next
     CoefficientKeyFilter filter([] { return comma; }, [] {});
     filter.attach(&field);
-    for (const Stroke &stroke : std::vector<Stroke>{{Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")},
-                                                    {Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")},
-                                                    {Qt::Key_Backtab, Qt::ShiftModifier, {}},
-                                                    {Qt::Key_Right, Qt::NoModifier, {}},
-                                                    {Qt::Key_F1, Qt::NoModifier, {}},
-                                                    {Qt::Key_A, Qt::NoModifier, QStringLiteral("a")}})
+    for (const Stroke &stroke : std::vector<Stroke>{{Qt::Key_Tab},
+                                                    {Qt::Key_Escape},
+                                                    {Qt::Key_Backtab, Qt::ShiftModifier},
+                                                    {Qt::Key_Right},
+                                                    {Qt::Key_F1},
+                                                    {Qt::Key_A}})
         send(field, stroke);
-    EXPECT_EQ(probe.seen, (std::vector<int>{Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Backtab, Qt::Key_Right, Qt::Key_F1}));
+    // QTest presses Shift before Shift+Backtab, as the keyboard does.
+    EXPECT_EQ(probe.seen, (std::vector<int>{Qt::Key_Tab, Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Backtab, Qt::Key_Right,
+                                            Qt::Key_F1}));
 }
 
 } // namespace
