@@ -89,9 +89,9 @@ protected:
     QString caption() { return find<QLabel>("practiceCaption")->text(); }
     char separator() { return window_->regional_settings().decimal_separator; }
 
-    ExactAnalysis exact() const
+    ExactAnalysis exact()
     {
-        const GeneratedProblem &p = window_->findChild<PracticeView *>()->problem();
+        const GeneratedProblem &p = view()->problem();
         return analyse_exact(p.a, p.b, p.c, p.relation);
     }
     QString right_answer()
@@ -303,18 +303,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PracticeTest, AnotherProblemSkipsWithoutCounting)
 {
     open_practice();
-    std::vector<std::string> seen;
-    for (int i = 1; i <= 5; ++i) {
-        const GeneratedProblem &p = view()->problem();
-        seen.push_back(p.a.get_str() + " " + p.b.get_str() + " " + p.c.get_str() + " " +
-                       std::to_string(static_cast<int>(p.relation)));
+    for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(caption(), QStringLiteral("%1. příklad – řešte v oboru reálných čísel:").arg(i));
         answer()->setText(QStringLiteral("{1}"));
         click("practiceNext");
         EXPECT_TRUE(answer()->text().isEmpty());
+        EXPECT_EQ(QApplication::focusWidget(), answer());
     }
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "a problem came twice";
     EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 0 z 0"));
 }
 
