@@ -234,7 +234,9 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const ExactAnalysis &e, const QString &, char s) {
                      return QStringLiteral("K = {%1}").arg(number_typed(e.zeros[0], s));
                  },
-                 [](const ExactAnalysis &, char) { return QStringLiteral("Chybí kořen: rovnice má ještě další řešení."); }},
+                 [](const ExactAnalysis &, char) {
+                     return QStringLiteral("Chybí kořen: rovnice má ještě další řešení.");
+                 }},
         WrongRow{"open_instead_of_closed", 2,
                  [](const GeneratedProblem &p) {
                      // Intervals whose ends are zeros that belong to the set.
@@ -244,7 +246,8 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  [](const ExactAnalysis &, const QString &right, char) {
                      QString open = right;
-                     return open.replace(QLatin1Char('<'), QLatin1Char('(')).replace(QLatin1Char('>'), QLatin1Char(')'));
+                     open.replace(QLatin1Char('<'), QLatin1Char('('));
+                     return open.replace(QLatin1Char('>'), QLatin1Char(')'));
                  },
                  [](const ExactAnalysis &e, char s) {
                      return QStringLiteral("U čísla %1 má být lomená závorka: do řešení patří.")

@@ -4,18 +4,16 @@
 #include "ui/main/seam.h"
 #include "ui/main/steps_html.h"
 #include "ui/main/steps_view.h"
+#include "ui_practice_view.h"
 
 #include "solver/practice_answer.h"
 #include "solver/practice_texts.h"
 #include "solver/steps.h"
 
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <charconv>
 #include <cstdlib>
@@ -27,36 +25,14 @@ namespace parvolin {
 
 namespace {
 
-// The view's own texts; the verdicts themselves come from the solver.
-constexpr char view_title[] = "Procvičování";
-constexpr char difficulty_label[] = "&Obtížnost:";
-constexpr char small_numbers[] = "malá čísla";
-constexpr char large_numbers[] = "větší čísla, i desetinná";
-constexpr char relations_label[] = "Pří&klady:";
-constexpr char both_relations[] = "rovnice i nerovnice";
-constexpr char equations_only[] = "jen rovnice";
-constexpr char inequalities_only[] = "jen nerovnice";
-constexpr char caption_pattern[] = "%1. příklad – řešte v oboru reálných čísel:";
-constexpr char answer_label[] = "K =";
-constexpr char answer_placeholder[] = "např. {2; 3}, (-oo; 1) U <4; oo), R, {}";
-constexpr char check_text[] = "&Zkontrolovat";
-constexpr char check_tip[] = "Zkontroluje odpověď (Enter)";
-constexpr char working_text[] = "Ukázat &postup";
-constexpr char next_text[] = "&Další příklad";
-constexpr char hint[] =
-    "Napište množinu kořenů, např. { 2 ; 3 } nebo (-oo ; 1) U <4 ; oo), a stiskněte Enter. Meze pište přesně: "
-    "zlomkem (1/2) nebo odmocninou (√5 či sqrt(5)).";
+// What the view adds to the solver's verdicts; the rest of its texts are
+// in its layout.
 constexpr char wrong_lead[] = "To není správně.";
 constexpr char right_again[] = " Do počtu se ale započítává jen první pokus.";
-constexpr char score_pattern[] = "Správně vyřešeno: %1 z %2";
 
 constexpr char right_colour[] = "#1b7a1b";
 constexpr char wrong_colour[] = "#a01010";
 constexpr char mark_background[] = "#ffd0d0";
-
-// Long enough for any set a pupil writes; a pasted novel stops here.
-constexpr int answer_max_length = 300;
-constexpr int statement_point_size = 13;
 
 // The mixing constant of splitmix64: the generators of one sitting get
 // seeds far apart; the first one gets the sitting's own seed, so sitting N
@@ -135,109 +111,25 @@ PracticeSeedSource set_practice_seed_source(PracticeSeedSource source)
 }
 
 PracticeView::PracticeView(std::function<char()> separator, QWidget *parent)
-    : QGroupBox(parent), separator_(std::move(separator))
+    : QGroupBox(parent), separator_(std::move(separator)), ui_(std::make_unique<Ui::PracticeView>())
 {
-    setObjectName(QStringLiteral("practiceView"));
-    setTitle(text(view_title));
-    create_widgets();
+    ui_->setupUi(this);
+    caption_pattern_ = ui_->practiceCaption->text();
+    score_pattern_ = ui_->practiceScore->text();
+    hint_ = ui_->practiceVerdict->text();
+    // The hint is plain text; verdicts mark and colour.
+    ui_->practiceVerdict->setTextFormat(Qt::RichText);
+    connect_commands();
 }
 
-void PracticeView::create_widgets()
+PracticeView::~PracticeView() = default;
+
+void PracticeView::connect_commands()
 {
-    auto *options = new QGridLayout;
-    difficulty_ = new QComboBox(this);
-    difficulty_->setObjectName(QStringLiteral("practiceDifficulty"));
-    difficulty_->addItems({text(small_numbers), text(large_numbers)});
-    relations_ = new QComboBox(this);
-    relations_->setObjectName(QStringLiteral("practiceRelations"));
-    relations_->addItems({text(both_relations), text(equations_only), text(inequalities_only)});
-    auto *difficulty_caption = new QLabel(text(difficulty_label), this);
-    difficulty_caption->setBuddy(difficulty_);
-    auto *relations_caption = new QLabel(text(relations_label), this);
-    relations_caption->setBuddy(relations_);
-    options->addWidget(difficulty_caption, 0, 0);
-    options->addWidget(difficulty_, 0, 1);
-    options->addWidget(relations_caption, 0, 2);
-    options->addWidget(relations_, 0, 3);
-    options->setColumnStretch(1, 1);
-    options->setColumnStretch(3, 1);
-
-    caption_ = new QLabel(this);
-    caption_->setObjectName(QStringLiteral("practiceCaption"));
-    statement_ = new QLabel(this);
-    statement_->setObjectName(QStringLiteral("practiceProblem"));
-    statement_->setTextFormat(Qt::RichText);
-    statement_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    statement_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QFont larger = statement_->font();
-    larger.setPointSize(statement_point_size);
-    statement_->setFont(larger);
-
-    auto *answer_row = new QHBoxLayout;
-    answer_ = new QLineEdit(this);
-    answer_->setObjectName(QStringLiteral("practiceAnswer"));
-    answer_->setPlaceholderText(text(answer_placeholder));
-    answer_->setMaxLength(answer_max_length);
-    auto *answer_caption = new QLabel(text(answer_label), this);
-    answer_caption->setBuddy(answer_);
-    check_ = new QPushButton(text(check_text), this);
-    check_->setObjectName(QStringLiteral("practiceCheck"));
-    check_->setToolTip(text(check_tip));
-    answer_row->addWidget(answer_caption);
-    answer_row->addWidget(answer_, 1);
-    answer_row->addWidget(check_);
-
-    verdict_ = new QLabel(this);
-    verdict_->setObjectName(QStringLiteral("practiceVerdict"));
-    verdict_->setTextFormat(Qt::RichText);
-    verdict_->setWordWrap(true);
-    verdict_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    auto *buttons = new QHBoxLayout;
-    working_button_ = new QPushButton(text(working_text), this);
-    working_button_->setObjectName(QStringLiteral("practiceWorking"));
-    next_ = new QPushButton(text(next_text), this);
-    next_->setObjectName(QStringLiteral("practiceNext"));
-    score_label_ = new QLabel(this);
-    score_label_->setObjectName(QStringLiteral("practiceScore"));
-    score_label_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    buttons->addWidget(working_button_);
-    buttons->addWidget(next_);
-    buttons->addStretch(1);
-    buttons->addWidget(score_label_);
-    // Outside a dialog a focused button takes Enter only when told to; after
-    // a right answer the keyboard is on "Další příklad", and Enter goes on.
-    for (QPushButton *button : {check_, working_button_, next_})
-        button->setAutoDefault(true);
-
-    steps_ = new StepsView(this);
-    steps_->setObjectName(QStringLiteral("practiceSteps"));
-    steps_->hide();
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(8, 6, 8, 8);
-    column->setSpacing(5);
-    column->addLayout(options);
-    column->addWidget(caption_);
-    column->addWidget(statement_);
-    column->addLayout(answer_row);
-    column->addWidget(verdict_);
-    column->addLayout(buttons);
-    column->addWidget(steps_, 1);
-    // Holds the room below while the working is hidden.
-    column->addStretch(0);
-
-    setTabOrder(difficulty_, relations_);
-    setTabOrder(relations_, answer_);
-    setTabOrder(answer_, check_);
-    setTabOrder(check_, working_button_);
-    setTabOrder(working_button_, next_);
-    setTabOrder(next_, steps_);
-
-    connect(answer_, &QLineEdit::returnPressed, this, [this] { run_handler([this] { check(); }); });
-    connect(check_, &QPushButton::clicked, this, [this] { run_handler([this] { check(); }); });
-    connect(working_button_, &QPushButton::clicked, this, [this] { run_handler([this] { show_working(); }); });
-    connect(next_, &QPushButton::clicked, this, [this] {
+    connect(ui_->practiceAnswer, &QLineEdit::returnPressed, this, [this] { run_handler([this] { check(); }); });
+    connect(ui_->practiceCheck, &QPushButton::clicked, this, [this] { run_handler([this] { check(); }); });
+    connect(ui_->practiceWorking, &QPushButton::clicked, this, [this] { run_handler([this] { show_working(); }); });
+    connect(ui_->practiceNext, &QPushButton::clicked, this, [this] {
         run_handler([this] {
             next_problem();
             start_typing();
@@ -245,7 +137,7 @@ void PracticeView::create_widgets()
     });
     // Other options make other problems: the one on screen, if unanswered,
     // goes without counting.
-    for (QComboBox *choice : {difficulty_, relations_}) {
+    for (QComboBox *choice : {ui_->practiceDifficulty, ui_->practiceRelations}) {
         connect(choice, &QComboBox::currentIndexChanged, this, [this] {
             run_handler([this] {
                 restart_generator();
@@ -268,10 +160,10 @@ void PracticeView::start_sitting()
 void PracticeView::restart_generator()
 {
     GeneratorOptions options;
-    options.difficulty = difficulty_->currentIndex() == 1 ? Difficulty::Large : Difficulty::Small;
-    if (relations_->currentIndex() == 1)
+    options.difficulty = ui_->practiceDifficulty->currentIndex() == 1 ? Difficulty::Large : Difficulty::Small;
+    if (ui_->practiceRelations->currentIndex() == 1)
         options.relations = {Relation::Equal};
-    else if (relations_->currentIndex() == 2)
+    else if (ui_->practiceRelations->currentIndex() == 2)
         options.relations = {Relation::Less, Relation::Greater, Relation::LessEqual, Relation::GreaterEqual};
     generator_.emplace(seed_ ^ (seed_step * static_cast<std::uint64_t>(generation_)), std::move(options));
     ++generation_;
@@ -283,26 +175,24 @@ void PracticeView::next_problem()
     exact_ = analyse_exact(problem_.a, problem_.b, problem_.c, problem_.relation);
     ++number_;
     counted_ = false;
-    caption_->setText(text(caption_pattern).arg(number_));
-    statement_->setText(math_html(statement_math(problem_, separator_()), true));
-    answer_->clear();
-    answer_->setStyleSheet(QString());
-    verdict_->setText(text(hint).toHtmlEscaped());
-    steps_->clear_working();
-    steps_->hide();
+    ui_->practiceCaption->setText(caption_pattern_.arg(number_));
+    ui_->practiceProblem->setText(math_html(statement_math(problem_, separator_()), true));
+    ui_->practiceAnswer->clear();
+    ui_->practiceVerdict->setText(hint_.toHtmlEscaped());
+    ui_->practiceSteps->clear_working();
+    ui_->practiceSteps->hide();
     show_score();
 }
 
 void PracticeView::start_typing()
 {
-    answer_->setFocus(Qt::OtherFocusReason);
-    answer_->selectAll();
+    ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
+    ui_->practiceAnswer->selectAll();
 }
 
 void PracticeView::check()
 {
-    answer_->setStyleSheet(QString());
-    const QString typed = answer_->text();
+    const QString typed = ui_->practiceAnswer->text();
     RealSet answer;
     try {
         answer = parse_answer(typed.toStdString());
@@ -317,12 +207,12 @@ void PracticeView::check()
     const QString message = QString::fromStdString(verdict.message).toHtmlEscaped();
     if (right) {
         const QString said = first ? message : message + text(right_again).toHtmlEscaped();
-        verdict_->setText(coloured(right_colour, QStringLiteral("<b>") + said + QStringLiteral("</b>")));
-        next_->setFocus(Qt::OtherFocusReason);
+        ui_->practiceVerdict->setText(coloured(right_colour, QStringLiteral("<b>") + said + QStringLiteral("</b>")));
+        ui_->practiceNext->setFocus(Qt::OtherFocusReason);
     } else {
-        verdict_->setText(coloured(wrong_colour, QStringLiteral("<b>") + text(wrong_lead) + QStringLiteral("</b> ")) +
-                          message);
-        answer_->setFocus(Qt::OtherFocusReason);
+        const QString lead = QStringLiteral("<b>") + text(wrong_lead) + QStringLiteral("</b> ");
+        ui_->practiceVerdict->setText(coloured(wrong_colour, lead) + message);
+        ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -331,20 +221,21 @@ void PracticeView::check()
 // reader ran out of text), so that typing replaces it.
 void PracticeView::show_unreadable(const QString &message, std::size_t column)
 {
-    const QString typed = answer_->text();
+    const QString typed = ui_->practiceAnswer->text();
     const auto [at, length] = place_of(typed, column);
     QString marked = typed.left(at).toHtmlEscaped();
     const QString character = length > 0 ? typed.mid(at, length).toHtmlEscaped() : QStringLiteral("&nbsp;&nbsp;");
-    marked += QStringLiteral("<span style=\"background-color: %1; color: %2; text-decoration: underline\"><b>%3</b></span>")
-                  .arg(QLatin1String(mark_background), QLatin1String(wrong_colour), character);
+    marked +=
+        QStringLiteral("<span style=\"background-color: %1; color: %2; text-decoration: underline\"><b>%3</b></span>")
+            .arg(QLatin1String(mark_background), QLatin1String(wrong_colour), character);
     marked += typed.mid(at + length).toHtmlEscaped();
-    verdict_->setText(coloured(wrong_colour, message.toHtmlEscaped()) + QStringLiteral("<br><tt>") + marked +
-                      QStringLiteral("</tt>"));
-    answer_->setFocus(Qt::OtherFocusReason);
+    ui_->practiceVerdict->setText(coloured(wrong_colour, message.toHtmlEscaped()) + QStringLiteral("<br><tt>") +
+                                  marked + QStringLiteral("</tt>"));
+    ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
     if (length > 0)
-        answer_->setSelection(at, length);
+        ui_->practiceAnswer->setSelection(at, length);
     else
-        answer_->setCursorPosition(at);
+        ui_->practiceAnswer->setCursorPosition(at);
 }
 
 void PracticeView::show_working()
@@ -357,9 +248,9 @@ void PracticeView::show_working()
     const std::string b = coefficient_text(problem_.b, separator);
     const std::string c = coefficient_text(problem_.c, separator);
     const ProblemInput input{a, b, c, static_cast<int>(problem_.relation), 0};
-    steps_->show_working(build_steps(input, separator).working);
-    steps_->show();
-    steps_->setFocus(Qt::OtherFocusReason);
+    ui_->practiceSteps->show_working(build_steps(input, separator).working);
+    ui_->practiceSteps->show();
+    ui_->practiceSteps->setFocus(Qt::OtherFocusReason);
 }
 
 void PracticeView::count(bool right)
@@ -375,7 +266,7 @@ void PracticeView::count(bool right)
 
 void PracticeView::show_score()
 {
-    score_label_->setText(text(score_pattern).arg(score_.right).arg(score_.counted));
+    ui_->practiceScore->setText(score_pattern_.arg(score_.right).arg(score_.counted));
 }
 
 } // namespace parvolin

@@ -7,16 +7,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+namespace Ui {
+class PracticeView;
+}
 
 namespace parvolin {
-
-class StepsView;
 
 // Where the seed of a sitting comes from. The program draws one from the
 // system's random source, or takes PARVOLIN_PRACTICE_SEED when that is set
@@ -49,6 +47,7 @@ public:
     // `separator`: the decimal separator of the numbers shown (problem,
     // verdict, working), asked at each new problem and check.
     explicit PracticeView(std::function<char()> separator, QWidget *parent = nullptr);
+    ~PracticeView() override;
 
     // A new sitting: a fresh seed, the score back to nothing, the first problem.
     void start_sitting();
@@ -60,7 +59,7 @@ public:
     PracticeScore score() const { return score_; }
 
 private:
-    void create_widgets();
+    void connect_commands();
     void restart_generator();
     void next_problem();
     void check();
@@ -79,17 +78,12 @@ private:
     bool counted_ = false; // the problem is in the score already
     PracticeScore score_;
 
-    QComboBox *difficulty_ = nullptr;
-    QComboBox *relations_ = nullptr;
-    QLabel *caption_ = nullptr;
-    QLabel *statement_ = nullptr;
-    QLineEdit *answer_ = nullptr;
-    QPushButton *check_ = nullptr;
-    QLabel *verdict_ = nullptr;
-    QPushButton *working_button_ = nullptr;
-    QPushButton *next_ = nullptr;
-    QLabel *score_label_ = nullptr;
-    StepsView *steps_ = nullptr;
+    std::unique_ptr<Ui::PracticeView> ui_;
+    // The layout's texts with their blanks to fill: the caption with the
+    // problem's number, the score, and the hint shown before a check.
+    QString caption_pattern_;
+    QString score_pattern_;
+    QString hint_;
 };
 
 } // namespace parvolin
