@@ -137,10 +137,15 @@ TEST_F(PracticeTest, OpensAsAViewWithTheKeyboardOnTheAnswer)
     next_until([](const GeneratedProblem &p) { return p.a != 0; });
     EXPECT_TRUE(find<QLabel>("practiceProblem")->text().contains(QStringLiteral("x<sup>2</sup>")));
 
-    // Back to the computation, the practice view goes.
+    // Back to the computation, the practice view goes; the shortcut brings
+    // it back from a coefficient field too, whose filter takes only numbers.
     QTest::keyClick(window_.get(), Qt::Key_R, Qt::ControlModifier);
     EXPECT_FALSE(view()->isVisible());
     EXPECT_TRUE(find<QWidget>("zadaniBox")->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), find<QLineEdit>("kv_koef"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(view()->isVisible());
+    EXPECT_EQ(find<QLineEdit>("kv_koef")->text(), QStringLiteral("0"));
     EXPECT_TRUE(failures_.empty());
 }
 
