@@ -454,8 +454,19 @@ private:
         }
     }
 
+    // Every bracket, sign and root sign of a number goes one call deeper
+    // through here; a pasted wall of them would run the stack out.
+    static constexpr int max_nesting = 200;
+
     Value unary()
     {
+        if (nesting_ == max_nesting)
+            fail(practice_texts::too_deep);
+        ++nesting_;
+        struct Leave {
+            int &nesting;
+            ~Leave() { --nesting; }
+        } leave{nesting_};
         if (minus()) {
             blanks();
             Value v = unary();
@@ -570,6 +581,7 @@ private:
 
     std::vector<std::string> chars_;
     std::size_t pos_ = 0;
+    int nesting_ = 0; // calls of unary() under way
 };
 
 } // namespace

@@ -24,6 +24,7 @@ inline constexpr T division_by_zero = "Na {}. místě se dělí nulou.";
 inline constexpr T negative_root = "Na {}. místě je odmocnina ze záporného čísla, ta v oboru reálných čísel neexistuje.";
 inline constexpr T two_roots = "Číslo na {}. místě má dvě různé odmocniny; zapište ho jednodušeji.";
 inline constexpr T root_of_root = "Na {}. místě je odmocnina z čísla, které samo obsahuje odmocninu; zapište ho jednodušeji.";
+inline constexpr T too_deep = "Na {}. místě je v sobě příliš mnoho závorek, znamének nebo odmocnin; zapište číslo jednodušeji.";
 inline constexpr T infinity_point = "Nekonečno na {}. místě může být jen mezí intervalu, ne prvkem množiny.";
 inline constexpr T infinity_closed = "U nekonečna na {}. místě má být kulatá závorka: nekonečno do intervalu nepatří.";
 inline constexpr T infinity_side = "Na {}. místě stojí nekonečno na špatné straně: vlevo se píše −oo, vpravo oo.";

@@ -110,6 +110,52 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"column_in_characters", "K = ⟨1 ; x⟩", 10, "Na 10. místě odpovědi je znak, kterému nerozumím."}),
     row_name);
 
+// Every bracket, sign and root sign takes the reader one level deeper; a
+// pasted wall of them must be refused, not run the stack out.
+struct NestingRow : NamedRow {
+    const char *level; // repeated, then "2", then what closes the levels
+    const char *close;
+    std::size_t width; // characters per level
+    bool shallow_reads; // twenty levels read as 2 (a root of a root is refused for itself)
+};
+
+class DeepNesting : public ::testing::TestWithParam<NestingRow> {};
+
+TEST_P(DeepNesting, IsRefusedAtTheLimitAndReadFarBelowIt)
+{
+    const auto &row = GetParam();
+    const auto nested = [&](int levels) {
+        std::string text = "{";
+        for (int i = 0; i < levels; ++i)
+            text += row.level;
+        text += "2";
+        for (int i = 0; i < levels; ++i)
+            text += row.close;
+        return text + "}";
+    };
+    if (row.shallow_reads) {
+        const RealSet shallow = parse_answer(nested(20));
+        ASSERT_EQ(shallow.size(), 1u);
+        EXPECT_EQ(compare(shallow[0].lower.value, make_surd(mpq_class(2))), 0);
+    }
+    try {
+        parse_answer(nested(100000));
+        FAIL() << "read 100000 levels";
+    } catch (const AnswerSyntaxError &error) {
+        EXPECT_EQ(error.column(), 2 + 200 * row.width);
+        EXPECT_EQ(error.message(), "Na " + std::to_string(2 + 200 * row.width) +
+                                       ". místě je v sobě příliš mnoho závorek, znamének nebo odmocnin; zapište "
+                                       "číslo jednodušeji.");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DeepNesting,
+                         ::testing::Values(NestingRow{"parentheses", "(", ")", 1, true},
+                                           NestingRow{"plus_signs", "+", "", 1, true},
+                                           NestingRow{"roots", "√", "", 1, false},
+                                           NestingRow{"sqrt", "sqrt(", ")", 5, false}),
+                         row_name);
+
 struct VerdictRow : NamedRow {
     long a, b, c;
     Relation relation;

@@ -17,7 +17,8 @@
 // went wrong, PARVOLIN_MONKEY_STEPS sets its length: 20,000 steps, or 3,000 in a
 // build with the address sanitizer, where a step costs several times as much.
 //
-// Left out: "Konec" (Ctrl+K) and closing the window, which end the program.
+// Left out: "Konec" (Ctrl+K) and closing the window, which end the program,
+// and the practice view (Ctrl+E), which practice_view_test.cpp walks through.
 // The modal windows stay closed through the seams (error display, save and
 // print dialogs, shell), except the about window, which is run for real and
 // closed by its OK button.

@@ -10,6 +10,7 @@
 #include "ui/main/group_box_style.h"
 #include "ui/main/jpeg_image.h"
 #include "ui/main/memo_rows.h"
+#include "ui/main/practice_view.h"
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
@@ -94,6 +95,7 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
     create_tool_buttons();
     create_status_panels();
     create_view_tabs();
+    create_practice_view();
     fit_texts();
     load_pictures();
     connect_commands();
@@ -154,6 +156,15 @@ void MainWindow::create_view_tabs()
     });
 }
 
+// Practice stands where the other two views do, and like them is hidden
+// until its command shows it.
+void MainWindow::create_practice_view()
+{
+    practice_ = new PracticeView([this] { return regional_.decimal_separator; }, ui_->ScrollBox1Contents);
+    practice_->setGeometry(ui_->zadaniBox->geometry());
+    practice_->hide();
+}
+
 // The desktop's font may be wider than the one the layout was drawn for;
 // where a text would be cut, it gets narrower letters in the same place.
 void MainWindow::fit_texts()
@@ -197,6 +208,7 @@ void MainWindow::connect_commands()
 {
     connect(ui_->teorie, &QAction::triggered, this, &MainWindow::teorieClick);
     connect(ui_->vypocet, &QAction::triggered, this, &MainWindow::vypocetClick);
+    connect(ui_->procvicovani, &QAction::triggered, this, &MainWindow::procvicovaniClick);
     connect(ui_->Konec1, &QAction::triggered, this, &MainWindow::Konec1Click);
     connect(ui_->Desetinnoddlova1, &QAction::triggered, this, &MainWindow::Desetinnoddlova1Click);
     connect(ui_->Pouitznaen1, &QAction::triggered, this, &MainWindow::Pouitznaen1Click);
@@ -550,14 +562,16 @@ void MainWindow::fit_width_to_views()
     lay_out_views();
 }
 
-// Switches to the view `shown` under `command`, hiding `hidden`; either
+// Switches to the view `shown` under `command`, hiding the others; any
 // switch also hides the result of the last solve.
-void MainWindow::show_view(QAction *command, QWidget *shown, QWidget *hidden)
+void MainWindow::show_view(QAction *command, QWidget *shown)
 {
     set_result_commands_enabled(false);
     show_result_box(false);
     command->setChecked(true);
-    hidden->hide();
+    for (QWidget *view : std::initializer_list<QWidget *>{ui_->TextTeorie, ui_->zadaniBox, practice_})
+        if (view != shown)
+            view->hide();
     shown->show();
     // The view panel names the view as its command does.
     view_panel_->setText(command->text());
@@ -565,14 +579,26 @@ void MainWindow::show_view(QAction *command, QWidget *shown, QWidget *hidden)
 
 void MainWindow::teorieClick()
 {
-    run_handler([this] { show_view(ui_->teorie, ui_->TextTeorie, ui_->zadaniBox); });
+    run_handler([this] { show_view(ui_->teorie, ui_->TextTeorie); });
 }
 
 void MainWindow::vypocetClick()
 {
     run_handler([this] {
-        show_view(ui_->vypocet, ui_->zadaniBox, ui_->TextTeorie);
+        show_view(ui_->vypocet, ui_->zadaniBox);
         start_typing(ui_->kv_koef);
+    });
+}
+
+// Each opening of the view is a new sitting; the command while the view is
+// on screen only puts the keyboard back on the answer.
+void MainWindow::procvicovaniClick()
+{
+    run_handler([this] {
+        if (!practice_->isVisibleTo(this))
+            practice_->start_sitting();
+        show_view(ui_->procvicovani, practice_);
+        practice_->start_typing();
     });
 }
 

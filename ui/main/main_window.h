@@ -23,13 +23,14 @@ class MainWindow;
 namespace parvolin {
 
 class CoefficientKeyFilter;
+class PracticeView;
 class PrintCommand;
 class SaveCommand;
 struct DocumentAttachment;
 struct ViewsLayout;
 struct WindowSettings;
 
-// The main window `TForm1`: the welcome view and the computation view in a
+// The main window `TForm1`: the welcome, computation and practice views in a
 // scrolling area, the menu and toolbar commands, the status bar with its
 // clock, and the side panel with the separator choice and the notation
 // legend. Its layout is main_window.ui; the code here only switches
@@ -69,6 +70,7 @@ protected:
 private slots:
     void teorieClick();
     void vypocetClick();
+    void procvicovaniClick();
     void Konec1Click();
     void Desetinnoddlova1Click();
     void Pouitznaen1Click();
@@ -86,6 +88,7 @@ private:
     void create_tool_buttons();
     void create_status_panels();
     void create_view_tabs();
+    void create_practice_view();
     void fit_texts();
     void load_pictures();
     void connect_commands();
@@ -100,7 +103,7 @@ private:
 
     void set_result_commands_enabled(bool enabled);
     void show_result_box(bool shown);
-    void show_view(QAction *command, QWidget *shown, QWidget *hidden);
+    void show_view(QAction *command, QWidget *shown);
     ViewsLayout views_layout() const;
     void lay_out_views();
     int needed_outer_width() const;
@@ -126,6 +129,7 @@ private:
     QLabel *time_panel_ = nullptr;
     QLabel *view_panel_ = nullptr;
     QTabBar *view_tabs_ = nullptr; // "Graf" and "Postup" on the graph box
+    PracticeView *practice_ = nullptr;
     QTimer *clock_ = nullptr;
     CoefficientKeyFilter *key_filter_ = nullptr;
     std::unique_ptr<SaveCommand> save_command_;

@@ -175,11 +175,6 @@ private:
     std::size_t at_ = 0;
 };
 
-QString math_html(const Math &math, bool stacked)
-{
-    return HtmlWriter(math.tokens).write(stacked);
-}
-
 QString anchor(std::size_t index)
 {
     return QStringLiteral("<a name=\"step%1\"></a>").arg(index);
@@ -227,6 +222,11 @@ QString table_html(const Step &step, std::size_t index)
 }
 
 } // namespace
+
+QString math_html(const Math &math, bool stacked)
+{
+    return HtmlWriter(math.tokens).write(stacked);
+}
 
 QString working_html(const Working &working)
 {

@@ -14,4 +14,8 @@ namespace parvolin {
 // carries the anchor "step<N>", N its index in the working.
 QString working_html(const Working &working);
 
+// One piece of mathematics as the working writes it: with `stacked`, a piece
+// that holds a fraction is a table row of its own, otherwise inline text.
+QString math_html(const Math &math, bool stacked);
+
 } // namespace parvolin

@@ -95,8 +95,9 @@ Key Steps::field_key()
         return one_of(moves);
     }
     if (kind < 94) {
-        // Every Ctrl letter but K, which ends the program.
-        static const std::string letters = "ABCDEFGHIJLMNOPQRSTUVWXYZ";
+        // Every Ctrl letter but K, which ends the program, and E, which
+        // opens practice, a view of its own that the walk leaves alone.
+        static const std::string letters = "ABCDFGHIJLMNOPQRSTUVWXYZ";
         if (chance(0.1))
             return plain_key(Qt::Key_Insert, "Shift+Insert", Qt::ShiftModifier);
         return control_key(letters[static_cast<std::size_t>(pick(static_cast<int>(letters.size())))]);

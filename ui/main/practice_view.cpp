@@ -1,0 +1,272 @@
+#include "ui/main/practice_view.h"
+
+#include "ui/main/error_display.h"
+#include "ui/main/seam.h"
+#include "ui/main/steps_html.h"
+#include "ui/main/steps_view.h"
+#include "ui_practice_view.h"
+
+#include "solver/practice_answer.h"
+#include "solver/practice_texts.h"
+#include "solver/steps.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <charconv>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace parvolin {
+
+namespace {
+
+// What the view adds to the solver's verdicts; the rest of its texts are
+// in its layout.
+constexpr char wrong_lead[] = "To není správně.";
+constexpr char right_again[] = " Do počtu se ale započítává jen první pokus.";
+
+constexpr char right_colour[] = "#1b7a1b";
+constexpr char wrong_colour[] = "#a01010";
+constexpr char mark_background[] = "#ffd0d0";
+
+// The mixing constant of splitmix64: the generators of one sitting get
+// seeds far apart; the first one gets the sitting's own seed, so sitting N
+// starts with the problems of worksheet N.
+constexpr std::uint64_t seed_step = 0x9E3779B97F4A7C15ull;
+
+Seam<PracticeSeedSource> seed_source;
+
+std::uint64_t draw_seed()
+{
+    if (const PracticeSeedSource &source = seed_source.installed())
+        return source();
+    if (const char *fixed = std::getenv("PARVOLIN_PRACTICE_SEED")) {
+        const std::string_view text(fixed);
+        std::uint64_t seed = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+        if (error == std::errc() && end == text.data() + text.size() && !text.empty())
+            return seed;
+    }
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
+QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+
+std::string_view relation_sign(Relation relation)
+{
+    switch (relation) {
+    case Relation::Less: return " < ";
+    case Relation::Greater: return " > ";
+    case Relation::LessEqual: return " ≤ ";
+    case Relation::GreaterEqual: return " ≥ ";
+    case Relation::Equal: break;
+    }
+    return " = ";
+}
+
+// The problem in normal form; a constant one keeps its vanished x, as
+// textbooks write it (0 · x + 5 > 0), or there would be nothing to solve.
+Math statement_math(const GeneratedProblem &p, char separator)
+{
+    if (p.a != 0 || p.b != 0)
+        return problem_math(p.a, p.b, p.c, p.relation, ExactSet{}, separator).normal_form;
+    Math math;
+    math.text("0 · x");
+    if (p.c != 0) {
+        math.text(p.c < 0 ? " − " : " + ");
+        put_number(math, mpq_class(abs(p.c)), {separator, NumberStyle::Decimals});
+    }
+    math.text(relation_sign(p.relation)).text("0");
+    return math;
+}
+
+QString coloured(const char *colour, const QString &html)
+{
+    return QStringLiteral("<span style=\"color: %1\">%2</span>").arg(QLatin1String(colour), html);
+}
+
+// Where the reader's column (characters from 1) falls in the line edit's
+// text, and how many UTF-16 units that character takes (0 past the end).
+std::pair<int, int> place_of(const QString &answer, std::size_t column)
+{
+    int at = 0;
+    for (std::size_t i = 1; i < column && at < answer.size(); ++i)
+        at += answer.at(at).isHighSurrogate() && at + 1 < answer.size() ? 2 : 1;
+    if (at >= answer.size())
+        return {static_cast<int>(answer.size()), 0};
+    return {at, answer.at(at).isHighSurrogate() && at + 1 < answer.size() ? 2 : 1};
+}
+
+} // namespace
+
+PracticeSeedSource set_practice_seed_source(PracticeSeedSource source)
+{
+    return seed_source.set(std::move(source));
+}
+
+PracticeView::PracticeView(std::function<char()> separator, QWidget *parent)
+    : QGroupBox(parent), separator_(std::move(separator)), ui_(std::make_unique<Ui::PracticeView>())
+{
+    ui_->setupUi(this);
+    caption_pattern_ = ui_->practiceCaption->text();
+    score_pattern_ = ui_->practiceScore->text();
+    hint_ = ui_->practiceVerdict->text();
+    // The hint is plain text; verdicts mark and colour.
+    ui_->practiceVerdict->setTextFormat(Qt::RichText);
+    connect_commands();
+}
+
+PracticeView::~PracticeView() = default;
+
+void PracticeView::connect_commands()
+{
+    connect(ui_->practiceAnswer, &QLineEdit::returnPressed, this, [this] { run_handler([this] { check(); }); });
+    connect(ui_->practiceCheck, &QPushButton::clicked, this, [this] { run_handler([this] { check(); }); });
+    connect(ui_->practiceWorking, &QPushButton::clicked, this, [this] { run_handler([this] { show_working(); }); });
+    connect(ui_->practiceNext, &QPushButton::clicked, this, [this] {
+        run_handler([this] {
+            next_problem();
+            start_typing();
+        });
+    });
+    // Other options make other problems: the one on screen, if unanswered,
+    // goes without counting.
+    for (QComboBox *choice : {ui_->practiceDifficulty, ui_->practiceRelations}) {
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] {
+            run_handler([this] {
+                restart_generator();
+                next_problem();
+            });
+        });
+    }
+}
+
+void PracticeView::start_sitting()
+{
+    seed_ = draw_seed();
+    generation_ = 0;
+    score_ = {};
+    number_ = 0;
+    restart_generator();
+    next_problem();
+}
+
+void PracticeView::restart_generator()
+{
+    GeneratorOptions options;
+    options.difficulty = ui_->practiceDifficulty->currentIndex() == 1 ? Difficulty::Large : Difficulty::Small;
+    if (ui_->practiceRelations->currentIndex() == 1)
+        options.relations = {Relation::Equal};
+    else if (ui_->practiceRelations->currentIndex() == 2)
+        options.relations = {Relation::Less, Relation::Greater, Relation::LessEqual, Relation::GreaterEqual};
+    generator_.emplace(seed_ ^ (seed_step * static_cast<std::uint64_t>(generation_)), std::move(options));
+    ++generation_;
+}
+
+void PracticeView::next_problem()
+{
+    problem_ = generator_->next();
+    exact_ = analyse_exact(problem_.a, problem_.b, problem_.c, problem_.relation);
+    ++number_;
+    counted_ = false;
+    ui_->practiceCaption->setText(caption_pattern_.arg(number_));
+    ui_->practiceProblem->setText(math_html(statement_math(problem_, separator_()), true));
+    ui_->practiceAnswer->clear();
+    ui_->practiceVerdict->setText(hint_.toHtmlEscaped());
+    ui_->practiceSteps->clear_working();
+    ui_->practiceSteps->hide();
+    show_score();
+}
+
+void PracticeView::start_typing()
+{
+    ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
+    ui_->practiceAnswer->selectAll();
+}
+
+void PracticeView::check()
+{
+    const QString typed = ui_->practiceAnswer->text();
+    RealSet answer;
+    try {
+        answer = parse_answer(typed.toStdString());
+    } catch (const AnswerSyntaxError &error) {
+        show_unreadable(QString::fromStdString(error.message()), error.column());
+        return;
+    }
+    const Verdict verdict = judge_answer(exact_, problem_.relation, answer, separator_());
+    const bool right = verdict.kind == VerdictKind::Right;
+    const bool first = !counted_;
+    count(right);
+    const QString message = QString::fromStdString(verdict.message).toHtmlEscaped();
+    if (right) {
+        const QString said = first ? message : message + text(right_again).toHtmlEscaped();
+        ui_->practiceVerdict->setText(coloured(right_colour, QStringLiteral("<b>") + said + QStringLiteral("</b>")));
+        ui_->practiceNext->setFocus(Qt::OtherFocusReason);
+    } else {
+        const QString lead = QStringLiteral("<b>") + text(wrong_lead) + QStringLiteral("</b> ");
+        ui_->practiceVerdict->setText(coloured(wrong_colour, lead) + message);
+        ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// The message, and the answer once more with the place marked; in the line
+// the character there is selected (the cursor stands at the end when the
+// reader ran out of text), so that typing replaces it.
+void PracticeView::show_unreadable(const QString &message, std::size_t column)
+{
+    const QString typed = ui_->practiceAnswer->text();
+    const auto [at, length] = place_of(typed, column);
+    QString marked = typed.left(at).toHtmlEscaped();
+    const QString character = length > 0 ? typed.mid(at, length).toHtmlEscaped() : QStringLiteral("&nbsp;&nbsp;");
+    marked +=
+        QStringLiteral("<span style=\"background-color: %1; color: %2; text-decoration: underline\"><b>%3</b></span>")
+            .arg(QLatin1String(mark_background), QLatin1String(wrong_colour), character);
+    marked += typed.mid(at + length).toHtmlEscaped();
+    ui_->practiceVerdict->setText(coloured(wrong_colour, message.toHtmlEscaped()) + QStringLiteral("<br><tt>") +
+                                  marked + QStringLiteral("</tt>"));
+    ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
+    if (length > 0)
+        ui_->practiceAnswer->setSelection(at, length);
+    else
+        ui_->practiceAnswer->setCursorPosition(at);
+}
+
+void PracticeView::show_working()
+{
+    // Seen before any answer, the problem is not solved by the pupil.
+    if (!counted_)
+        count(false);
+    const char separator = separator_();
+    const std::string a = coefficient_text(problem_.a, separator);
+    const std::string b = coefficient_text(problem_.b, separator);
+    const std::string c = coefficient_text(problem_.c, separator);
+    const ProblemInput input{a, b, c, static_cast<int>(problem_.relation), 0};
+    ui_->practiceSteps->show_working(build_steps(input, separator).working);
+    ui_->practiceSteps->show();
+    ui_->practiceSteps->setFocus(Qt::OtherFocusReason);
+}
+
+void PracticeView::count(bool right)
+{
+    if (counted_)
+        return;
+    counted_ = true;
+    ++score_.counted;
+    if (right)
+        ++score_.right;
+    show_score();
+}
+
+void PracticeView::show_score()
+{
+    ui_->practiceScore->setText(score_pattern_.arg(score_.right).arg(score_.counted));
+}
+
+} // namespace parvolin
