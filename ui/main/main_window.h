@@ -80,6 +80,7 @@ private slots:
     void Timer1Timer();
     void UlozitClick();
     void tiskClick();
+    void PracovnilistClick();
 
 private:
     // Construction steps.
