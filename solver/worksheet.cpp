@@ -149,7 +149,7 @@ std::string worksheet_rtf(const Worksheet &sheet)
             paragraphs.push_back({numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
                                   !entry.steps.empty(), false, entry.steps.empty() ? 80 : 60, false});
             for (const auto &line : entry.steps)
-                paragraphs.push_back({"    " + line, 18, false, false, 20, false});
+                paragraphs.push_back({"    " + line, 18, false, false, 20, false, true});
         }
     }
     return rtf_paragraphs(paragraphs);
