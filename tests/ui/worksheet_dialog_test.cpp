@@ -180,6 +180,39 @@ TEST_F(WorksheetDialogTest, PreviewFollowsCountNumberAndTicks)
     EXPECT_TRUE(closed);
 }
 
+TEST_F(WorksheetDialogTest, KeysReachTheOptions)
+{
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        // Mnemonics are shortcuts of the active window, which the offscreen
+        // platform leaves to the caller.
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_EQ(QApplication::activeWindow(), &dialog);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "difficulty"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "number"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_D, Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "kind_integer"));
+        // A box's mnemonic clicks it as a short press; it ticks on release.
+        const auto press_mnemonic = [&dialog](Qt::Key key, const char *box) {
+            QTest::keyClick(dialog.focusWidget(), key, Qt::AltModifier);
+            auto *pressed = child<QCheckBox>(&dialog, box);
+            for (int waited = 0; pressed->isDown() && waited < 2000; waited += 10)
+                QTest::qWait(10);
+        };
+        // the working belongs to the key: no key, no working
+        press_mnemonic(Qt::Key_U, "steps");
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_TRUE(dialog.sheet()->steps);
+        press_mnemonic(Qt::Key_V, "key");
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "steps")->isEnabled());
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_FALSE(dialog.sheet()->key);
+        EXPECT_FALSE(dialog.sheet()->steps);
+    });
+    EXPECT_TRUE(closed);
+}
+
 // The PDF saved from the dialog holds every problem and every answer of the
 // command line's sheet of the same number once.
 TEST_F(WorksheetDialogTest, SavedPdfIsTheCommandLinesSheet)
