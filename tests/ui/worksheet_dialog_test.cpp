@@ -184,8 +184,12 @@ TEST_F(WorksheetDialogTest, KeysReachTheOptions)
 {
     const bool closed = with_dialog([](WorksheetDialog &dialog) {
         // Mnemonics are shortcuts of the active window, which the offscreen
-        // platform leaves to the caller.
-        QApplication::setActiveWindow(&dialog);
+        // platform leaves to the caller; its late activation of the main
+        // window would take the focus from a box while it is being pressed.
+        for (int settle = 0; settle < 10; ++settle) {
+            QApplication::setActiveWindow(&dialog);
+            QTest::qWait(10);
+        }
         ASSERT_EQ(QApplication::activeWindow(), &dialog);
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "difficulty"));
