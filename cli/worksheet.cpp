@@ -13,7 +13,6 @@
 
 #include <charconv>
 #include <optional>
-#include <random>
 #include <string>
 
 #include <unistd.h>
@@ -93,12 +92,6 @@ std::optional<Relation> relation(std::string_view text)
         if (name == text)
             return r;
     return std::nullopt;
-}
-
-std::uint64_t random_seed()
-{
-    std::random_device device;
-    return 100000 + (static_cast<std::uint64_t>(device()) % 900000); // six digits, easy to copy from the sheet
 }
 
 } // namespace
@@ -196,7 +189,7 @@ int run_worksheet(const std::vector<std::string_view> &args)
         return usage(error.message);
     }
 
-    options.seed = seed ? *seed : random_seed();
+    options.seed = seed ? *seed : random_worksheet_number();
     const LocalDateTime now = local_now();
     options.date = czech_date(now.day, now.month, now.year);
     const Worksheet sheet = build_worksheet(options);

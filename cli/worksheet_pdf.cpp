@@ -1,14 +1,12 @@
 // The PDF module: Qt's PDF writer on the offscreen platform, loaded by
-// parvolin-cli only for `worksheet --format pdf`.
+// parvolin-cli only for `worksheet --format pdf`. The pages are drawn as the
+// window draws them (ui/main/worksheet_pages.cpp, built into this module).
 
 #include "cli/worksheet_pdf.h"
 
-#include <QBuffer>
+#include "ui/main/worksheet_pages.h"
+
 #include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QTextDocument>
 
 #include <memory>
 
@@ -28,21 +26,10 @@ parvolin_html_to_pdf(const char *html, unsigned long html_size, const char *titl
         static char *argv[] = {name, nullptr};
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        if (!buffer.open(QIODevice::WriteOnly))
-            return 1;
-        QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-        writer.setResolution(300);
-        writer.setTitle(QString::fromUtf8(title));
-        writer.setCreator(QStringLiteral("Parvolin"));
-        QTextDocument document;
-        document.setHtml(QString::fromUtf8(html, static_cast<qsizetype>(html_size)));
-        document.print(&writer);
-    }
+    const QByteArray bytes = parvolin::html_pdf(QString::fromUtf8(html, static_cast<qsizetype>(html_size)),
+                                                QString::fromUtf8(title));
+    if (bytes.isEmpty())
+        return 1;
     sink(context, bytes.constData(), static_cast<unsigned long>(bytes.size()));
     return 0;
 }

@@ -6,11 +6,7 @@
 
 namespace parvolin::cli {
 
-// The worksheet as the HTML subset Qt's text layout takes: the room to work
-// is the space below each problem, the key starts a new page.
-std::string worksheet_html(const Worksheet &sheet);
-
-// The worksheet as the bytes of an A4 PDF file, drawn by Qt's PDF writer in
+// The worksheet (worksheet_html) as the bytes of an A4 PDF file, drawn by Qt's PDF writer in
 // the module parvolin_pdf.so, which is loaded only here, so that the other
 // commands never map Qt. Empty, with `why` set, when the module is missing or
 // cannot draw.

@@ -305,14 +305,15 @@ std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs)
 {
     std::string out =
         "{\\rtf1\\ansi\\ansicpg1250\\deff0"
-        "{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}\n"
+        "{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}{\\f1\\fmodern\\fcharset238 Courier New;}}\n"
         "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\n";
     for (const auto &p : paragraphs) {
         if (p.page_break_before)
             out += "\\page\n";
         out += "\\pard\\plain";
         out += p.centred ? "\\qc" : "\\ql";
-        out += "\\uc1\\f0\\fs" + std::to_string(p.half_points);
+        out += p.monospaced ? "\\uc1\\f1\\fs" : "\\uc1\\f0\\fs";
+        out += std::to_string(p.half_points);
         if (p.bold)
             out += "\\b";
         if (p.space_after > 0)

@@ -31,10 +31,12 @@ struct RtfParagraph {
     bool centred = false;
     int space_after = 0; // twips (1/1440 inch): room to work below a problem
     bool page_break_before = false;
+    bool monospaced = false; // Courier New, so that the columns of a sign table line up
 };
 
-// A4 pages with 2 cm margins, Arial, code page 1250 as rtf_document writes
-// it; a page break (\page) before each paragraph that asks for one.
+// A4 pages with 2 cm margins, Arial (or Courier New), code page 1250 as
+// rtf_document writes it; a page break (\page) before each paragraph that
+// asks for one.
 std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs);
 
 // A PNG picture as its file's bytes, and its size in pixels and as shown

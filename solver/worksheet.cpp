@@ -5,6 +5,7 @@
 #include "solver/steps.h"
 
 #include <algorithm>
+#include <random>
 
 namespace parvolin {
 
@@ -52,6 +53,26 @@ std::string header_line(const Worksheet &sheet)
 std::string number_line(const Worksheet &sheet) { return std::string(number) + std::to_string(sheet.number); }
 
 std::string numbered(int n, const std::string &text) { return std::to_string(n) + ")  " + text; }
+
+std::string escaped(const std::string &text)
+{
+    std::string out;
+    for (char ch : text) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += ch;
+        }
+    }
+    return out;
+}
+
+std::string paragraph(const std::string &text, const char *style)
+{
+    return std::string("<p style=\"") + style + "\">" + escaped(text) + "</p>\n";
+}
 
 } // namespace
 
@@ -128,10 +149,43 @@ std::string worksheet_rtf(const Worksheet &sheet)
             paragraphs.push_back({numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
                                   !entry.steps.empty(), false, entry.steps.empty() ? 80 : 60, false});
             for (const auto &line : entry.steps)
-                paragraphs.push_back({"    " + line, 18, false, false, 20, false});
+                paragraphs.push_back({"    " + line, 18, false, false, 20, false, true});
         }
     }
     return rtf_paragraphs(paragraphs);
+}
+
+std::string worksheet_html(const Worksheet &sheet)
+{
+    std::string html = "<html><body style=\"font-family: 'DejaVu Sans'; font-size: 11pt\">\n";
+    html += paragraph(sheet.title, "font-size: 16pt; font-weight: bold; text-align: center");
+    html += paragraph(number_line(sheet), "text-align: center");
+    html += paragraph(header_line(sheet), "margin-top: 12px; white-space: pre");
+    html += paragraph(std::string(task), "margin-top: 12px; margin-bottom: 12px");
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i)
+        html += paragraph(numbered(static_cast<int>(i + 1), sheet.entries[i].statement),
+                          "font-size: 13pt; margin-bottom: 110px; white-space: pre");
+    if (sheet.key) {
+        html += paragraph(std::string(key_title) + std::to_string(sheet.number),
+                          "page-break-before: always; font-size: 14pt; font-weight: bold; text-align: center");
+        for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
+            const auto &entry = sheet.entries[i];
+            html += paragraph(numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer),
+                              entry.steps.empty() ? "white-space: pre" : "white-space: pre; font-weight: bold");
+            // monospaced, so that the sign table's columns line up; long lines wrap
+            for (const auto &line : entry.steps)
+                html += paragraph("    " + line,
+                                  "font-family: 'DejaVu Sans Mono'; font-size: 8pt; margin: 0; white-space: pre-wrap");
+        }
+    }
+    html += "</body></html>";
+    return html;
+}
+
+std::uint64_t random_worksheet_number()
+{
+    std::random_device device;
+    return 100000 + (static_cast<std::uint64_t>(device()) % 900000);
 }
 
 } // namespace parvolin

@@ -50,5 +50,13 @@ std::string czech_date(int day, int month, int year);
 std::string worksheet_text(const Worksheet &sheet);
 // The sheet on A4 pages, the key from a new page.
 std::string worksheet_rtf(const Worksheet &sheet);
+// The sheet as the HTML subset Qt's text layout takes, for the PDF and the
+// window's preview: the room to work is the space below each problem, the
+// key starts a new page.
+std::string worksheet_html(const Worksheet &sheet);
+
+// A worksheet number when none is given: six digits, easy to copy from the
+// sheet.
+std::uint64_t random_worksheet_number();
 
 } // namespace parvolin

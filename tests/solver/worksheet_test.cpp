@@ -95,6 +95,45 @@ TEST(Worksheet, RtfReadsAsTheSameProblemsAndKey)
     }
 }
 
+// The working's lines, its sign table among them, in the monospaced font;
+// everything else in the proportional one.
+TEST(Worksheet, RtfSetsTheWorkingMonospaced)
+{
+    WorksheetOptions options;
+    options.count = 8;
+    options.seed = 5;
+    options.steps = true;
+    options.generator.relations = {Relation::Less, Relation::GreaterEqual};
+    const Worksheet sheet = build_worksheet(options);
+    std::size_t working = 0;
+    for (const auto &entry : sheet.entries)
+        working += entry.steps.size();
+    ASSERT_GT(working, 0u);
+    const std::string rtf = worksheet_rtf(sheet);
+    EXPECT_NE(rtf.find("{\\f1\\fmodern\\fcharset238 Courier New;}"), std::string::npos);
+    EXPECT_EQ(count_of(rtf, "\\uc1\\f1\\fs"), working);
+    EXPECT_EQ(count_of(rtf, "\\pard"), count_of(rtf, "\\uc1\\f0\\fs") + working);
+}
+
+// The relations' signs are text in the HTML, never tags.
+TEST(Worksheet, HtmlEscapesTheSigns)
+{
+    WorksheetOptions options;
+    options.count = 10;
+    options.seed = 8;
+    options.key = true;
+    options.generator.relations = {Relation::Less, Relation::GreaterEqual};
+    const Worksheet sheet = build_worksheet(options);
+    const std::string html = worksheet_html(sheet);
+    EXPECT_EQ(html.find(" < 0"), std::string::npos);
+    for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
+        std::string statement = sheet.entries[i].statement;
+        for (auto at = statement.find('<'); at != std::string::npos; at = statement.find('<', at))
+            statement.replace(at, 1, "&lt;");
+        EXPECT_EQ(count_of(html, ">" + std::to_string(i + 1) + ")  " + statement + "</p>"), 1u) << statement;
+    }
+}
+
 TEST(Worksheet, SameNumberSameSheet)
 {
     WorksheetOptions options;

@@ -19,6 +19,7 @@
 #include "ui/main/text_fit.h"
 #include "ui/main/views_layout.h"
 #include "ui/main/window_geometry.h"
+#include "ui/main/worksheet_dialog.h"
 #include "ui_main_window.h"
 
 #include "solver/date_time_text.h"
@@ -221,6 +222,7 @@ void MainWindow::connect_commands()
     print_command_ = std::make_unique<PrintCommand>();
     connect(ui_->Ulozit, &QAction::triggered, this, &MainWindow::UlozitClick);
     connect(ui_->tisk, &QAction::triggered, this, &MainWindow::tiskClick);
+    connect(ui_->Pracovnilist, &QAction::triggered, this, &MainWindow::PracovnilistClick);
     // Both buttons of the side panel close it.
     connect(ui_->schovatnastav, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
     connect(ui_->Button1, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
@@ -803,6 +805,11 @@ void MainWindow::tiskClick()
             *ui_->RichEdit1->document(), ui_->stepsView->working(), graph_picture(*ui_->solutionGraph));
         print_command_->run(this, *printed);
     });
+}
+
+void MainWindow::PracovnilistClick()
+{
+    run_handler([this] { run_worksheet_dialog(this, chosen_separator(), *print_command_); });
 }
 
 // The steps and the picture for the saved document, when the command asks

@@ -82,6 +82,7 @@ private slots:
     void Timer1Timer();
     void UlozitClick();
     void tiskClick();
+    void PracovnilistClick();
 
 private:
     // Construction steps.

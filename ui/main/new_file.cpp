@@ -57,7 +57,7 @@ NewFile write_new_file(const std::string &path, std::string_view content, const 
             // is that a folder cannot be opened as a file.
             error = EISDIR;
         }
-        throw FileCreateError(full_path(path), std::strerror(error));
+        throw FileCreateError(full_path(path), std::strerror(error), error);
     }
 
     struct stat created {};

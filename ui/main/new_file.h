@@ -14,10 +14,15 @@ namespace parvolin {
 // system's text for the error>".
 class FileCreateError : public Failure {
 public:
-    FileCreateError(const std::string &full_path, const std::string &reason)
-        : Failure("Cannot create file \"" + full_path + "\". " + reason)
+    FileCreateError(const std::string &full_path, const std::string &reason, int error = 0)
+        : Failure("Cannot create file \"" + full_path + "\". " + reason), error_(error)
     {
     }
+    // The errno value, when the system gave one; 0 otherwise.
+    int error() const noexcept { return error_; }
+
+private:
+    int error_;
 };
 
 // Writing the content into the new file failed part-way. With the file and

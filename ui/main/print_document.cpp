@@ -190,10 +190,22 @@ void print_document(const QTextDocument &document, QPrinter &printer)
     check_job_accepted(printer);
 }
 
+void check_print_job(const QPrinter &printer)
+{
+    if (printer.printerState() == QPrinter::Error)
+        throw PrintFailedError();
+    check_job_accepted(printer);
+}
+
 PrintCommand::PrintCommand() = default;
 PrintCommand::~PrintCommand() = default;
 
 void PrintCommand::run(QWidget *window, const QTextDocument &document)
+{
+    run(window, [&document](QPrinter &printer) { print_document(document, printer); });
+}
+
+void PrintCommand::run(QWidget *window, const std::function<void(QPrinter &printer)> &print)
 {
     // A job of this command is still being spooled (this run came from the
     // events processed between its pages).
@@ -227,7 +239,7 @@ void PrintCommand::run(QWidget *window, const QTextDocument &document)
     if (printer_->copyCount() == 1)
         printer_->setCopyCount(device_copies);
 
-    print_document(document, *printer_);
+    print(*printer_);
 }
 
 } // namespace parvolin

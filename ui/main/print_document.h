@@ -54,6 +54,10 @@ QRect page_rectangle_twips(const QPaintDevice &device);
 // fails before the last page is done.
 void print_document(const QTextDocument &document, QPrinter &printer);
 
+// After a job drawn on `printer` by other means: throws PrintFailedError when
+// the printer gave up, PrintStartError when its print queue refused the job.
+void check_print_job(const QPrinter &printer);
+
 // "Tisk". The printer and its settings chosen in the dialog stay current for
 // as long as the command lives (the run of the program). The print service
 // is asked first, while the event loop runs (print_service.h); one that does
@@ -64,6 +68,9 @@ public:
     ~PrintCommand();
 
     void run(QWidget *window, const QTextDocument &document);
+    // The same, with `print` drawing the job on the printer the dialog set up
+    // (and throwing the failures print_document throws).
+    void run(QWidget *window, const std::function<void(QPrinter &printer)> &print);
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -72,8 +72,22 @@ SaveDialogs set_save_dialogs(SaveDialogs dialogs)
 
 QString rtf_target_name(const QString &chosen_path)
 {
-    const QString suffix = QLatin1String(saved_file_suffix);
+    return target_name(chosen_path, QLatin1String(saved_file_suffix));
+}
+
+QString target_name(const QString &chosen_path, const QString &suffix)
+{
     return chosen_path.endsWith(suffix, Qt::CaseInsensitive) ? chosen_path : chosen_path + suffix;
+}
+
+void save_new_file(const QString &target, const std::function<std::string()> &content)
+{
+    const std::string name = QFile::encodeName(target).toStdString();
+    // The test first, so that a taken name gets the notice before anything
+    // is built; the exclusive creation then covers a file that appears in
+    // between.
+    if (file_exists(name) || write_new_file(name, content()) == NewFile::Exists)
+        notify_existing(target);
 }
 
 void SaveCommand::run(QWidget *window, const ResultDocument &document, const DocumentAttachment *attachment)
@@ -84,13 +98,9 @@ void SaveCommand::run(QWidget *window, const ResultDocument &document, const Doc
         return;
     last_path_ = *chosen;
 
-    const QString target = rtf_target_name(*chosen);
-    const std::string name = QFile::encodeName(target).toStdString();
-    // The test first, so that a taken name gets the notice before anything
-    // is built; the exclusive creation then covers a file that appears in
-    // between.
-    if (file_exists(name) || write_new_file(name, attachment ? rtf_document(document, *attachment) : rtf_document(document)) == NewFile::Exists)
-        notify_existing(target);
+    save_new_file(rtf_target_name(*chosen), [&] {
+        return attachment ? rtf_document(document, *attachment) : rtf_document(document);
+    });
 }
 
 } // namespace parvolin

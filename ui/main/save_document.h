@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -29,6 +30,14 @@ SaveDialogs set_save_dialogs(SaveDialogs dialogs);
 // The file the chosen path is saved to: ".rtf" appended, unless the name
 // already ends in ".rtf" in any letter case.
 QString rtf_target_name(const QString &chosen_path);
+// The same with another suffix (".pdf").
+QString target_name(const QString &chosen_path, const QString &suffix);
+
+// Writes what `content` returns as the new file `target`, by the rules of the
+// save command: a name that is taken gets the notice and nothing else (and
+// `content` is not asked), nothing is ever replaced, and failures to create or
+// write the file are thrown (FileCreateError, StreamWriteError).
+void save_new_file(const QString &target, const std::function<std::string()> &content);
 
 // "Uložit do souboru". The dialog reopens on the path it returned last, for
 // as long as the command lives (the run of the program).

@@ -1,0 +1,359 @@
+// The worksheet dialog, opened from the window's menu and driven by keys and
+// clicks inside its modal run; saved sheets read back with pdftotext and
+// compared with what the command line writes for the same number.
+
+#include "ui/main/print_document.h"
+#include "ui/main/save_document.h"
+#include "ui/main/worksheet_dialog.h"
+
+#include "tests/test_rows.h"
+#include "tests/ui/window_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace parvolin {
+namespace {
+
+bool have_pdftotext() { return ::access("/usr/bin/pdftotext", X_OK) == 0; }
+
+QString run_tool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Runs of blanks and line breaks as one blank: pdftotext lays text out anew.
+QString squeezed(const QString &text) { return QLatin1Char(' ') + text.simplified() + QLatin1Char(' '); }
+
+// The numbered lines of the command line's text sheet: the problems, then
+// the key's "N)  problem:   K = ..." lines.
+QStringList cli_numbered_lines(const QStringList &options)
+{
+    const QString sheet = run_tool(QStringLiteral(PARVOLIN_CLI), QStringList{QStringLiteral("worksheet")} + options);
+    QStringList lines;
+    for (const QString &line : sheet.split(QLatin1Char('\n')))
+        if (line.contains(QRegularExpression(QStringLiteral("^[1-9][0-9]?\\)  "))))
+            lines.append(line);
+    return lines;
+}
+
+class WorksheetDialogTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        open();
+    }
+
+    // Opens the dialog with the mouse through "Rovnice › Pracovní list…",
+    // runs `body` inside its modal run and closes it with Esc; true when the
+    // dialog was seen and its run ended.
+    bool with_dialog(const std::function<void(WorksheetDialog &dialog)> &body)
+    {
+        auto *bar = window_->menuBar();
+        auto *menu = find<QMenu>("Rovnice1");
+        auto *command = find<QAction>("Pracovnilist");
+        if (bar == nullptr || menu == nullptr || command == nullptr)
+            return false;
+        click_with_mouse(bar, bar->actionGeometry(menu->menuAction()).center());
+        if (!menu->isVisible())
+            return false;
+        bool seen = false;
+        // Looks for the dialog from the event loop, its modal run included.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<WorksheetDialog *>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible())
+                return;
+            poll.stop();
+            seen = true;
+            EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
+            body(*dialog);
+            QWidget *focus = dialog->focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : dialog, Qt::Key_Escape);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "Esc left the dialog open";
+                dialog->reject();
+            }
+        });
+        poll.start(10);
+        click_with_mouse(menu, menu->actionGeometry(command).center());
+        return seen && QApplication::activeModalWidget() == nullptr;
+    }
+
+    // Types `text` into the field as a teacher does: all selected, then typed over.
+    static void type_into(QWidget *field, const QString &text)
+    {
+        field->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+
+    static void set_count_and_number(WorksheetDialog &dialog, int count, const char *number)
+    {
+        type_into(child<QSpinBox>(&dialog, "count"), QString::number(count));
+        type_into(child<QLineEdit>(&dialog, "number"), QString::fromLatin1(number));
+    }
+
+    // The save dialog answers `chosen_` (nothing: cancelled) and records what it was shown.
+    std::optional<QString> chosen_;
+    std::vector<QString> shown_;
+    ReplacedSeam<WorksheetFileDialog> file_dialog_{
+        set_worksheet_file_dialog, [this](QWidget *, const QString &shown, const QString &) {
+            shown_.push_back(shown);
+            return chosen_;
+        }};
+    std::vector<QString> notices_;
+    ReplacedSeam<SaveDialogs> save_dialogs_{
+        set_save_dialogs, {{}, [this](const QString &text, const QString &) { notices_.push_back(text); }}};
+    std::vector<std::pair<QString, QString>> failures_with_detail_;
+    ReplacedSeam<FailureDisplay> display_with_detail_{
+        set_failure_display,
+        [this](const QString &text, const QString &detail) { failures_with_detail_.emplace_back(text, detail); }};
+};
+
+TEST_F(WorksheetDialogTest, OpensFromTheMenuWithEveryKindAndRelation)
+{
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        EXPECT_EQ(child<QSpinBox>(&dialog, "count")->value(), 20);
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>()) {
+            if (box->objectName() != QLatin1String("steps")) {
+                EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+            }
+        }
+        EXPECT_TRUE(child<QLineEdit>(&dialog, "number")->text().contains(QRegularExpression(QStringLiteral("^[1-9][0-9]{5}$"))));
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_EQ(dialog.sheet()->entries.size(), 20u);
+        EXPECT_EQ(dialog.focusWidget(), child<QSpinBox>(&dialog, "count"));
+    });
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(WorksheetDialogTest, PreviewFollowsCountNumberAndTicks)
+{
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 7, "4242");
+        const QString preview = child<QTextBrowser>(&dialog, "preview")->toPlainText();
+        EXPECT_TRUE(preview.contains(QString::fromUtf8("Pracovní list č. 4242")));
+        EXPECT_TRUE(preview.contains(QStringLiteral("7)  ")));
+        EXPECT_FALSE(preview.contains(QStringLiteral("8)  ")));
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_EQ(dialog.sheet()->number, 4242u);
+        EXPECT_EQ(dialog.sheet()->entries.size(), 7u);
+
+        // Nothing ticked is no sheet: the generator would take it for all.
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^kind_"))))
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        EXPECT_FALSE(dialog.sheet());
+        EXPECT_FALSE(child<QPushButton>(&dialog, "savePdf")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(&dialog, "print")->isEnabled());
+        EXPECT_TRUE(child<QTextBrowser>(&dialog, "preview")->toPlainText().contains(QString::fromUtf8("aspoň jeden druh")));
+        QTest::mouseClick(child<QCheckBox>(&dialog, "kind_linear"), Qt::LeftButton, {}, QPoint(5, 5));
+        ASSERT_TRUE(dialog.sheet());
+        for (const auto &entry : dialog.sheet()->entries)
+            EXPECT_EQ(entry.problem.kind, ProblemKind::Linear) << entry.statement;
+    });
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(WorksheetDialogTest, KeysReachTheOptions)
+{
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        // Mnemonics are shortcuts of the active window, which the offscreen
+        // platform leaves to the caller; its late activation of the main
+        // window would take the focus from a box while it is being pressed.
+        for (int settle = 0; settle < 10; ++settle) {
+            QApplication::setActiveWindow(&dialog);
+            QTest::qWait(10);
+        }
+        ASSERT_EQ(QApplication::activeWindow(), &dialog);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "difficulty"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "number"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_D, Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), child<QWidget>(&dialog, "kind_integer"));
+        // A box's mnemonic clicks it as a short press; it ticks on release.
+        const auto press_mnemonic = [&dialog](Qt::Key key, const char *box) {
+            QTest::keyClick(dialog.focusWidget(), key, Qt::AltModifier);
+            auto *pressed = child<QCheckBox>(&dialog, box);
+            for (int waited = 0; pressed->isDown() && waited < 2000; waited += 10)
+                QTest::qWait(10);
+        };
+        // the working belongs to the key: no key, no working
+        press_mnemonic(Qt::Key_U, "steps");
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_TRUE(dialog.sheet()->steps);
+        press_mnemonic(Qt::Key_V, "key");
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "steps")->isEnabled());
+        ASSERT_TRUE(dialog.sheet());
+        EXPECT_FALSE(dialog.sheet()->key);
+        EXPECT_FALSE(dialog.sheet()->steps);
+    });
+    EXPECT_TRUE(closed);
+}
+
+// The PDF saved from the dialog holds every problem and every answer of the
+// command line's sheet of the same number once.
+TEST_F(WorksheetDialogTest, SavedPdfIsTheCommandLinesSheet)
+{
+    if (!have_pdftotext())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    chosen_ = path("list");
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 12, "4242");
+        QTest::mouseClick(child<QPushButton>(&dialog, "savePdf"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(closed);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_TRUE(shown_[0].endsWith(QStringLiteral("pracovni-list-4242.pdf")));
+    EXPECT_TRUE(failures_with_detail_.empty()) << failures_with_detail_[0].first.toStdString();
+    const QString pdf = path("list.pdf");
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QString text = squeezed(run_tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+
+    const QStringList lines =
+        cli_numbered_lines({QStringLiteral("--seed"), QStringLiteral("4242"), QStringLiteral("--count"),
+                            QStringLiteral("12"), QStringLiteral("--key")});
+    ASSERT_EQ(lines.size(), 24);
+    for (const QString &line : lines)
+        EXPECT_EQ(text.count(squeezed(line)), 1) << line.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(" Pracovní list č. 4242 ")));
+}
+
+TEST_F(WorksheetDialogTest, PrintedSheetHoldsEveryProblemOnce)
+{
+    if (!have_pdftotext())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString pdf = path("tisk.pdf");
+    const ReplacedSeam<PrintDialogs> printer{set_print_dialogs,
+                                             {[] { return true; },
+                                              [&pdf](QPrinter &printer, QWidget *) {
+                                                  printer.setOutputFormat(QPrinter::PdfFormat);
+                                                  printer.setOutputFileName(pdf);
+                                                  return true;
+                                              }}};
+    std::vector<std::string> statements;
+    const bool closed = with_dialog([&](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 15, "777");
+        ASSERT_TRUE(dialog.sheet());
+        for (const auto &entry : dialog.sheet()->entries)
+            statements.push_back(entry.statement);
+        QTest::mouseClick(child<QPushButton>(&dialog, "print"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(failures_with_detail_.empty()) << failures_with_detail_[0].second.toStdString();
+    const QString text = squeezed(run_tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+    ASSERT_EQ(statements.size(), 15u);
+    for (std::size_t i = 0; i < statements.size(); ++i) {
+        const QString problem = squeezed(QString::number(i + 1) + QStringLiteral(")  ") + QString::fromStdString(statements[i]));
+        // once on the sheet and once in the key, before its answer
+        EXPECT_EQ(text.count(problem), 1) << statements[i];
+        EXPECT_EQ(text.count(problem.chopped(1) + QStringLiteral(": ")), 1) << statements[i];
+    }
+    EXPECT_TRUE(run_tool(QStringLiteral("pdfinfo"), {pdf}).contains(QString::fromUtf8("Pracovní list č. 777")));
+}
+
+// A save that cannot be done says so in Czech with the reason, and leaves
+// nothing behind; a taken name gets the window's notice and stays as it was.
+struct RefusedRow {
+    const char *name;
+    std::function<QString(const QString &folder)> prepare; // returns the path chosen
+    const char *reason;                                     // in the detail; empty: the notice instead
+    bool needs_non_root = false;
+};
+
+class WorksheetSaveRefused : public WorksheetDialogTest, public ::testing::WithParamInterface<RefusedRow> {};
+
+TEST_P(WorksheetSaveRefused, SaysWhyAndWritesNothing)
+{
+    const RefusedRow &row = GetParam();
+    if (row.needs_non_root && ::geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    chosen_ = row.prepare(folder_.path());
+    const QString target = *chosen_ + QStringLiteral(".rtf");
+    const QByteArray before = QFile::exists(target) ? [&] {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }() : QByteArray();
+    const bool closed = with_dialog(
+        [](WorksheetDialog &dialog) { QTest::mouseClick(child<QPushButton>(&dialog, "saveRtf"), Qt::LeftButton); });
+    ASSERT_TRUE(closed);
+    if (*row.reason == '\0') {
+        ASSERT_EQ(notices_.size(), 1u);
+        EXPECT_TRUE(notices_[0].contains(QString::fromUtf8("již existuje"))) << notices_[0].toStdString();
+        EXPECT_TRUE(failures_with_detail_.empty());
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+    } else {
+        ASSERT_EQ(failures_with_detail_.size(), 1u);
+        EXPECT_EQ(failures_with_detail_[0].first.toStdString(), "Pracovní list se nepodařilo uložit.");
+        EXPECT_EQ(failures_with_detail_[0].second.toStdString(),
+                  "Soubor " + QFile::encodeName(target).toStdString() + " se nepodařilo zapsat: " + row.reason + ".");
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(notices_.empty());
+    }
+    // writable again, for the clean-up of the test's folder
+    for (const QString &name : QDir(folder_.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QFile::setPermissions(folder_.filePath(name),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, WorksheetSaveRefused,
+    ::testing::Values(
+        RefusedRow{"folder_without_write_permission",
+                   [](const QString &folder) {
+                       const QString locked = folder + QStringLiteral("/zamceno");
+                       QDir().mkdir(locked);
+                       QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+                       return locked + QStringLiteral("/list");
+                   },
+                   "k zápisu nemáte oprávnění", true},
+        RefusedRow{"missing_folder",
+                   [](const QString &folder) { return folder + QStringLiteral("/neni/list"); },
+                   "složka nebo soubor neexistuje"},
+        RefusedRow{"file_in_place_of_a_folder",
+                   [](const QString &folder) {
+                       QFile file(folder + QStringLiteral("/soubor"));
+                       EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+                       return folder + QStringLiteral("/soubor/list");
+                   },
+                   "část cesty není složka"},
+        RefusedRow{"taken_name",
+                   [](const QString &folder) {
+                       QFile file(folder + QStringLiteral("/list.rtf"));
+                       EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+                       file.write("starý list");
+                       return folder + QStringLiteral("/list");
+                   },
+                   ""}),
+    row_name);
+
+} // namespace
+} // namespace parvolin
