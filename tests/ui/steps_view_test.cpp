@@ -21,6 +21,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -60,18 +62,47 @@ TEST_P(WorkingHtml, StacksFractionsAndRaisesPowers)
     }
 }
 
-constexpr const char *bar = "border-bottom-style: solid";
+constexpr const char *bar = "border-bottom: 1px solid black";
 constexpr const char *overline = "<span style=\"text-decoration: overline\">";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, WorkingHtml,
     ::testing::Values(
         HtmlRow{"surd_roots", "2", "4", "-4", 0, {"x<sup>2</sup>", "D = ", "Kořeny", bar, overline, "3</span>"}},
-        HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", bar, "1</td></tr><tr><td align=\"center\">2",
+        HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", "black\">1</td>", "</tr><tr><td align=\"center\">2</td>",
                                                     "<th", "∞", "font-weight: bold", "∪"}},
         HtmlRow{"no_root", "1", "0", "1", 0, {"x<sup>2</sup>", "∅"}},
         HtmlRow{"notice_framed", "1", "-0,6", "0,09", 0, {"bgcolor=\"#fff3cd\"", "Pozor", "</table>", "x<sub>0</sub>"}}),
     row_name);
+
+// A line of mathematics is one table however many fractions it stacks:
+// the numerators side by side in its first row, each over its denominator
+// in the second, the text between them spanning both.
+TEST(WorkingHtml, StacksALineOfFractionsInOneTable)
+{
+    QTextDocument document;
+    document.setHtml(working_html(working_of("2", "-3", "1")));
+    const QTextTable *roots = nullptr;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        const auto *table = qobject_cast<const QTextTable *>(frame);
+        if (table != nullptr && table->cellAt(0, 0).firstCursorPosition().block().text().startsWith(QStringLiteral("x")) &&
+            table->columns() > 3) {
+            roots = table;
+            break;
+        }
+    }
+    ASSERT_NE(roots, nullptr) << working_html(working_of("2", "-3", "1")).toStdString();
+    EXPECT_EQ(roots->rows(), 2);
+    EXPECT_TRUE(roots->childFrames().isEmpty());
+    const auto text = [&](int row, int column) { return roots->cellAt(row, column).firstCursorPosition().block().text(); };
+    EXPECT_EQ(roots->cellAt(0, 0).rowSpan(), 2);
+    EXPECT_EQ(text(0, 1), QStringLiteral("−b ± √D"));
+    EXPECT_EQ(text(1, 1), QStringLiteral("2a"));
+    EXPECT_EQ(text(0, 3), QStringLiteral("3 ± √1"));
+    EXPECT_EQ(text(1, 3), QStringLiteral("2 · 2"));
+    EXPECT_EQ(roots->cellAt(0, 1).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
+    EXPECT_EQ(roots->cellAt(1, 1).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_None);
+}
 
 class StepsInWindow : public WindowTest {
 protected:

@@ -7,18 +7,24 @@ namespace parvolin {
 
 namespace {
 
-// A fraction is a table of two rows; the numerator's bottom border is the bar.
-constexpr std::string_view fraction_open =
-    "<table cellspacing=\"0\" cellpadding=\"1\"><tr><td align=\"center\" style=\"border-bottom-style: solid; "
-    "border-bottom-width: 1px; border-bottom-color: black; border-top-style: none; border-left-style: none; "
-    "border-right-style: none\">";
-constexpr std::string_view fraction_bar = "</td></tr><tr><td align=\"center\">";
-constexpr std::string_view fraction_close = "</td></tr></table>";
+// A piece of mathematics with stacked fractions is one table of two rows:
+// each fraction is a column whose top cell, the numerator, has the bar as its
+// bottom border, and the text between fractions spans both rows, centred on
+// the bar. One table for the whole piece keeps the layout light.
+constexpr std::string_view row_open = "<table cellspacing=\"0\" cellpadding=\"1\"><tr>";
+constexpr std::string_view text_cell_open = "<td rowspan=\"2\" valign=\"middle\">";
+constexpr std::string_view numerator_open = "<td align=\"center\" style=\"border-bottom: 1px solid black\">";
+constexpr std::string_view denominator_open = "<td align=\"center\">";
 constexpr std::string_view notice_open =
     "<table border=\"1\" cellspacing=\"0\" cellpadding=\"6\" width=\"100%\" bgcolor=\"#fff3cd\" "
     "style=\"border-color: #b58100; border-style: solid\"><tr><td>";
 constexpr std::string_view sign_table_open =
     "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse: collapse; border-style: solid\">";
+
+QLatin1String latin1(std::string_view text)
+{
+    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void append_escaped(QString &out, std::string_view text)
 {
@@ -63,37 +69,36 @@ public:
     }
 
 private:
-    // Cells of one row: runs of inline text between stacked fractions, up
-    // to `stop` at this level or the end; leaves at_ on `stop`.
+    // The two rows of one piece: runs of inline text between stacked
+    // fractions, up to `stop` at this level or the end; leaves at_ on `stop`.
     QString row_until(MathMark stop)
     {
-        QString row = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"><tr>");
+        QString top = latin1(row_open);
+        QString bottom;
         QString cell;
         const auto flush = [&] {
             if (!cell.isEmpty())
-                row += QStringLiteral("<td valign=\"middle\">") + cell + QStringLiteral("</td>");
+                top += latin1(text_cell_open) + cell + QStringLiteral("</td>");
             cell.clear();
         };
         while (at_ < tokens_.size() && tokens_[at_].mark != stop) {
             if (tokens_[at_].mark == MathMark::FractionBegin) {
                 ++at_;
                 flush();
-                row += QStringLiteral("<td valign=\"middle\">");
-                row += QLatin1String(fraction_open.data(), fraction_open.size());
-                row += part_until(MathMark::FractionBar);
+                top += latin1(numerator_open);
+                top += part_until(MathMark::FractionBar);
                 skip(MathMark::FractionBar);
-                row += QLatin1String(fraction_bar.data(), fraction_bar.size());
-                row += part_until(MathMark::FractionEnd);
+                top += QStringLiteral("</td>");
+                bottom += latin1(denominator_open);
+                bottom += part_until(MathMark::FractionEnd);
                 skip(MathMark::FractionEnd);
-                row += QLatin1String(fraction_close.data(), fraction_close.size());
-                row += QStringLiteral("</td>");
+                bottom += QStringLiteral("</td>");
             } else {
                 one_inline(cell);
             }
         }
         flush();
-        row += QStringLiteral("</tr></table>");
-        return row;
+        return top + QStringLiteral("</tr><tr>") + bottom + QStringLiteral("</tr></table>");
     }
 
     // A numerator or denominator: inline unless it holds a fraction itself.
@@ -213,7 +218,7 @@ QString table_html(const Step &step, std::size_t index)
     out += QStringLiteral("<p>") + anchor(index);
     append_escaped(out, step.text);
     out += QStringLiteral("</p>");
-    out += QLatin1String(sign_table_open.data(), sign_table_open.size());
+    out += latin1(sign_table_open);
     for (std::size_t row = 0; row < step.table.size(); ++row) {
         out += QStringLiteral("<tr>");
         for (const Math &cell : step.table[row]) {
@@ -236,7 +241,7 @@ QString working_html(const Working &working)
         const Step &step = working.steps[i];
         switch (step.kind) {
         case StepKind::Notice:
-            out += QLatin1String(notice_open.data(), notice_open.size());
+            out += latin1(notice_open);
             out += sentence_and_math(step, i);
             out += QStringLiteral("</td></tr></table>");
             break;

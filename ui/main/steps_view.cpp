@@ -42,7 +42,11 @@ void StepsView::render()
 {
     pending_ = false;
     const Working &working = *working_;
+    // Laid out once at the width it is read at: a working taller than the
+    // view would otherwise be laid out again when the scroll bar appears.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHtml(working_html(working));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The anchors "step<N>" mark where each step begins.
     step_starts_.assign(working.steps.size(), -1);
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
