@@ -20,12 +20,15 @@
 #include <QListWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -240,6 +243,36 @@ TEST_F(AttachedDocument, PrintoutCarriesTheWorkingAndThePicture)
     EXPECT_TRUE(text.contains(QStringLiteral("Diskriminant")));
     EXPECT_TRUE(text.endsWith(QChar::ObjectReplacementCharacter));
     EXPECT_FALSE(printed->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("parvolin-graph.png"))).isNull());
+}
+
+// The printout goes from the report to the working and on to the picture as
+// the saved document does, without a blank line, and has none below the
+// tables: an empty line stands only where Qt must part two tables.
+TEST_F(AttachedDocument, PrintoutHasNoBlankLines)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    find<QListWidget>("ListBox1")->setCurrentRow(2);
+    for (const auto &[a, b, c] : {std::array{"1", "-0,6", "0,09"}, std::array{"2", "-3", "1"}}) {
+        solve_problem(a, b, c);
+        QTextDocument report;
+        report.setPlainText(QStringLiteral("Řešení\nVýpočet byl proveden pomocí programu"));
+        QImage picture(4, 3, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        const std::unique_ptr<QTextDocument> printed =
+            printed_with_attachment(report, find<StepsView>("stepsView")->working(), picture);
+        EXPECT_TRUE(printed->lastBlock().text() == QString(QChar::ObjectReplacementCharacter));
+        EXPECT_EQ(printed->lastBlock().blockFormat().alignment(), Qt::AlignHCenter);
+        const auto in_table = [](const QTextBlock &block) {
+            return block.isValid() && QTextCursor(block).currentTable() != nullptr;
+        };
+        for (QTextBlock block = printed->begin(); block.isValid(); block = block.next()) {
+            if (block.text().isEmpty() && !in_table(block))
+                EXPECT_TRUE(in_table(block.previous()) && in_table(block.next()))
+                    << a << "; " << b << "; " << c << ": blank line after \"" << block.previous().text().toStdString()
+                    << "\"";
+        }
+    }
 }
 
 } // namespace

@@ -190,34 +190,45 @@ QString anchor(std::size_t index)
     return QStringLiteral("<a name=\"step%1\"></a>").arg(index);
 }
 
-// A sentence and its mathematics: on one line when the mathematics is
-// inline, the mathematics below the sentence when it stacks.
-QString sentence_and_math(const Step &step, std::size_t index)
+// A sentence: a paragraph of its own, or, right after a table, the line
+// that always follows a table (a paragraph there would leave that line
+// empty, a blank line below every table).
+QString line_html(const QString &line, bool after_table)
 {
-    QString sentence;
-    append_escaped(sentence, step.text);
-    const bool stacks = HtmlWriter(step.math.tokens).has_fraction();
-    if (stacks && step.text.empty())
-        return math_html(step.math, true);
-    QString out = QStringLiteral("<p>") + anchor(index) + sentence;
-    if (!stacks) {
-        if (!step.math.empty()) {
-            if (!step.text.empty())
-                out += QLatin1Char(' ');
-            out += math_html(step.math, false);
-        }
-        return out + QStringLiteral("</p>");
-    }
-    out += QStringLiteral("</p>");
-    return out + math_html(step.math, true);
+    return after_table ? line : QStringLiteral("<p>") + line + QStringLiteral("</p>");
 }
 
-QString table_html(const Step &step, std::size_t index)
+// A sentence and its mathematics: on one line when the mathematics is
+// inline, the mathematics below the sentence when it stacks.
+QString sentence_and_math(const Step &step, std::size_t index, bool after_table, bool bold = false)
 {
+    const bool stacks = HtmlWriter(step.math.tokens).has_fraction();
     QString out;
-    out += QStringLiteral("<p>") + anchor(index);
-    append_escaped(out, step.text);
-    out += QStringLiteral("</p>");
+    if (!stacks || !step.text.empty()) {
+        QString line = anchor(index);
+        append_escaped(line, step.text);
+        if (!stacks && !step.math.empty()) {
+            if (!step.text.empty())
+                line += QLatin1Char(' ');
+            line += math_html(step.math, false);
+        }
+        if (bold)
+            line = QStringLiteral("<b>") + line + QStringLiteral("</b>");
+        out = line_html(line, after_table);
+    }
+    if (stacks) {
+        const QString math = math_html(step.math, true);
+        // A block around the table would open with an empty line.
+        out += bold ? QString(math).replace(0, 6, QStringLiteral("<table style=\"font-weight: bold\"")) : math;
+    }
+    return out;
+}
+
+QString table_html(const Step &step, std::size_t index, bool after_table)
+{
+    QString line = anchor(index);
+    append_escaped(line, step.text);
+    QString out = line_html(line, after_table);
     out += latin1(sign_table_open);
     for (std::size_t row = 0; row < step.table.size(); ++row) {
         out += QStringLiteral("<tr>");
@@ -239,21 +250,21 @@ QString working_html(const Working &working)
     out.reserve(4096);
     for (std::size_t i = 0; i < working.steps.size(); ++i) {
         const Step &step = working.steps[i];
+        const bool after_table = out.endsWith(QLatin1String("</table>"));
         switch (step.kind) {
         case StepKind::Notice:
             out += latin1(notice_open);
-            out += sentence_and_math(step, i);
+            out += sentence_and_math(step, i, false);
             out += QStringLiteral("</td></tr></table>");
             break;
         case StepKind::Table:
-            out += table_html(step, i);
+            out += table_html(step, i, after_table);
             break;
         case StepKind::Result:
-            out += QStringLiteral("<div style=\"font-weight: bold\">") + sentence_and_math(step, i) +
-                   QStringLiteral("</div>");
+            out += sentence_and_math(step, i, after_table, true);
             break;
         case StepKind::Step:
-            out += sentence_and_math(step, i);
+            out += sentence_and_math(step, i, after_table);
             break;
         }
     }
