@@ -18,6 +18,11 @@ StepsView::StepsView(QWidget *parent) : QTextBrowser(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Steps closer together than paragraphs of prose.
     document()->setDefaultStyleSheet(QStringLiteral("p { margin-top: 3px; margin-bottom: 3px; }"));
+    // Czech and the mathematics' signs need no shaping; without it the
+    // text lays out several times faster.
+    QFont plain = font();
+    plain.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(plain);
 }
 
 void StepsView::show_working(const Working &working)
