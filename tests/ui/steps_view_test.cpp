@@ -216,12 +216,13 @@ TEST_F(AttachedDocument, CarriesTheWorkingAndThePictureOnlyWhenAsked)
     // Braces balance, so a reader finds the picture's end and the document's.
     int depth = 0;
     for (std::size_t i = 0; i < on.size(); ++i) {
-        if (on[i] == '\\')
+        if (on[i] == '\\') {
             ++i;
-        else if (on[i] == '{')
+        } else if (on[i] == '{') {
             ++depth;
-        else if (on[i] == '}')
+        } else if (on[i] == '}') {
             EXPECT_GE(--depth, 0) << i;
+        }
     }
     EXPECT_EQ(depth, 0);
 
@@ -267,10 +268,11 @@ TEST_F(AttachedDocument, PrintoutHasNoBlankLines)
             return block.isValid() && QTextCursor(block).currentTable() != nullptr;
         };
         for (QTextBlock block = printed->begin(); block.isValid(); block = block.next()) {
-            if (block.text().isEmpty() && !in_table(block))
+            if (block.text().isEmpty() && !in_table(block)) {
                 EXPECT_TRUE(in_table(block.previous()) && in_table(block.next()))
                     << a << "; " << b << "; " << c << ": blank line after \"" << block.previous().text().toStdString()
                     << "\"";
+            }
         }
     }
 }
