@@ -20,10 +20,15 @@
 #include <QListWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,18 +65,47 @@ TEST_P(WorkingHtml, StacksFractionsAndRaisesPowers)
     }
 }
 
-constexpr const char *bar = "border-bottom-style: solid";
+constexpr const char *bar = "border-bottom: 1px solid black";
 constexpr const char *overline = "<span style=\"text-decoration: overline\">";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, WorkingHtml,
     ::testing::Values(
         HtmlRow{"surd_roots", "2", "4", "-4", 0, {"x<sup>2</sup>", "D = ", "Kořeny", bar, overline, "3</span>"}},
-        HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", bar, "1</td></tr><tr><td align=\"center\">2",
+        HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", "black\">1</td>", "</tr><tr><td align=\"center\">2</td>",
                                                     "<th", "∞", "font-weight: bold", "∪"}},
         HtmlRow{"no_root", "1", "0", "1", 0, {"x<sup>2</sup>", "∅"}},
         HtmlRow{"notice_framed", "1", "-0,6", "0,09", 0, {"bgcolor=\"#fff3cd\"", "Pozor", "</table>", "x<sub>0</sub>"}}),
     row_name);
+
+// A line of mathematics is one table however many fractions it stacks:
+// the numerators side by side in its first row, each over its denominator
+// in the second, the text between them spanning both.
+TEST(WorkingHtml, StacksALineOfFractionsInOneTable)
+{
+    QTextDocument document;
+    document.setHtml(working_html(working_of("2", "-3", "1")));
+    const QTextTable *roots = nullptr;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        const auto *table = qobject_cast<const QTextTable *>(frame);
+        if (table != nullptr && table->cellAt(0, 0).firstCursorPosition().block().text().startsWith(QStringLiteral("x")) &&
+            table->columns() > 3) {
+            roots = table;
+            break;
+        }
+    }
+    ASSERT_NE(roots, nullptr) << working_html(working_of("2", "-3", "1")).toStdString();
+    EXPECT_EQ(roots->rows(), 2);
+    EXPECT_TRUE(roots->childFrames().isEmpty());
+    const auto text = [&](int row, int column) { return roots->cellAt(row, column).firstCursorPosition().block().text(); };
+    EXPECT_EQ(roots->cellAt(0, 0).rowSpan(), 2);
+    EXPECT_EQ(text(0, 1), QStringLiteral("−b ± √D"));
+    EXPECT_EQ(text(1, 1), QStringLiteral("2a"));
+    EXPECT_EQ(text(0, 3), QStringLiteral("3 ± √1"));
+    EXPECT_EQ(text(1, 3), QStringLiteral("2 · 2"));
+    EXPECT_EQ(roots->cellAt(0, 1).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
+    EXPECT_EQ(roots->cellAt(1, 1).format().toTableCellFormat().bottomBorderStyle(), QTextFrameFormat::BorderStyle_None);
+}
 
 class StepsInWindow : public WindowTest {
 protected:
@@ -182,12 +216,13 @@ TEST_F(AttachedDocument, CarriesTheWorkingAndThePictureOnlyWhenAsked)
     // Braces balance, so a reader finds the picture's end and the document's.
     int depth = 0;
     for (std::size_t i = 0; i < on.size(); ++i) {
-        if (on[i] == '\\')
+        if (on[i] == '\\') {
             ++i;
-        else if (on[i] == '{')
+        } else if (on[i] == '{') {
             ++depth;
-        else if (on[i] == '}')
+        } else if (on[i] == '}') {
             EXPECT_GE(--depth, 0) << i;
+        }
     }
     EXPECT_EQ(depth, 0);
 
@@ -209,6 +244,37 @@ TEST_F(AttachedDocument, PrintoutCarriesTheWorkingAndThePicture)
     EXPECT_TRUE(text.contains(QStringLiteral("Diskriminant")));
     EXPECT_TRUE(text.endsWith(QChar::ObjectReplacementCharacter));
     EXPECT_FALSE(printed->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("parvolin-graph.png"))).isNull());
+}
+
+// The printout goes from the report to the working and on to the picture as
+// the saved document does, without a blank line, and has none below the
+// tables: an empty line stands only where Qt must part two tables.
+TEST_F(AttachedDocument, PrintoutHasNoBlankLines)
+{
+    open();
+    find<QAction>("vypocet")->trigger();
+    find<QListWidget>("ListBox1")->setCurrentRow(2);
+    for (const auto &[a, b, c] : {std::array{"1", "-0,6", "0,09"}, std::array{"2", "-3", "1"}}) {
+        solve_problem(a, b, c);
+        QTextDocument report;
+        report.setPlainText(QStringLiteral("Řešení\nVýpočet byl proveden pomocí programu"));
+        QImage picture(4, 3, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        const std::unique_ptr<QTextDocument> printed =
+            printed_with_attachment(report, find<StepsView>("stepsView")->working(), picture);
+        EXPECT_TRUE(printed->lastBlock().text() == QString(QChar::ObjectReplacementCharacter));
+        EXPECT_EQ(printed->lastBlock().blockFormat().alignment(), Qt::AlignHCenter);
+        const auto in_table = [](const QTextBlock &block) {
+            return block.isValid() && QTextCursor(block).currentTable() != nullptr;
+        };
+        for (QTextBlock block = printed->begin(); block.isValid(); block = block.next()) {
+            if (block.text().isEmpty() && !in_table(block)) {
+                EXPECT_TRUE(in_table(block.previous()) && in_table(block.next()))
+                    << a << "; " << b << "; " << c << ": blank line after \"" << block.previous().text().toStdString()
+                    << "\"";
+            }
+        }
+    }
 }
 
 } // namespace

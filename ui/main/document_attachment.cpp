@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -61,7 +62,11 @@ std::unique_ptr<QTextDocument> printed_with_attachment(const QTextDocument &docu
     QTextCursor cursor(printed.get());
     cursor.movePosition(QTextCursor::End);
     if (working) {
-        cursor.insertBlock(QTextBlockFormat());
+        // A working that opens with the framed notice opens with a table,
+        // and a table inserted in a block of its own would leave that block
+        // empty above it: a blank line the saved document does not have.
+        if (working->steps.empty() || working->steps.front().kind != StepKind::Notice)
+            cursor.insertBlock(QTextBlockFormat());
         cursor.insertHtml(working_html(*working));
     }
     if (!picture.isNull()) {
@@ -69,7 +74,11 @@ std::unique_ptr<QTextDocument> printed_with_attachment(const QTextDocument &docu
         printed->addResource(QTextDocument::ImageResource, name, picture);
         QTextBlockFormat centred;
         centred.setAlignment(Qt::AlignHCenter);
-        cursor.insertBlock(centred);
+        // The line below the working's last table takes the picture.
+        if (cursor.block().length() > 1 || !working)
+            cursor.insertBlock(centred);
+        else
+            cursor.setBlockFormat(centred);
         QTextImageFormat image;
         image.setName(name.toString());
         image.setWidth(picture_points.width());

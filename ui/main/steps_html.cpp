@@ -7,18 +7,24 @@ namespace parvolin {
 
 namespace {
 
-// A fraction is a table of two rows; the numerator's bottom border is the bar.
-constexpr std::string_view fraction_open =
-    "<table cellspacing=\"0\" cellpadding=\"1\"><tr><td align=\"center\" style=\"border-bottom-style: solid; "
-    "border-bottom-width: 1px; border-bottom-color: black; border-top-style: none; border-left-style: none; "
-    "border-right-style: none\">";
-constexpr std::string_view fraction_bar = "</td></tr><tr><td align=\"center\">";
-constexpr std::string_view fraction_close = "</td></tr></table>";
+// A piece of mathematics with stacked fractions is one table of two rows:
+// each fraction is a column whose top cell, the numerator, has the bar as its
+// bottom border, and the text between fractions spans both rows, centred on
+// the bar. One table for the whole piece keeps the layout light.
+constexpr std::string_view row_open = "<table cellspacing=\"0\" cellpadding=\"1\"><tr>";
+constexpr std::string_view text_cell_open = "<td rowspan=\"2\" valign=\"middle\">";
+constexpr std::string_view numerator_open = "<td align=\"center\" style=\"border-bottom: 1px solid black\">";
+constexpr std::string_view denominator_open = "<td align=\"center\">";
 constexpr std::string_view notice_open =
     "<table border=\"1\" cellspacing=\"0\" cellpadding=\"6\" width=\"100%\" bgcolor=\"#fff3cd\" "
     "style=\"border-color: #b58100; border-style: solid\"><tr><td>";
 constexpr std::string_view sign_table_open =
     "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse: collapse; border-style: solid\">";
+
+QLatin1String latin1(std::string_view text)
+{
+    return QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void append_escaped(QString &out, std::string_view text)
 {
@@ -63,37 +69,36 @@ public:
     }
 
 private:
-    // Cells of one row: runs of inline text between stacked fractions, up
-    // to `stop` at this level or the end; leaves at_ on `stop`.
+    // The two rows of one piece: runs of inline text between stacked
+    // fractions, up to `stop` at this level or the end; leaves at_ on `stop`.
     QString row_until(MathMark stop)
     {
-        QString row = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"><tr>");
+        QString top = latin1(row_open);
+        QString bottom;
         QString cell;
         const auto flush = [&] {
             if (!cell.isEmpty())
-                row += QStringLiteral("<td valign=\"middle\">") + cell + QStringLiteral("</td>");
+                top += latin1(text_cell_open) + cell + QStringLiteral("</td>");
             cell.clear();
         };
         while (at_ < tokens_.size() && tokens_[at_].mark != stop) {
             if (tokens_[at_].mark == MathMark::FractionBegin) {
                 ++at_;
                 flush();
-                row += QStringLiteral("<td valign=\"middle\">");
-                row += QLatin1String(fraction_open.data(), fraction_open.size());
-                row += part_until(MathMark::FractionBar);
+                top += latin1(numerator_open);
+                top += part_until(MathMark::FractionBar);
                 skip(MathMark::FractionBar);
-                row += QLatin1String(fraction_bar.data(), fraction_bar.size());
-                row += part_until(MathMark::FractionEnd);
+                top += QStringLiteral("</td>");
+                bottom += latin1(denominator_open);
+                bottom += part_until(MathMark::FractionEnd);
                 skip(MathMark::FractionEnd);
-                row += QLatin1String(fraction_close.data(), fraction_close.size());
-                row += QStringLiteral("</td>");
+                bottom += QStringLiteral("</td>");
             } else {
                 one_inline(cell);
             }
         }
         flush();
-        row += QStringLiteral("</tr></table>");
-        return row;
+        return top + QStringLiteral("</tr><tr>") + bottom + QStringLiteral("</tr></table>");
     }
 
     // A numerator or denominator: inline unless it holds a fraction itself.
@@ -180,35 +185,46 @@ QString anchor(std::size_t index)
     return QStringLiteral("<a name=\"step%1\"></a>").arg(index);
 }
 
-// A sentence and its mathematics: on one line when the mathematics is
-// inline, the mathematics below the sentence when it stacks.
-QString sentence_and_math(const Step &step, std::size_t index)
+// A sentence: a paragraph of its own, or, right after a table, the line
+// that always follows a table (a paragraph there would leave that line
+// empty, a blank line below every table).
+QString line_html(const QString &line, bool after_table)
 {
-    QString sentence;
-    append_escaped(sentence, step.text);
-    const bool stacks = HtmlWriter(step.math.tokens).has_fraction();
-    if (stacks && step.text.empty())
-        return math_html(step.math, true);
-    QString out = QStringLiteral("<p>") + anchor(index) + sentence;
-    if (!stacks) {
-        if (!step.math.empty()) {
-            if (!step.text.empty())
-                out += QLatin1Char(' ');
-            out += math_html(step.math, false);
-        }
-        return out + QStringLiteral("</p>");
-    }
-    out += QStringLiteral("</p>");
-    return out + math_html(step.math, true);
+    return after_table ? line : QStringLiteral("<p>") + line + QStringLiteral("</p>");
 }
 
-QString table_html(const Step &step, std::size_t index)
+// A sentence and its mathematics: on one line when the mathematics is
+// inline, the mathematics below the sentence when it stacks.
+QString sentence_and_math(const Step &step, std::size_t index, bool after_table, bool bold = false)
 {
+    const bool stacks = HtmlWriter(step.math.tokens).has_fraction();
     QString out;
-    out += QStringLiteral("<p>") + anchor(index);
-    append_escaped(out, step.text);
-    out += QStringLiteral("</p>");
-    out += QLatin1String(sign_table_open.data(), sign_table_open.size());
+    if (!stacks || !step.text.empty()) {
+        QString line = anchor(index);
+        append_escaped(line, step.text);
+        if (!stacks && !step.math.empty()) {
+            if (!step.text.empty())
+                line += QLatin1Char(' ');
+            line += math_html(step.math, false);
+        }
+        if (bold)
+            line = QStringLiteral("<b>") + line + QStringLiteral("</b>");
+        out = line_html(line, after_table);
+    }
+    if (stacks) {
+        const QString math = math_html(step.math, true);
+        // A block around the table would open with an empty line.
+        out += bold ? QString(math).replace(0, 6, QStringLiteral("<table style=\"font-weight: bold\"")) : math;
+    }
+    return out;
+}
+
+QString table_html(const Step &step, std::size_t index, bool after_table)
+{
+    QString line = anchor(index);
+    append_escaped(line, step.text);
+    QString out = line_html(line, after_table);
+    out += latin1(sign_table_open);
     for (std::size_t row = 0; row < step.table.size(); ++row) {
         out += QStringLiteral("<tr>");
         for (const Math &cell : step.table[row]) {
@@ -234,21 +250,21 @@ QString working_html(const Working &working)
     out.reserve(4096);
     for (std::size_t i = 0; i < working.steps.size(); ++i) {
         const Step &step = working.steps[i];
+        const bool after_table = out.endsWith(QLatin1String("</table>"));
         switch (step.kind) {
         case StepKind::Notice:
-            out += QLatin1String(notice_open.data(), notice_open.size());
-            out += sentence_and_math(step, i);
+            out += latin1(notice_open);
+            out += sentence_and_math(step, i, false);
             out += QStringLiteral("</td></tr></table>");
             break;
         case StepKind::Table:
-            out += table_html(step, i);
+            out += table_html(step, i, after_table);
             break;
         case StepKind::Result:
-            out += QStringLiteral("<div style=\"font-weight: bold\">") + sentence_and_math(step, i) +
-                   QStringLiteral("</div>");
+            out += sentence_and_math(step, i, after_table, true);
             break;
         case StepKind::Step:
-            out += sentence_and_math(step, i);
+            out += sentence_and_math(step, i, after_table);
             break;
         }
     }

@@ -18,6 +18,11 @@ StepsView::StepsView(QWidget *parent) : QTextBrowser(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Steps closer together than paragraphs of prose.
     document()->setDefaultStyleSheet(QStringLiteral("p { margin-top: 3px; margin-bottom: 3px; }"));
+    // Czech and the mathematics' signs need no shaping; without it the
+    // text lays out several times faster.
+    QFont plain = font();
+    plain.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(plain);
 }
 
 void StepsView::show_working(const Working &working)
@@ -42,7 +47,11 @@ void StepsView::render()
 {
     pending_ = false;
     const Working &working = *working_;
+    // Laid out once at the width it is read at: a working taller than the
+    // view would otherwise be laid out again when the scroll bar appears.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHtml(working_html(working));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The anchors "step<N>" mark where each step begins.
     step_starts_.assign(working.steps.size(), -1);
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
