@@ -492,7 +492,7 @@ private:
             pos_ += 4;
             blanks();
             if (!peek("("))
-                fail(practice_texts::unexpected);
+                fail(practice_texts::sqrt_without_paren);
             return root(primary(), at);
         }
         if (take_any({"("})) {

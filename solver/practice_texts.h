@@ -17,6 +17,7 @@ inline constexpr T expected_number = "Na {}. místě má být číslo.";
 inline constexpr T expected_semicolon = "Na {}. místě má být středník, který odděluje meze intervalu.";
 inline constexpr T expected_close = "Interval není uzavřen: na {}. místě má být závorka ) nebo >.";
 inline constexpr T expected_brace = "Množina není uzavřena: na {}. místě má být závorka }.";
+inline constexpr T sqrt_without_paren = "Za sqrt na {}. místě patří číslo v závorce, např. sqrt(5); nebo pište √5.";
 inline constexpr T expected_paren = "Na {}. místě chybí zavírací závorka ).";
 inline constexpr T trailing = "Za koncem množiny na {}. místě je ještě další text.";
 inline constexpr T comma_list = "Na {}. místě je čárka s mezerou: čísla v množině oddělujte středníkem, desetinnou čárku pište bez mezery.";

@@ -89,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "Odpověď je prázdná. Napište množinu řešení, např. K = { 2 ; 3 }, K = (−oo ; 1) U (4 ; oo), K = R "
                    "nebo K = ∅."},
         RefusedRow{"letter", "(1 ; a)", 6, "Na 6. místě odpovědi je znak, kterému nerozumím."},
+        RefusedRow{"sqrt_without_paren", "{sqrt5}", 6, "Za sqrt na 6. místě patří číslo v závorce, např. sqrt(5); nebo pište √5."},
         RefusedRow{"no_semicolon", "(1 2)", 4, "Na 4. místě má být středník, který odděluje meze intervalu."},
         RefusedRow{"unclosed", "(1 ; 2", 7, "Interval není uzavřen: na 7. místě má být závorka ) nebo >."},
         RefusedRow{"unclosed_set", "{1 ; 2", 7, "Množina není uzavřena: na 7. místě má být závorka }."},
