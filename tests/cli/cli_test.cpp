@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -545,6 +547,17 @@ TEST(Worksheet, PdfHoldsEveryProblemOnceAndTheKey)
     }
     EXPECT_EQ(problems, 40u);
     EXPECT_EQ(answers, 40u);
+
+    // The text starts about 2 cm from the page's left edge (points), not 4.
+    FILE *boxes = ::popen(("/usr/bin/pdftotext -bbox -l 1 " + pdf + " -").c_str(), "r");
+    ASSERT_NE(boxes, nullptr);
+    double leftmost = 1e9;
+    for (char line[1024]; std::fgets(line, sizeof line, boxes) != nullptr;)
+        if (const char *x = std::strstr(line, "<word xMin=\""))
+            leftmost = std::min(leftmost, std::strtod(x + 12, nullptr));
+    ::pclose(boxes);
+    EXPECT_GT(leftmost, 15 * 72 / 25.4);
+    EXPECT_LT(leftmost, 30 * 72 / 25.4);
     ::unlink(pdf.c_str());
     ::rmdir(folder);
 }

@@ -12,7 +12,11 @@ namespace parvolin {
 
 namespace {
 
-constexpr qreal margin_mm = 20;
+// The page's own margins are left at nothing: QTextDocument::print lays an
+// unpaginated document out with 2 cm margins of its own (the page number
+// goes in the bottom one), and margins on the device would come on top of
+// them, 4 cm in all.
+constexpr qreal margin_mm = 0;
 constexpr int pdf_resolution = 300;
 
 } // namespace
