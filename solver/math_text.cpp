@@ -121,6 +121,16 @@ bool is_digits(std::string_view text)
            std::all_of(text.begin(), text.end(), [](char ch) { return is_digit(ch) || ch == ',' || ch == '.'; });
 }
 
+// `part`, in parentheses unless it stands alone.
+void bracketed(std::string &out, const std::string &part, bool alone)
+{
+    if (!alone)
+        out += '(';
+    out += part;
+    if (!alone)
+        out += ')';
+}
+
 class PlainWriter {
 public:
     explicit PlainWriter(const std::vector<MathToken> &tokens) : tokens_(tokens) {}
@@ -165,16 +175,16 @@ public:
                 ++at_;
                 const std::string denominator = run({MathMark::FractionEnd});
                 ++at_;
-                out += is_one_term(numerator) ? numerator : "(" + numerator + ")";
+                bracketed(out, numerator, is_one_term(numerator));
                 out += '/';
-                out += is_one_term(denominator) ? denominator : "(" + denominator + ")";
+                bracketed(out, denominator, is_one_term(denominator));
                 break;
             }
             case MathMark::RootBegin: {
                 const std::string radicand = run({MathMark::RootEnd});
                 ++at_;
                 out += "√";
-                out += is_digits(radicand) ? radicand : "(" + radicand + ")";
+                bracketed(out, radicand, is_digits(radicand));
                 break;
             }
             case MathMark::PowerEnd:
@@ -216,7 +226,10 @@ void append_plain_text(std::string &out, const Math &math)
 
 void append_plain_lines(std::vector<std::string> &lines, const Step &step)
 {
-    std::string line = step.text;
+    // Room for a usual line at once, not grown three times over.
+    std::string line;
+    line.reserve(step.text.size() + 8 * step.math.tokens.size() + 16);
+    line = step.text;
     if (!step.math.empty()) {
         if (!line.empty())
             line += ' ';
