@@ -16,18 +16,6 @@ using namespace step_texts;
 
 constexpr std::string_view kMinus = "−";
 
-std::string_view relation_sign(Relation relation)
-{
-    switch (relation) {
-    case Relation::Less: return " < ";
-    case Relation::Greater: return " > ";
-    case Relation::LessEqual: return " ≤ ";
-    case Relation::GreaterEqual: return " ≥ ";
-    case Relation::Equal: break;
-    }
-    return " = ";
-}
-
 // The relation after both sides are divided by a negative number.
 Relation turned(Relation relation)
 {
@@ -814,6 +802,18 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     if (!result.notice.empty())
         result.working.steps.insert(result.working.steps.begin(), Step{StepKind::Notice, result.notice, {}, {}});
     return result;
+}
+
+std::string_view relation_sign(Relation relation)
+{
+    switch (relation) {
+    case Relation::Less: return " < ";
+    case Relation::Greater: return " > ";
+    case Relation::LessEqual: return " ≤ ";
+    case Relation::GreaterEqual: return " ≥ ";
+    case Relation::Equal: break;
+    }
+    return " = ";
 }
 
 ProblemMath problem_math(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation,

@@ -27,6 +27,9 @@ struct StepsResult {
 // notice then says that the report failed.
 StepsResult build_steps(const ProblemInput &input, char decimal_separator);
 
+// The relation as the working writes it, with its blanks: " ≤ ".
+std::string_view relation_sign(Relation relation);
+
 // The problem in normal form ("2x² − 3x + 1 > 0") and its exact set
 // ("K = (−oo ; 1/2) U (1 ; oo)"), written as its working writes them.
 struct ProblemMath {

@@ -25,26 +25,6 @@ std::string_view title_for(const std::vector<GeneratedProblem> &problems)
     return equations && inequalities ? title_linear_both : equations ? title_linear_equations : title_linear_inequalities;
 }
 
-// A constant problem shows the vanished x, as textbooks write it: 0 · x + 5 > 0.
-std::string statement_text(const GeneratedProblem &p, const Math &normal_form, char separator)
-{
-    if (p.a != 0 || p.b != 0)
-        return plain_text(normal_form);
-    std::string text = "0 · x";
-    if (p.c != 0) {
-        Math c;
-        put_number(c, mpq_class(abs(p.c)), {separator, NumberStyle::Decimals});
-        text += p.c < 0 ? " − " : " + ";
-        text += plain_text(c);
-    }
-    const std::string full = plain_text(normal_form);
-    // the relation and the zero on the right, as the normal form ends
-    const auto at = full.rfind(" 0");
-    const auto sign = full.rfind(' ', at - 1);
-    text += full.substr(sign);
-    return text;
-}
-
 std::string header_line(const Worksheet &sheet)
 {
     return std::string(name) + "   " + std::string(form) + "   " + std::string(date) + sheet.date;
@@ -97,7 +77,7 @@ Worksheet build_worksheet(const WorksheetOptions &options)
         entry.problem = p;
         const ExactAnalysis exact = analyse_exact(p.a, p.b, p.c, p.relation);
         const ProblemMath math = problem_math(p.a, p.b, p.c, p.relation, exact.set, options.separator);
-        entry.statement = statement_text(p, math.normal_form, options.separator);
+        entry.statement = plain_text(statement_math(p, math.normal_form, options.separator));
         entry.answer = plain_text(math.set);
         if (options.steps) {
             const std::string a = coefficient_text(p.a, options.separator);
@@ -186,6 +166,27 @@ std::uint64_t random_worksheet_number()
 {
     std::random_device device;
     return 100000 + (static_cast<std::uint64_t>(device()) % 900000);
+}
+
+Math statement_math(const GeneratedProblem &problem, char decimal_separator)
+{
+    return statement_math(
+        problem, problem_math(problem.a, problem.b, problem.c, problem.relation, ExactSet{}, decimal_separator).normal_form,
+        decimal_separator);
+}
+
+Math statement_math(const GeneratedProblem &problem, const Math &normal_form, char decimal_separator)
+{
+    if (problem.a != 0 || problem.b != 0)
+        return normal_form;
+    Math math;
+    math.text("0 · x");
+    if (problem.c != 0) {
+        math.text(problem.c < 0 ? " − " : " + ");
+        put_number(math, mpq_class(abs(problem.c)), {decimal_separator, NumberStyle::Decimals});
+    }
+    math.text(relation_sign(problem.relation)).text("0");
+    return math;
 }
 
 } // namespace parvolin

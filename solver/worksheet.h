@@ -4,6 +4,7 @@
 // text and as RTF: a header, the numbered problems with room to work, and on
 // request an answer key with the exact sets and the full working.
 
+#include "solver/math_text.h"
 #include "solver/problem_generator.h"
 
 #include <cstdint>
@@ -58,5 +59,11 @@ std::string worksheet_html(const Worksheet &sheet);
 // A worksheet number when none is given: six digits, easy to copy from the
 // sheet.
 std::uint64_t random_worksheet_number();
+
+// A generated problem as it is set: its normal form, where a constant one
+// keeps its vanished x, as textbooks write it (0 · x + 5 > 0), or there would
+// be nothing to solve. The second form takes the normal form made already.
+Math statement_math(const GeneratedProblem &problem, char decimal_separator);
+Math statement_math(const GeneratedProblem &problem, const Math &normal_form, char decimal_separator);
 
 } // namespace parvolin

@@ -9,6 +9,7 @@
 #include "solver/practice_answer.h"
 #include "solver/practice_texts.h"
 #include "solver/steps.h"
+#include "solver/worksheet.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -57,34 +58,6 @@ std::uint64_t draw_seed()
 }
 
 QString text(const char *utf8) { return QString::fromUtf8(utf8); }
-
-std::string_view relation_sign(Relation relation)
-{
-    switch (relation) {
-    case Relation::Less: return " < ";
-    case Relation::Greater: return " > ";
-    case Relation::LessEqual: return " ≤ ";
-    case Relation::GreaterEqual: return " ≥ ";
-    case Relation::Equal: break;
-    }
-    return " = ";
-}
-
-// The problem in normal form; a constant one keeps its vanished x, as
-// textbooks write it (0 · x + 5 > 0), or there would be nothing to solve.
-Math statement_math(const GeneratedProblem &p, char separator)
-{
-    if (p.a != 0 || p.b != 0)
-        return problem_math(p.a, p.b, p.c, p.relation, ExactSet{}, separator).normal_form;
-    Math math;
-    math.text("0 · x");
-    if (p.c != 0) {
-        math.text(p.c < 0 ? " − " : " + ");
-        put_number(math, mpq_class(abs(p.c)), {separator, NumberStyle::Decimals});
-    }
-    math.text(relation_sign(p.relation)).text("0");
-    return math;
-}
 
 QString coloured(const char *colour, const QString &html)
 {
