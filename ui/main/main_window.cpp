@@ -592,12 +592,13 @@ void MainWindow::vypocetClick()
     });
 }
 
-// Each opening of the view is a new sitting; the command while the view is
-// on screen only puts the keyboard back on the answer.
+// The first opening of the view begins the sitting; it lasts while the
+// program runs, so a look at Teorie or a solve in Výpočet costs neither the
+// problem on screen nor the score.
 void MainWindow::procvicovaniClick()
 {
     run_handler([this] {
-        if (!practice_->isVisibleTo(this))
+        if (!practice_->in_sitting())
             practice_->start_sitting();
         show_view(ui_->procvicovani, practice_);
         practice_->start_typing();

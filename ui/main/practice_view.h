@@ -51,6 +51,8 @@ public:
 
     // A new sitting: a fresh seed, the score back to nothing, the first problem.
     void start_sitting();
+    // Whether a sitting has begun (it lasts until the program ends).
+    bool in_sitting() const { return number_ != 0; }
     // The keyboard to the answer line, its text selected.
     void start_typing();
 
