@@ -19,13 +19,19 @@ void BM_GenerateProblem(benchmark::State &state)
 }
 BENCHMARK(BM_GenerateProblem);
 
-void BM_Worksheet60WithKeyAndStepsRtf(benchmark::State &state)
+WorksheetOptions sixty_with_key_and_steps()
 {
     WorksheetOptions options;
     options.count = 60;
     options.key = true;
     options.steps = true;
     options.date = "9. 12. 2026";
+    return options;
+}
+
+void BM_Worksheet60WithKeyAndStepsRtf(benchmark::State &state)
+{
+    WorksheetOptions options = sixty_with_key_and_steps();
     for (auto _ : state) {
         ++options.seed;
         benchmark::DoNotOptimize(worksheet_rtf(build_worksheet(options)));
@@ -38,11 +44,7 @@ BENCHMARK(BM_Worksheet60WithKeyAndStepsRtf)->Unit(benchmark::kMillisecond);
 // start included (once per process, as the command line pays it).
 void BM_Worksheet60WithKeyAndStepsPdf(benchmark::State &state)
 {
-    WorksheetOptions options;
-    options.count = 60;
-    options.key = true;
-    options.steps = true;
-    options.date = "9. 12. 2026";
+    WorksheetOptions options = sixty_with_key_and_steps();
     for (auto _ : state) {
         ++options.seed;
         std::string why;

@@ -16,6 +16,21 @@ using namespace step_texts;
 
 constexpr std::string_view kMinus = "−";
 
+// Every number the set names: its points, the finite ends of its intervals,
+// the points it leaves out.
+std::vector<Surd> finite_ends(const ExactSet &set)
+{
+    std::vector<Surd> ends = set.points;
+    for (const auto &piece : set.intervals) {
+        if (piece.lower.infinity == 0)
+            ends.push_back(piece.lower.value);
+        if (piece.upper.infinity == 0)
+            ends.push_back(piece.upper.value);
+    }
+    ends.insert(ends.end(), set.excluded.begin(), set.excluded.end());
+    return ends;
+}
+
 // The relation after both sides are divided by a negative number.
 Relation turned(Relation relation)
 {
@@ -578,14 +593,7 @@ private:
     void result(const ExactSet &set)
     {
         step(step_texts::result, set_math(set), StepKind::Result);
-        std::vector<Surd> values = set.points;
-        for (const auto &piece : set.intervals) {
-            if (piece.lower.infinity == 0)
-                values.push_back(piece.lower.value);
-            if (piece.upper.infinity == 0)
-                values.push_back(piece.upper.value);
-        }
-        values.insert(values.end(), set.excluded.begin(), set.excluded.end());
+        const std::vector<Surd> values = finite_ends(set);
         Math rounded;
         bool any = false;
         for (std::size_t i = 0; i < values.size(); ++i) {
@@ -662,19 +670,6 @@ bool is_half_way(const Surd &value, int n)
     mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(n));
     const mpz_class remainder = (abs(value.u) * scale) % value.w;
     return 2 * remainder == value.w;
-}
-
-std::vector<Surd> finite_ends(const ExactSet &set)
-{
-    std::vector<Surd> ends = set.points;
-    for (const auto &piece : set.intervals) {
-        if (piece.lower.infinity == 0)
-            ends.push_back(piece.lower.value);
-        if (piece.upper.infinity == 0)
-            ends.push_back(piece.upper.value);
-    }
-    ends.insert(ends.end(), set.excluded.begin(), set.excluded.end());
-    return ends;
 }
 
 struct Coefficients {

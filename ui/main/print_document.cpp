@@ -185,9 +185,9 @@ void print_document(const QTextDocument &document, QPrinter &printer)
         }
         first = next;
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    if (!painter.end())
         throw PrintFailedError();
-    check_job_accepted(printer);
+    check_print_job(printer);
 }
 
 void check_print_job(const QPrinter &printer)
