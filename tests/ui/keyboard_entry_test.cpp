@@ -124,6 +124,18 @@ TEST_F(KeyboardEntry, ComputationViewAndNewTaskPutTheKeyboardInTheFirstField)
     EXPECT_TRUE(all_selected(field("kv_koef")));
 }
 
+// F10 opens the first menu, so that commands with no shortcut of their own
+// ("Pracovní list…") are reached without a mouse.
+TEST_F(KeyboardEntry, F10OpensTheMenus)
+{
+    open_active();
+    QTest::keyClick(window_.get(), Qt::Key_F10);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QStringLiteral("Rovnice"));
+    menu->close();
+}
+
 struct EnteringCase {
     const char *name;
     bool by_click;

@@ -37,6 +37,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTextDocument>
@@ -226,6 +227,15 @@ void MainWindow::connect_commands()
     // Both buttons of the side panel close it.
     connect(ui_->schovatnastav, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
     connect(ui_->Button1, &QPushButton::clicked, this, &MainWindow::schovatnastavClick);
+
+    // F10 opens the first menu, as on the desktops, so that the menu
+    // commands without a shortcut of their own (Pracovní list…, Přiložit
+    // postup a graf, the settings) are reached from the keyboard too.
+    auto *menus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menus, &QShortcut::activated, this, [this] {
+        if (QAction *first = ui_->MainMenu1->actions().value(0))
+            ui_->MainMenu1->setActiveAction(first);
+    });
 
     // The banner and the two link labels are clicked like buttons.
     for (QWidget *link : {static_cast<QWidget *>(ui_->Image1), static_cast<QWidget *>(ui_->Label19),
