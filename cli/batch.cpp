@@ -3,6 +3,7 @@
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
 #include "cli/steps.h"
+#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/report.h"
 
@@ -24,7 +25,7 @@ constexpr int field_count = 5;
 
 std::string too_long_message()
 {
-    return "the line is longer than " + std::to_string(max_line_length) + " bytes";
+    return "the line is longer than " + integer_text(max_line_length) + " bytes";
 }
 
 // Turns one input line into its result and appends that to the output. The
@@ -61,7 +62,7 @@ public:
             line.remove_prefix(tab + 1);
         }
         if (found != field_count) {
-            append_malformed(out, line_number, "expected 5 tab-separated fields, found ", std::to_string(found));
+            append_malformed(out, line_number, "expected 5 tab-separated fields, found ", integer_text(found));
             return;
         }
         const auto relation_index = relation_index_from_text(fields[3]);
@@ -112,7 +113,7 @@ private:
     void append_malformed(std::string &out, std::uint64_t line_number, std::string_view what, std::string_view found)
     {
         message_.assign("line ");
-        message_ += std::to_string(line_number);
+        message_ += integer_text(line_number);
         message_ += ": ";
         message_ += what;
         message_ += found;

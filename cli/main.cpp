@@ -6,6 +6,7 @@
 #include "cli/problem_fields.h"
 #include "cli/steps.h"
 #include "cli/worksheet.h"
+#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/fp_env.h"
@@ -193,7 +194,7 @@ int run_one_problem(const char *command, const Arguments &args, Make &&make)
 {
     if (args.positional.size() != 3)
         throw UsageError{std::string(command) + " needs the three coefficients A B C, found " +
-                         std::to_string(args.positional.size()) + " arguments"};
+                         integer_text(args.positional.size()) + " arguments"};
 
     const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
                              args.relation_index.value_or(0),

@@ -1,9 +1,13 @@
 #pragma once
 
-// Letters and case of ASCII text, whatever the process locale says: the C
-// library's tolower and strcasecmp follow the locale the toolkit sets.
+// Letters, case and integers of ASCII text, whatever the process locale
+// says: the C library's tolower, strcasecmp and printf follow the locale the
+// toolkit sets.
 
+#include <charconv>
+#include <concepts>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace parvolin {
@@ -33,6 +37,15 @@ constexpr bool equal_ignoring_ascii_case(std::string_view a, std::string_view b)
 constexpr bool continues_with_ignoring_ascii_case(std::string_view text, std::size_t at, std::string_view word)
 {
     return at <= text.size() && equal_ignoring_ascii_case(text.substr(at, word.size()), word);
+}
+
+// An integer in ASCII digits with a leading "-" when negative, never
+// grouped: "-1234".
+template <std::integral T> std::string integer_text(T value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
 }
 
 } // namespace parvolin

@@ -1,5 +1,6 @@
 #include "solver/exact_number.h"
 
+#include "solver/ascii.h"
 #include "solver/number_text.h"
 
 #include <utility>
@@ -56,7 +57,7 @@ Scaled scaled_integer(const mpz_class &n)
             value /= 10;
             ++result.exponent;
         }
-        result.digits = std::to_string(value);
+        result.digits = integer_text(value);
         return result;
     }
     mpz_class digits = abs(n);
@@ -111,9 +112,9 @@ void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
         math.text(text);
         math.mark(MathMark::PowerBegin);
         if (shown_exponent < 0)
-            math.text(kMinus).text(std::to_string(-shown_exponent));
+            math.text(kMinus).text(integer_text(-shown_exponent));
         else
-            math.text(std::to_string(shown_exponent));
+            math.text(integer_text(shown_exponent));
         math.mark(MathMark::PowerEnd);
         return;
     }

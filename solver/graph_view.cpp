@@ -1,5 +1,6 @@
 #include "solver/graph_view.h"
 
+#include "solver/ascii.h"
 #include "solver/number_text.h"
 
 #include <algorithm>
@@ -105,7 +106,7 @@ void append_superscript(std::string &text, int exponent)
         text += "⁻";
         exponent = -exponent;
     }
-    const std::string decimal = std::to_string(exponent);
+    const std::string decimal = integer_text(exponent);
     for (const char digit : decimal)
         text += digits[digit - '0'];
 }

@@ -1,5 +1,6 @@
 #include "solver/practice_answer.h"
 
+#include "solver/ascii.h"
 #include "solver/practice_texts.h"
 
 #include <algorithm>
@@ -207,7 +208,7 @@ public:
 private:
     [[noreturn]] void fail(std::string_view pattern, std::size_t at) const
     {
-        throw AnswerSyntaxError(filled(pattern, std::to_string(at + 1)), at + 1);
+        throw AnswerSyntaxError(filled(pattern, integer_text(at + 1)), at + 1);
     }
     [[noreturn]] void fail(std::string_view pattern) const { fail(pattern, pos_); }
 

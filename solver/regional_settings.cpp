@@ -1,5 +1,6 @@
 #include "solver/regional_settings.h"
 
+#include "solver/ascii.h"
 #include "solver/strftime_patterns.h"
 
 #include <cstddef>
@@ -9,7 +10,6 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <optional>
-#include <strings.h>
 
 namespace parvolin {
 
@@ -33,7 +33,7 @@ std::string time_pattern(const RegionalSettings &settings, std::string_view minu
 
 bool is_utf8_codeset(const char *codeset)
 {
-    return strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "UTF8") == 0;
+    return equal_ignoring_ascii_case(codeset, "UTF-8") || equal_ignoring_ascii_case(codeset, "UTF8");
 }
 
 bool is_ascii(std::string_view text)

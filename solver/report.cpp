@@ -1,5 +1,6 @@
 #include "solver/report.h"
 
+#include "solver/ascii.h"
 #include "solver/czech_texts.h"
 #include "solver/number_text.h"
 #include "solver/solution.h"
@@ -67,7 +68,7 @@ std::string problem_line(const Problem &problem, char decimal_separator)
 std::string precision_line(int decimals)
 {
     std::string line(texts::precision_prefix);
-    line += std::to_string(decimals);
+    line += integer_text(decimals);
     line += decimals == 5 || decimals == 6 ? texts::places_many : texts::places_few;
     return line;
 }

@@ -1,5 +1,7 @@
 #include "solver/rtf_writer.h"
 
+#include "solver/ascii.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -86,7 +88,7 @@ void append_hex_byte(std::string &out, unsigned char byte)
 void append_unicode(std::string &out, char16_t unit)
 {
     out += "\\u";
-    out += std::to_string(unit < 0x8000 ? int{unit} : int{unit} - 0x10000);
+    out += integer_text(unit < 0x8000 ? int{unit} : int{unit} - 0x10000);
 }
 
 void append_character(std::string &out, char32_t character)
@@ -199,7 +201,7 @@ void append_table(std::string &out, const Step &step)
         for (int edge : edges) {
             out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
                    "\\clbrdrr\\brdrs\\brdrw10\\cellx";
-            out += std::to_string(edge);
+            out += integer_text(edge);
         }
         out += "\n\\pard\\plain\\intbl\\qc\\uc1\\f0\\fs22";
         if (r == 0)
@@ -241,13 +243,13 @@ void append_picture(std::string &out, const RtfPicture &picture)
 {
     constexpr char digits[] = "0123456789abcdef";
     out += "\\par\n\\pard\\plain\\qc\\f0\\fs22 {\\pict\\pngblip\\picw";
-    out += std::to_string(picture.width_px);
+    out += integer_text(picture.width_px);
     out += "\\pich";
-    out += std::to_string(picture.height_px);
+    out += integer_text(picture.height_px);
     out += "\\picwgoal";
-    out += std::to_string(picture.width_twips);
+    out += integer_text(picture.width_twips);
     out += "\\pichgoal";
-    out += std::to_string(picture.height_twips);
+    out += integer_text(picture.height_twips);
     out += '\n';
     for (std::size_t i = 0; i < picture.png.size(); ++i) {
         const auto byte = static_cast<unsigned char>(picture.png[i]);
@@ -313,11 +315,11 @@ std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs)
         out += "\\pard\\plain";
         out += p.centred ? "\\qc" : "\\ql";
         out += p.monospaced ? "\\uc1\\f1\\fs" : "\\uc1\\f0\\fs";
-        out += std::to_string(p.half_points);
+        out += integer_text(p.half_points);
         if (p.bold)
             out += "\\b";
         if (p.space_after > 0)
-            out += "\\sa" + std::to_string(p.space_after);
+            out += "\\sa" + integer_text(p.space_after);
         out += ' ';
         append_text(out, p.text);
         out += "\\par\n";

@@ -1,12 +1,13 @@
 #include "solver/steps.h"
 
+#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/roots.h"
 #include "solver/step_texts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace parvolin {
 
@@ -612,7 +613,7 @@ private:
         }
         if (any) {
             std::string sentence(rounded_prefix);
-            sentence += std::to_string(places_);
+            sentence += integer_text(places_);
             sentence += places_ >= 5 ? rounded_many : rounded_few;
             step(sentence, rounded);
         }
@@ -636,11 +637,13 @@ std::string approximate_text(double value, char separator)
     if (value == 0.0)
         return "0";
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1e", value);
-    std::string text(buffer);
+    const char *end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 1).ptr;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const auto e = text.find('e');
-    std::string mantissa = text.substr(0, e);
-    const int exponent = std::stoi(text.substr(e + 1));
+    const std::string_view mantissa = text.substr(0, e);
+    int exponent = 0;
+    const std::string_view digits = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
+    std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
     std::string out;
     for (char ch : mantissa) {
         if (ch == '-')
@@ -655,9 +658,9 @@ std::string approximate_text(double value, char separator)
     Math power;
     power.text(out + " · 10").mark(MathMark::PowerBegin);
     if (exponent < 0)
-        power.text(kMinus).text(std::to_string(-exponent));
+        power.text(kMinus).text(integer_text(-exponent));
     else
-        power.text(std::to_string(exponent));
+        power.text(integer_text(exponent));
     power.mark(MathMark::PowerEnd);
     return plain_text(power);
 }

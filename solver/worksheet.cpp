@@ -1,5 +1,6 @@
 #include "solver/worksheet.h"
 
+#include "solver/ascii.h"
 #include "solver/practice_texts.h"
 #include "solver/rtf_writer.h"
 #include "solver/steps.h"
@@ -30,9 +31,9 @@ std::string header_line(const Worksheet &sheet)
     return std::string(name) + "   " + std::string(form) + "   " + std::string(date) + sheet.date;
 }
 
-std::string number_line(const Worksheet &sheet) { return std::string(number) + std::to_string(sheet.number); }
+std::string number_line(const Worksheet &sheet) { return std::string(number) + integer_text(sheet.number); }
 
-std::string numbered(int n, const std::string &text) { return std::to_string(n) + ")  " + text; }
+std::string numbered(int n, const std::string &text) { return integer_text(n) + ")  " + text; }
 
 std::string escaped(const std::string &text)
 {
@@ -58,7 +59,7 @@ std::string paragraph(const std::string &text, const char *style)
 
 std::string czech_date(int day, int month, int year)
 {
-    return std::to_string(day) + ". " + std::to_string(month) + ". " + std::to_string(year);
+    return integer_text(day) + ". " + integer_text(month) + ". " + integer_text(year);
 }
 
 Worksheet build_worksheet(const WorksheetOptions &options)
@@ -100,7 +101,7 @@ std::string worksheet_text(const Worksheet &sheet)
     if (!sheet.key)
         return out;
     out += "\f\n";
-    out += std::string(key_title) + std::to_string(sheet.number) + "\n\n";
+    out += std::string(key_title) + integer_text(sheet.number) + "\n\n";
     for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
         const auto &entry = sheet.entries[i];
         out += numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer) + "\n";
@@ -123,7 +124,7 @@ std::string worksheet_rtf(const Worksheet &sheet)
     for (std::size_t i = 0; i < sheet.entries.size(); ++i)
         paragraphs.push_back({numbered(static_cast<int>(i + 1), sheet.entries[i].statement), 26, false, false, 2000, false});
     if (sheet.key) {
-        paragraphs.push_back({std::string(key_title) + std::to_string(sheet.number), 28, true, true, 240, true});
+        paragraphs.push_back({std::string(key_title) + integer_text(sheet.number), 28, true, true, 240, true});
         for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
             const auto &entry = sheet.entries[i];
             paragraphs.push_back({numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
@@ -146,7 +147,7 @@ std::string worksheet_html(const Worksheet &sheet)
         html += paragraph(numbered(static_cast<int>(i + 1), sheet.entries[i].statement),
                           "font-size: 13pt; margin-bottom: 110px; white-space: pre");
     if (sheet.key) {
-        html += paragraph(std::string(key_title) + std::to_string(sheet.number),
+        html += paragraph(std::string(key_title) + integer_text(sheet.number),
                           "page-break-before: always; font-size: 14pt; font-weight: bold; text-align: center");
         for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
             const auto &entry = sheet.entries[i];

@@ -1,5 +1,6 @@
 #include "ui/aux/shell_links.h"
 
+#include "solver/ascii.h"
 #include "ui/aux/help_pages.h"
 #include "ui/main/error_display.h"
 #include "ui/main/seam.h"
@@ -39,7 +40,7 @@ std::string launcher_reason(int exit_code)
     case 2: return "Soubor neexistuje.";
     case 3: return "Chybí program, který spouštěč xdg-open potřebuje.";
     case 4: return "Pro tento druh adresy není nastavena žádná aplikace, nebo ta aplikace selhala.";
-    default: return "Spouštěč xdg-open skončil s chybou " + std::to_string(exit_code) + ".";
+    default: return "Spouštěč xdg-open skončil s chybou " + integer_text(exit_code) + ".";
     }
 }
 

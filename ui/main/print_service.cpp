@@ -1,5 +1,6 @@
 #include "ui/main/print_service.h"
 
+#include "solver/ascii.h"
 #include "ui/main/seam.h"
 
 #include <QEventLoop>
@@ -37,7 +38,7 @@ std::string server_name(const char *server, int port)
 {
     std::string name = server != nullptr ? server : "";
     if (!name.empty() && name.front() != '/')
-        name += ":" + std::to_string(port);
+        name += ":" + integer_text(port);
     return name;
 }
 
@@ -46,7 +47,7 @@ std::string server_name(const char *server, int port)
 PrintServiceSilent::PrintServiceSilent(const std::string &server, std::chrono::milliseconds waited)
     : Failure("Tisková služba neodpovídá",
               "Tiskový server " + server + " nepřijal dotaz nebo na něj do "
-                  + std::to_string((waited.count() + 999) / 1000)
+                  + integer_text((waited.count() + 999) / 1000)
                   + " s neodpověděl, a tak se nic netisklo. Zkontrolujte, že tisková služba (CUPS) běží, "
                     "případně nastavení tiskového serveru (proměnná CUPS_SERVER), a zkuste tisk znovu.")
 {

@@ -414,7 +414,7 @@ Replaced replace_file(const std::string &path, std::string_view text, const OldF
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temporary = path + ".tmp-" + integer_text(::getpid()) + "-" + integer_text(attempt);
         fd = disk.create ? disk.create(temporary, mode)
                          : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
                                   mode);
@@ -603,7 +603,7 @@ void SettingsFile::write_string(std::string_view section, std::string_view key, 
 
 void SettingsFile::write_integer(std::string_view section, std::string_view key, int value)
 {
-    write_string(section, key, std::to_string(value));
+    write_string(section, key, integer_text(value));
 }
 
 void SettingsFile::write_bool(std::string_view section, std::string_view key, bool value)
