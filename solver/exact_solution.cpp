@@ -3,7 +3,7 @@
 #include "solver/number_text.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
 
 namespace parvolin {
 
@@ -91,7 +91,9 @@ std::string end_text(const Surd &value, int n)
             ascii += decimal[i];
         }
     }
-    return format_number(std::strtod(ascii.c_str(), nullptr), '.');
+    double nearest = 0.0;
+    std::from_chars(ascii.data(), ascii.data() + ascii.size(), nearest);
+    return format_number(nearest, '.');
 }
 
 std::string shape_text(const char *kind, const std::vector<std::string> &parts)
@@ -105,6 +107,22 @@ std::string shape_text(const char *kind, const std::vector<std::string> &parts)
 std::string interval_text(bool lower_closed, const std::string &lower, const std::string &upper, bool upper_closed)
 {
     return (lower_closed ? "<" : "(") + lower + ";" + upper + (upper_closed ? ">" : ")");
+}
+
+/*
+ * The two rays outside the zeros, (-oo ; x1) U (x2 ; oo), where x1 and x2
+ * are written alike: the set shown is the whole line without that number,
+ * and with closed ends the whole line. A D just above zero in binary (or
+ * exactly) gives these where the other side has R \ {x0} or R, and the two
+ * then look the same. Two zeros between which the set lies stay an
+ * interval: "( -5,5 ; -5,5 )" is not the same statement as "no solution".
+ */
+std::string outside_shape(const std::string &lower_end, bool closed, const std::string &upper_end)
+{
+    if (lower_end == upper_end)
+        return closed ? shape_text("all", {}) : shape_text("all_except", {lower_end});
+    return shape_text("intervals",
+                      {interval_text(false, "-oo", lower_end, closed), interval_text(closed, upper_end, "oo", false)});
 }
 
 } // namespace
@@ -164,14 +182,18 @@ std::string rounded_shape(const ExactSet &set, int n)
         for (const auto &point : set.points)
             parts.push_back(end_text(point, n));
         break;
-    case SetKind::Intervals:
-        for (const auto &piece : set.intervals) {
-            const auto end = [&](const ExactEnd &e) {
-                return e.infinity == 0 ? end_text(e.value, n) : e.infinity < 0 ? std::string("-oo") : std::string("oo");
-            };
+    case SetKind::Intervals: {
+        const auto end = [&](const ExactEnd &e) {
+            return e.infinity == 0 ? end_text(e.value, n) : e.infinity < 0 ? std::string("-oo") : std::string("oo");
+        };
+        const auto &pieces = set.intervals;
+        if (pieces.size() == 2 && pieces[0].lower.infinity < 0 && pieces[1].upper.infinity > 0 &&
+            pieces[0].upper_closed == pieces[1].lower_closed)
+            return outside_shape(end(pieces[0].upper), pieces[0].upper_closed, end(pieces[1].lower));
+        for (const auto &piece : pieces)
             parts.push_back(interval_text(piece.lower_closed, end(piece.lower), end(piece.upper), piece.upper_closed));
-        }
         break;
+    }
     case SetKind::AllRealsExcept:
         for (const auto &point : set.excluded)
             parts.push_back(end_text(point, n));
@@ -204,10 +226,8 @@ std::string rounded_shape(const Solution &solution)
     case SolutionKind::AllRealsExcept: return shape_text("all_except", {first});
     case SolutionKind::OpenBetween: return shape_text("intervals", {interval_text(false, first, second, false)});
     case SolutionKind::ClosedBetween: return shape_text("intervals", {interval_text(true, first, second, true)});
-    case SolutionKind::OpenOutside:
-        return shape_text("intervals", {interval_text(false, "-oo", first, false), interval_text(false, second, "oo", false)});
-    case SolutionKind::ClosedOutside:
-        return shape_text("intervals", {interval_text(false, "-oo", first, true), interval_text(true, second, "oo", false)});
+    case SolutionKind::OpenOutside: return outside_shape(first, false, second);
+    case SolutionKind::ClosedOutside: return outside_shape(first, true, second);
     case SolutionKind::RayBelowOpen: return shape_text("intervals", {interval_text(false, "-oo", first, false)});
     case SolutionKind::RayBelowClosed: return shape_text("intervals", {interval_text(false, "-oo", first, true)});
     case SolutionKind::RayAboveOpen: return shape_text("intervals", {interval_text(false, first, "oo", false)});

@@ -61,7 +61,8 @@ const char *set_kind_name(SetKind kind);
 // The set as the report would show it at n places: its kind and its ends
 // rounded (half away from zero) and written as format_number writes them,
 // e.g. "intervals (-oo;0.5) (1;oo)". Two sets that give the same text look
-// the same in the report's words.
+// the same in the report's words. The rays outside two ends written alike
+// are the set they show: "all_except 1.5", or "all" with closed ends.
 std::string rounded_shape(const ExactSet &set, int n);
 std::string rounded_shape(const Solution &solution);
 

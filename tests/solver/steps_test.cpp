@@ -188,17 +188,45 @@ INSTANTIATE_TEST_SUITE_P(
                   {"K={ 0,12 }", "K = { 1/8 }, zaokrouhleno K ≐ { 0,13 }", "pětku na konci zaokrouhluje dolů"}},
         NoticeRow{"coefficient_below_the_range", "1E-4999", "1", "-1", Eq, 2,
                   {"K={ 1 }", "číslo 10⁻⁴⁹⁹⁹ je pro protokol tak malé, že s ním počítá jako s nulou"}},
+        NoticeRow{"touching_interval_is_not_empty", "-2", "-17,2", "-36,98", Gt, 2,
+                  {"( -4,3 ; -4,3 )", "K = ∅"}},
         NoticeRow{"report_overflows", "1E300", "1E300", "1", Eq, 2,
                   {"Pozor: protokol výpočet nedokončil (Floating point overflow), přesně vychází"}}),
     row_name);
 
-TEST(Steps, AgreeingReportGivesNoNotice)
+// Problems whose report shows the exact set at its places, under the C locale
+// and under the Czech one the window runs with (where the C library would read
+// "1.25" as 1).
+struct AgreementRow : NamedRow {
+    const char *a, *b, *c;
+    int relation_index;
+    const char *locale;
+};
+
+class Agreements : public ::testing::TestWithParam<AgreementRow> {};
+
+TEST_P(Agreements, OpenWithoutANotice)
 {
-    const StepsResult result = build_steps({"1", "-3", "2", 0, 0}, ',');
-    EXPECT_TRUE(result.agrees_with_report);
+    const auto &row = GetParam();
+    const ScopedProcessLocale locale(row.locale);
+    const StepsResult result = build_steps({row.a, row.b, row.c, row.relation_index, 0}, ',');
+    EXPECT_TRUE(result.agrees_with_report) << result.notice;
     EXPECT_TRUE(result.notice.empty());
     EXPECT_NE(result.working.steps.front().kind, StepKind::Notice);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, Agreements,
+    ::testing::Values(AgreementRow{"integer_roots", "1", "-3", "2", Eq, "C"},
+                      AgreementRow{"half_root_czech", "2", "-3", "1", Gt, "cs_CZ.UTF-8"},
+                      AgreementRow{"surd_roots_czech", "1", "-6", "-11", Le, "cs_CZ.UTF-8"},
+                      AgreementRow{"fraction_roots_czech", "4", "13", "10", Eq, "cs_CZ.UTF-8"},
+                      AgreementRow{"fraction_roots_german", "4", "13", "10", Lt, "de_DE.UTF-8"},
+                      // D = 0 exactly, just above 0 in binary: the report's two
+                      // rays meet at -4,3, which is R without -4,3
+                      AgreementRow{"touching_strict_rays_meet", "2", "17,2", "36,98", Gt, "C"},
+                      AgreementRow{"touching_closed_rays_cover", "2", "17,2", "36,98", Ge, "C"}),
+    row_name);
 
 TEST(Steps, TextsTheReportRefusesGiveNoWorking)
 {

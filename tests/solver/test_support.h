@@ -5,6 +5,7 @@
 
 #include "tests/test_rows.h"
 
+#include <clocale>
 #include <ctime>
 #include <ostream>
 #include <string>
@@ -20,6 +21,26 @@ struct NamedRow {
 
 inline std::ostream &operator<<(std::ostream &out, const NamedRow &row) { return out << row.name; }
 
+// The process locale set as the window's toolkit sets it from the
+// environment, for the life of one test: under it the C library reads and
+// writes "0,5". A locale that is not installed fails the test by name.
+class ScopedProcessLocale {
+public:
+    explicit ScopedProcessLocale(const char *name) : previous_(std::setlocale(LC_ALL, nullptr))
+    {
+        installed_ = std::setlocale(LC_ALL, name) != nullptr;
+        if (!installed_)
+            ADD_FAILURE() << "locale " << name << " is not installed (locale-gen " << name << ")";
+    }
+    ~ScopedProcessLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+    ScopedProcessLocale(const ScopedProcessLocale &) = delete;
+    ScopedProcessLocale &operator=(const ScopedProcessLocale &) = delete;
+    bool installed() const { return installed_; }
+
+private:
+    std::string previous_;
+    bool installed_ = false;
+};
 
 // The C library's broken-down time of a LocalDateTime, for timegm or mktime to
 // complete. A template, so that the command-line tests need no solver header.
