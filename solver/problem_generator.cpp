@@ -1,7 +1,9 @@
 #include "solver/problem_generator.h"
 
+#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/solution.h"
+#include "solver/steps.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -36,14 +38,17 @@ constexpr std::pair<ProblemKind, std::string_view> kind_names[] = {
 constexpr Relation all_relations[] = {Relation::Equal, Relation::Less, Relation::Greater, Relation::LessEqual,
                                       Relation::GreaterEqual};
 
-// Whether the report, in binary floating point at two places, shows the same
-// set as the exact answer: a worksheet's answer must not depend on which of
-// the two a pupil checks it with.
+// Whether the report shows the same set as the exact answer, judged as the
+// key's working judges it: the problem's own texts through the report's
+// parser and analysis. A worksheet's answer must not depend on which of the
+// two a pupil checks it with.
 bool report_agrees(const GeneratedProblem &p)
 {
-    const Problem problem{p.a.get_d(), p.b.get_d(), p.c.get_d(), p.relation, min_decimals};
+    const std::string a = coefficient_text(p.a, '.');
+    const std::string b = coefficient_text(p.b, '.');
+    const std::string c = coefficient_text(p.c, '.');
     try {
-        return rounded_shape(analyse(problem)) == rounded_shape(analyse_exact(p.a, p.b, p.c, p.relation).set, 2);
+        return build_steps({a, b, c, static_cast<int>(p.relation), 0}, '.').agrees_with_report;
     } catch (const Failure &) {
         return false;
     }
@@ -159,7 +164,7 @@ GeneratedProblem ProblemGenerator::next()
     for (int attempt = 0; attempt < 50; ++attempt) {
         problem = make(kind, relation);
         std::string key = problem.a.get_str() + ' ' + problem.b.get_str() + ' ' + problem.c.get_str() + ' ' +
-                          std::to_string(static_cast<int>(relation));
+                          integer_text(static_cast<int>(relation));
         if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
             seen_.push_back(std::move(key));
             break;
@@ -172,7 +177,12 @@ GeneratedProblem ProblemGenerator::make(ProblemKind kind, Relation relation)
 {
     const Bounds limit = bounds(options_.difficulty);
     ProblemRandom &r = random_;
-    for (;;) {
+    // Every kind is found within a few hundred draws; the bound only keeps a
+    // filter that could never pass from spinning for ever.
+    constexpr long max_draws = 100'000;
+    for (long draw = 0;; ++draw) {
+        if (draw == max_draws)
+            throw GeneratorGaveUpError(std::string(generator_gave_up_detail) + std::string(kind_name(kind)) + "“.");
         long a = 0, b = 0, c = 0;
         switch (kind) {
         case ProblemKind::IntegerRoots: {
@@ -246,9 +256,11 @@ GeneratedProblem ProblemGenerator::make(ProblemKind kind, Relation relation)
         }
         if (!within(problem.a, limit.a) || !within(problem.b, limit.bc) || !within(problem.c, limit.bc))
             continue;
-        if (classify(problem.a, problem.b, problem.c) != kind || !report_agrees(problem))
+        if (classify(problem.a, problem.b, problem.c) != kind)
             continue;
         if (kind == ProblemKind::SurdRoots && !small_radicand(problem, limit.a * 4))
+            continue;
+        if (!report_agrees(problem))
             continue;
         return problem;
     }

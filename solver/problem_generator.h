@@ -5,6 +5,7 @@
 // working. The same seed gives the same problems on every system.
 
 #include "solver/exact_solution.h"
+#include "solver/failures.h"
 #include "solver/problem.h"
 
 #include <gmpxx.h>
@@ -79,6 +80,11 @@ public:
 private:
     std::mt19937_64 engine_;
 };
+
+// A kind that no draw could give (the generator's own fault, never the user's).
+using GeneratorGaveUpError = FixedFailure<"Příklad se nepodařilo vytvořit">;
+inline constexpr std::string_view generator_gave_up_detail =
+    "Ani po sto tisících pokusech nevznikl příklad, jehož zadání by protokol i klíč řešily stejně; druh příkladu „";
 
 // Deals the problems of one sheet: the kinds and relations of the options in
 // turns, each turn shuffled, so that a sheet mixes them evenly; no problem twice.

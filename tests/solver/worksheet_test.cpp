@@ -1,4 +1,6 @@
 #include "solver/practice_answer.h"
+#include "solver/problem_generator.h"
+#include "solver/steps.h"
 #include "solver/worksheet.h"
 #include "tests/fuzz/rtf_reader.h"
 #include "tests/solver/test_support.h"
@@ -70,6 +72,54 @@ INSTANTIATE_TEST_SUITE_P(Worksheets, Sheets,
                                            SheetRow{"twenty_with_key", 20, Difficulty::Small, true, false},
                                            SheetRow{"sixty_large_with_steps", 60, Difficulty::Large, true, true}),
                          row_name);
+
+// Every problem of a sheet is one whose report, read from the problem's own
+// texts, shows the key's set: a pupil who checks a sheet with the program must
+// not be told otherwise. Under the Czech process locale as well, where the C
+// library reads "0.8" as 0.
+struct AgreeingSheetRow : NamedRow {
+    std::uint64_t first_seed, last_seed;
+    Difficulty difficulty;
+    std::vector<ProblemKind> kinds;
+    const char *locale;
+};
+
+class AgreeingSheets : public ::testing::TestWithParam<AgreeingSheetRow> {};
+
+TEST_P(AgreeingSheets, HoldNoProblemWhoseReportDiffersFromTheKey)
+{
+    const auto &row = GetParam();
+    const ScopedProcessLocale locale(row.locale);
+    ASSERT_TRUE(locale.installed());
+    for (std::uint64_t seed = row.first_seed; seed <= row.last_seed; ++seed) {
+        WorksheetOptions options;
+        options.seed = seed;
+        options.key = true;
+        options.generator.difficulty = row.difficulty;
+        options.generator.kinds = row.kinds;
+        const Worksheet sheet = build_worksheet(options);
+        for (const auto &entry : sheet.entries) {
+            const auto &p = entry.problem;
+            const std::string a = coefficient_text(p.a, ','), b = coefficient_text(p.b, ','),
+                              c = coefficient_text(p.c, ',');
+            const StepsResult steps = build_steps({a, b, c, static_cast<int>(p.relation), 0}, ',');
+            EXPECT_TRUE(steps.agrees_with_report) << "seed " << seed << ": " << entry.statement << "\n" << steps.notice;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worksheets, AgreeingSheets,
+    ::testing::Values(AgreeingSheetRow{"large_numbers",
+                                       1,
+                                       40,
+                                       Difficulty::Large,
+                                       {ProblemKind::DoubleRoot, ProblemKind::IntegerRoots,
+                                        ProblemKind::FractionRoots, ProblemKind::SurdRoots},
+                                       "C"},
+                      AgreeingSheetRow{"czech_locale", 1, 6, Difficulty::Small, {}, "cs_CZ.UTF-8"},
+                      AgreeingSheetRow{"czech_locale_large", 7, 9, Difficulty::Large, {}, "cs_CZ.UTF-8"}),
+    row_name);
 
 // A word processor's reading of the RTF gives the text's lines as paragraphs.
 TEST(Worksheet, RtfReadsAsTheSameProblemsAndKey)
