@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     poppler-utils cups cups-ipp-utils printer-driver-cups-pdf
     dpkg-dev file desktop-file-utils appstream
+    locales
 )
 
 missing=()
@@ -25,4 +26,20 @@ if ((${#missing[@]} > 0)); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run under the Czech locale our users have, and under a German one
+# whose decimal comma and "." grouping differ from both it and C.
+wanted_locales=(cs_CZ.UTF-8 de_DE.UTF-8)
+generate=false
+for name in "${wanted_locales[@]}"; do
+    if ! locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}"; then
+        sed -i -E "s/^# *(${name//./\\.} UTF-8)$/\1/" /etc/locale.gen
+        grep -qx "$name UTF-8" /etc/locale.gen || echo "$name UTF-8" >>/etc/locale.gen
+        generate=true
+    fi
+done
+if [[ $generate == true ]]; then
+    echo "Generating locales: ${wanted_locales[*]}"
+    locale-gen >/dev/null
 fi

@@ -2,8 +2,9 @@
 # Installs what is missing, builds, and runs every test: the normal build's
 # suite, a short run of the benchmarks to prove they work, a check of the
 # .deb package, one print job through a private CUPS server, the fuzz targets
-# for a bounded time, and the whole suite again built with the address and
-# undefined-behaviour sanitizers. The normal suite runs last, so its summary
+# for a bounded time, the suites under Czech and German locales, and the
+# whole suite again built with the address and undefined-behaviour
+# sanitizers. The normal suite runs last, so its summary
 # closes the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,16 @@ echo "== printing through CUPS"
 bash tools/cups-print-test.sh build/tests/ui/ui_tests
 echo "== fuzzing"
 FUZZ_SECONDS=${FUZZ_SECONDS:-45} bash tools/fuzz.sh # five targets, under four minutes in all
+
+# The window's toolkit sets the process locale from the environment; the
+# suites run again under the Czech locale our users have, and the solver's and
+# command line's under a German one (decimal comma, "." grouping).
+echo "== tests under cs_CZ.UTF-8"
+LC_ALL=cs_CZ.UTF-8 ctest --test-dir build --output-on-failure -j2 -E '^(model_selfcheck|model_differential|steps_sympy)$'
+echo "== solver and command-line tests under de_DE.UTF-8"
+for suite in solver_tests cli_tests cli_steps_tests; do
+    LC_ALL=de_DE.UTF-8 "build/tests/$suite" --gtest_brief=1
+done
 
 echo "== sanitizer build"
 bash tools/build.sh build-sanitize -DPARVOLIN_SANITIZE=ON -DPARVOLIN_BUILD_BENCH=OFF
