@@ -388,7 +388,7 @@ TEST(BatchStreams, ResultComesBeforeTheNextLine)
 // Writing the usage fails like any other write: status 1 and a word why.
 TEST(Help, IntoAFullOutputFails)
 {
-    for (const Lines &args : {Lines{"--help"}, Lines{"solve", "--help"}}) {
+    for (const Lines &args : {Lines{"--help"}, Lines{"solve", "--help"}, Lines{"worksheet", "--help"}}) {
         RunOptions full;
         full.stdout_file = "/dev/full";
         const auto result = run_cli(args, {}, full);
