@@ -126,7 +126,7 @@ private:
             for (int i = 0; i < Report::line_count; ++i)
                 (*report_lines_)[i].get_ref<std::string &>().swap(report.lines[i]);
             if (options_.steps)
-                report_document_["steps"] = batch_steps_json(input, options_.decimal_separator);
+                set_batch_steps_json(report_document_, input, options_.decimal_separator);
             append_json(out, report_document_);
             return;
         }

@@ -64,7 +64,8 @@ Options:
   --places N    decimal places of the roots, 2 to 6 (default 2)
   --json        batch: one JSON object a line instead,
                 {"lines":[seven lines]} or {"error":"message"}
-  --steps       batch: the exact working after each report (see steps --help)
+  --steps       batch: the exact working after each report (see steps --help);
+                with --json "steps", or null and "steps_error" saying why
   --help        this text
 
 Exit status: 0 done; 1 the problem failed (solve), or reading or writing

@@ -63,12 +63,14 @@ nlohmann::json steps_json(const StepsResult &result)
             {"notice", result.notice.empty() ? nlohmann::json(nullptr) : nlohmann::json(result.notice)}};
 }
 
-nlohmann::json batch_steps_json(const ProblemInput &input, char decimal_separator)
+void set_batch_steps_json(nlohmann::json &result, const ProblemInput &input, char decimal_separator)
 {
     try {
-        return steps_json(build_steps(input, decimal_separator));
-    } catch (const Failure &) {
-        return nullptr;
+        result["steps"] = steps_json(build_steps(input, decimal_separator));
+        result.erase("steps_error");
+    } catch (const Failure &failure) {
+        result["steps"] = nullptr;
+        result["steps_error"] = error_display_text(failure.what());
     }
 }
 

@@ -16,9 +16,10 @@ namespace parvolin::cli {
 // SymPy's sympify reads it ("(3 - sqrt(5))/2", "-1/3", "oo", "-oo").
 nlohmann::json steps_json(const StepsResult &result);
 
-// The working of a problem whose report succeeded, for a batch result: the
-// object above, or null when the texts are too long to work exactly.
-nlohmann::json batch_steps_json(const ProblemInput &input, char decimal_separator);
+// The working of a problem whose report succeeded, as "steps" of its batch
+// result: the object above, or null with "steps_error" saying why there is
+// none (texts too long to work exactly), as the text mode says it.
+void set_batch_steps_json(nlohmann::json &result, const ProblemInput &input, char decimal_separator);
 // The same as text lines after the report, or "chyba postupu: " and why.
 void append_batch_steps(std::string &out, const ProblemInput &input, char decimal_separator);
 

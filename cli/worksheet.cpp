@@ -3,6 +3,7 @@
 #include "cli/message_text.h"
 #include "cli/output_file.h"
 #include "solver/date_time_text.h"
+#include "solver/failure_reason.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/worksheet.h"
@@ -11,7 +12,9 @@
 #include "cli/worksheet_pdf.h"
 #endif
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -123,8 +126,12 @@ int run_worksheet(const std::vector<std::string_view> &args)
             };
             if (name == "--help") {
                 flag();
-                write_all(STDOUT_FILENO, worksheet_usage);
-                return 0;
+                if (write_all(STDOUT_FILENO, worksheet_usage))
+                    return 0;
+                const std::string line =
+                    std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno) + "\n";
+                write_all(STDERR_FILENO, line);
+                return 1;
             } else if (name == "--count") {
                 const auto text = value();
                 const auto n = number(text);
@@ -207,7 +214,7 @@ int run_worksheet(const std::vector<std::string_view> &args)
         if (output)
             write_output_file(*output, document);
         else if (!write_all(STDOUT_FILENO, document))
-            throw Failure(std::string("Pracovní list se nepodařilo vypsat: ") + std::strerror(errno));
+            throw Failure("Pracovní list se nepodařilo vypsat: " + czech_reason(errno));
     } catch (const Failure &failure) {
         std::string line = escaped_for_terminal(error_display_text(failure.message())) + "\n";
         write_all(STDERR_FILENO, line);

@@ -15,7 +15,8 @@ std::string worksheet_pdf(const Worksheet &sheet, std::string &why);
 } // namespace parvolin::cli
 
 // The module's one entry: the PDF of `html` handed to `sink` in one piece;
-// 0 when done.
+// 0 when done, 2 when the system has no fonts to set it in, 1 on any other
+// failure.
 extern "C" int parvolin_html_to_pdf(const char *html, unsigned long html_size, const char *title,
                                     void (*sink)(void *context, const char *data, unsigned long size),
                                     void *context);

@@ -33,19 +33,27 @@ std::string worksheet_pdf(const Worksheet &sheet, std::string &why)
 {
     const std::string path = module_path();
     void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A file there that the loader refuses (a text, a library of another
+    // machine, a damaged copy) is not "missing".
+    const std::string not_a_module = "soubor " + path + " není modul pro PDF, nebo je poškozený";
     if (module == nullptr) {
-        why = "chybí modul " + path;
+        why = ::access(path.c_str(), F_OK) == 0 ? not_a_module : "chybí modul " + path;
         return {};
     }
     using Entry = decltype(&parvolin_html_to_pdf);
     const auto entry = reinterpret_cast<Entry>(::dlsym(module, "parvolin_html_to_pdf"));
+    if (entry == nullptr) {
+        why = not_a_module;
+        return {};
+    }
     std::string pdf;
     const std::string html = worksheet_html(sheet);
     const auto sink = [](void *context, const char *data, unsigned long size) {
         static_cast<std::string *>(context)->append(data, size);
     };
-    if (entry == nullptr || entry(html.data(), html.size(), sheet.title.c_str(), sink, &pdf) != 0 || pdf.empty()) {
-        why = "Qt nevykreslilo PDF";
+    const int drawn = entry(html.data(), html.size(), sheet.title.c_str(), sink, &pdf);
+    if (drawn != 0 || pdf.empty()) {
+        why = drawn == 2 ? "v systému nejsou písma, která by šlo do PDF vložit" : "Qt nevykreslilo PDF";
         pdf.clear();
     }
     // The module stays loaded: Qt keeps threads and handlers of its own.

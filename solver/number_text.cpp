@@ -94,13 +94,27 @@ double parse_coefficient(std::string_view text, char decimal_separator)
 
     // Every digit, before and after the separator, goes into one extended
     // accumulator; the separator only shifts the decimal power.
+    // A digit that would carry the accumulator past the extended range
+    // (some 4,932 digits) and every digit after it only shift the power:
+    // beyond 64 bits they would be rounded away all the same.
     fp::clear();
     long double mantissa = 0.0L;
-    for (const std::string_view part : {scanned.whole, scanned.fraction})
-        for (const char digit : part)
-            mantissa = mantissa * 10.0L + (digit - '0');
+    long long dropped = 0;
+    for (const std::string_view part : {scanned.whole, scanned.fraction}) {
+        for (const char digit : part) {
+            if (dropped == 0) {
+                const long double next = mantissa * 10.0L + (digit - '0');
+                if (!std::isinf(next)) {
+                    mantissa = next;
+                    continue;
+                }
+                fp::clear(); // the overflow of the discarded step
+            }
+            ++dropped;
+        }
+    }
 
-    long long power = scanned.exponent - static_cast<long long>(scanned.fraction.size());
+    long long power = scanned.exponent - static_cast<long long>(scanned.fraction.size()) + dropped;
     if (power < -5120)
         power = -5120;
     long double value = scale_by_power_of_ten(mantissa, static_cast<int>(power));

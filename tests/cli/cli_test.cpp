@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ struct RunOptions {
     rlim_t address_space = 0;         // a limit on the child's memory, set before it gets any input
     bool hold_input = false;          // end the input only once output came (or after 5 s)
     const char *program = PARVOLIN_CLI_PATH;
+    Lines environment = {};           // "NAME=value" besides LC_ALL=C
 };
 
 // Runs the command in the C locale (default separator: the dot), feeding
@@ -69,9 +71,12 @@ RunResult run_cli(const Lines &args, std::string_view input = {}, const RunOptio
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
     char locale[] = "LC_ALL=C";
-    char *envp[] = {locale, nullptr};
+    std::vector<char *> envp{locale};
+    for (const auto &variable : options.environment)
+        envp.push_back(const_cast<char *>(variable.c_str()));
+    envp.push_back(nullptr);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, options.program, &actions, nullptr, argv.data(), envp);
+    const int spawned = posix_spawn(&pid, options.program, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     for (const int fd : {in[0], out[1], err[1]})
         close(fd);
@@ -327,7 +332,9 @@ TEST(BatchLargeInput, KeepsEveryLineInOrder)
         expected += json_report(two_roots_report);
         if (i == 50'000) {
             input += longest_text + "\t0\t0\t=\t2\r\n";
-            expected += json_error("line 50002: '" + longest_text + "' is not a valid floating point value.");
+            // The message quotes the text's ends and its length, not all of it.
+            expected += json_error("line 50002: '" + std::string(24, 'x') + "…" + std::string(24, 'x') +
+                                   " (1 048 568 znaků)' is not a valid floating point value.");
         }
         if (i == 100'000) {
             input += std::string(limit - 7, 'x') + "\t0\t0\t=\t2\n" + std::string(3 << 20, 'y') + "\n";
@@ -388,7 +395,7 @@ TEST(BatchStreams, ResultComesBeforeTheNextLine)
 // Writing the usage fails like any other write: status 1 and a word why.
 TEST(Help, IntoAFullOutputFails)
 {
-    for (const Lines &args : {Lines{"--help"}, Lines{"solve", "--help"}}) {
+    for (const Lines &args : {Lines{"--help"}, Lines{"solve", "--help"}, Lines{"worksheet", "--help"}}) {
         RunOptions full;
         full.stdout_file = "/dev/full";
         const auto result = run_cli(args, {}, full);
@@ -480,9 +487,70 @@ TEST(Worksheet, WithoutThePdfModuleSaysSoAndWritesNothing)
     EXPECT_EQ(result.err.rfind("Pracovní list ve formátu PDF se nepodařilo vytvořit: ", 0), 0u) << result.err;
     EXPECT_NE(::access(pdf.c_str(), F_OK), 0);
     EXPECT_EQ(run_cli({"worksheet", "--format", "rtf"}, {}, alone).exit_code, 0);
+
+    // A file of the module's name that is no module is named as such.
+    const std::string module = std::string(folder) + "/parvolin_pdf.so";
+    std::ofstream(module) << "not a module\n";
+    const auto text_module = run_cli({"worksheet", "--format", "pdf", "-o", pdf}, {}, alone);
+    EXPECT_EQ(text_module.exit_code, 1);
+    EXPECT_EQ(text_module.err, "Pracovní list ve formátu PDF se nepodařilo vytvořit: soubor " + module +
+                                   " není modul pro PDF, nebo je poškozený.\n");
+    EXPECT_NE(::access(pdf.c_str(), F_OK), 0);
+    ::unlink(module.c_str());
     ::unlink(program.c_str());
     ::rmdir(folder);
 }
+
+struct PdfEnvironmentRow : NamedRow {
+    Lines environment;
+    const char *error; // nullptr: a PDF with its fonts
+};
+
+class PdfEnvironment : public ::testing::TestWithParam<PdfEnvironmentRow> {};
+
+// The module draws offscreen whatever platform the environment names, and a
+// sheet without fonts is a failure, not a PDF of boxes.
+TEST_P(PdfEnvironment, GivesAPdfWithFontsOrSaysWhyNot)
+{
+    char folder[] = "/tmp/parvolin-pdfenv-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string pdf = std::string(folder) + "/list.pdf", fonts = std::string(folder) + "/fonts.conf";
+    std::ofstream(fonts) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+    RunOptions options;
+    for (std::string variable : GetParam().environment) {
+        if (const auto at = variable.find("FONTS"); at != std::string::npos)
+            variable.replace(at, 5, fonts);
+        options.environment.push_back(variable);
+    }
+    const auto result = run_cli({"worksheet", "--format", "pdf", "--seed", "7", "-o", pdf}, {}, options);
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (GetParam().error == nullptr) {
+        EXPECT_EQ(result.exit_code, 0);
+        EXPECT_EQ(result.err, "");
+        EXPECT_NE(bytes.find("/FontFile"), std::string::npos);
+    } else {
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.err, std::string("Pracovní list ve formátu PDF se nepodařilo vytvořit: ") + GetParam().error);
+        EXPECT_EQ(bytes, "");
+    }
+    ::unlink(pdf.c_str());
+    ::unlink(fonts.c_str());
+    ::rmdir(folder);
+}
+
+// FONTS stands for a font configuration that lists no fonts.
+INSTANTIATE_TEST_SUITE_P(
+    Worksheet, PdfEnvironment,
+    ::testing::Values(
+        PdfEnvironmentRow{"xcb_without_display", {"QT_QPA_PLATFORM=xcb"}, nullptr},
+        PdfEnvironmentRow{"wayland", {"QT_QPA_PLATFORM=wayland"}, nullptr},
+        PdfEnvironmentRow{"minimal", {"QT_QPA_PLATFORM=minimal"}, nullptr},
+        PdfEnvironmentRow{"bogus", {"QT_QPA_PLATFORM=no-such-platform"}, nullptr},
+        PdfEnvironmentRow{"no_fonts",
+                          {"FONTCONFIG_FILE=FONTS"},
+                          "v systému nejsou písma, která by šlo do PDF vložit.\n"}),
+    row_name);
 
 // Runs of blanks and line breaks as one blank: pdftotext lays text out anew.
 std::string squeezed(const std::string &text)

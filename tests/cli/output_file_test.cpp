@@ -68,7 +68,7 @@ TEST_F(OutputFile, AFullDiskLeavesTheOldFileAndNothingElse)
         errno = ENOSPC;
         return -1;
     };
-    EXPECT_EQ(message_of(path, full_disk).rfind("Soubor „" + path + "“ nelze zapsat: ", 0), 0u);
+    EXPECT_EQ(message_of(path, full_disk), "Soubor „" + path + "“ nelze zapsat: na disku není místo");
     EXPECT_EQ(read(path), "old");
     EXPECT_EQ(entries(), 1u);
 }
@@ -102,6 +102,52 @@ TEST_F(OutputFile, AReadOnlyFolderKeepsNothing)
     EXPECT_NE(message_of((folder_ / "x.txt").string()), "written");
     fs::permissions(folder_, fs::perms::owner_all);
     EXPECT_EQ(entries(), 0u);
+}
+
+struct ReplacedModeRow {
+    const char *name;
+    mode_t mode;
+    const char *outcome; // "written" or the reason after the colon
+};
+
+class ReplacedMode : public OutputFile, public ::testing::WithParamInterface<ReplacedModeRow> {};
+
+// A private file stays private; one its owner made read-only is left alone,
+// even by root.
+TEST_P(ReplacedMode, IsKeptOrTheFileRefused)
+{
+    const std::string path = (folder_ / "list.txt").string();
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), GetParam().mode), 0);
+    const std::string outcome = GetParam().outcome;
+    if (outcome == "written") {
+        EXPECT_EQ(message_of(path), "written");
+        EXPECT_EQ(read(path), "new");
+    } else {
+        EXPECT_EQ(message_of(path), "Soubor „" + path + "“ nelze zapsat: " + outcome);
+        EXPECT_EQ(read(path), "old");
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, GetParam().mode);
+    EXPECT_EQ(entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutputFile, ReplacedMode,
+    ::testing::Values(ReplacedModeRow{"private", 0600, "written"}, ReplacedModeRow{"group_reads", 0640, "written"},
+                      ReplacedModeRow{"all_write", 0666, "written"},
+                      ReplacedModeRow{"read_only", 0444, "soubor je určen jen pro čtení"},
+                      ReplacedModeRow{"owner_reads_only", 0466, "soubor je určen jen pro čtení"}),
+    row_name);
+
+// The longest name the folder takes: the temporary file beside it is shorter.
+TEST_F(OutputFile, TheLongestNameIsWritten)
+{
+    const std::string path = (folder_ / (std::string(250, 'n') + ".pdf")).string();
+    EXPECT_EQ(message_of(path), "written");
+    EXPECT_EQ(read(path), "new");
+    EXPECT_EQ(entries(), 1u);
 }
 
 } // namespace

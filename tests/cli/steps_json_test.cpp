@@ -59,7 +59,8 @@ std::string run(const std::string &input, BatchOptions options)
 
 TEST(BatchSteps, AddTheWorkingToEachResult)
 {
-    std::istringstream lines(run("1\t-3\t2\t=\t2\nx\t0\t0\t=\t2\n1\t0," + std::string(300'000, '0') + "1\t0\t=\t2\n",
+    std::istringstream lines(run("1\t-3\t2\t=\t2\nx\t0\t0\t=\t2\n1\t0," + std::string(300'000, '0') +
+                                     "1\t0\t=\t2\n1\t-3\t2\t=\t2\n",
                                  {',', true, true}));
     std::string line;
     std::getline(lines, line);
@@ -69,7 +70,14 @@ TEST(BatchSteps, AddTheWorkingToEachResult)
     std::getline(lines, line);
     EXPECT_FALSE(nlohmann::json::parse(line).contains("steps")); // the report's error, no working
     std::getline(lines, line);
-    EXPECT_TRUE(nlohmann::json::parse(line)["steps"].is_null()); // too long to work exactly
+    const auto too_long = nlohmann::json::parse(line);
+    EXPECT_TRUE(too_long["steps"].is_null()); // too long to work exactly, and why, as the text mode says
+    const std::string text = run("1\t0," + std::string(300'000, '0') + "1\t0\t=\t2\n", {',', false, true});
+    const auto reason = text.find("chyba postupu: ");
+    ASSERT_NE(reason, std::string::npos);
+    EXPECT_EQ(too_long["steps_error"], text.substr(reason + 15, text.find('\n', reason) - reason - 15));
+    std::getline(lines, line);
+    EXPECT_FALSE(nlohmann::json::parse(line).contains("steps_error")); // not carried to the next result
 }
 
 TEST(BatchSteps, WithoutJsonFollowTheReportLines)

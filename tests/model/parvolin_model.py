@@ -18,8 +18,16 @@ HALF_2_63 = 1 << 63
 
 # ---------------------------------------------------------------- number text
 
+def quoted(text):
+    """A text longer than 64 characters as its first 24, "…", its last 24 and its length."""
+    if len(text) <= 64:
+        return text
+    count = "{:,}".format(len(text)).replace(",", " ")
+    return "%s…%s (%s znaků)" % (text[:24], text[-24:], count)
+
+
 def not_a_number_message(text):
-    return "'%s' is not a valid floating point value" % text
+    return "'%s' is not a valid floating point value" % quoted(text)
 
 
 def parse_coefficient(text, sep):
@@ -68,11 +76,20 @@ def parse_coefficient(text, sep):
         i += 1
     if i != n:
         raise Failure(not_a_number_message(text))
+    # Once the next digit would take the accumulator past the extended range,
+    # it and all after it only shift the power.
+    m = ZERO
+    dropped = 0
+    for d in digits:
+        if dropped == 0:
+            try:
+                m = add(mul(m, TEN), from_int(d))
+                continue
+            except ExtendedOverflow:
+                pass
+        dropped += 1
     try:
-        m = ZERO
-        for d in digits:
-            m = add(mul(m, TEN), from_int(d))
-        value = scale10(m, exponent - after_sep)
+        value = scale10(m, exponent - after_sep + dropped)
     except ExtendedOverflow:
         raise Failure(not_a_number_message(text)) from None
     if negative:

@@ -127,21 +127,32 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"negative_power_beyond_scaling", "0." + std::string(6000, '0') + "1", '.', 0}),
     row_name);
 
+std::string repeated(const std::string &text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 struct RefusedRow : NamedRow {
     std::string text;
     char separator;
+    std::string quoted = {}; // what the message quotes, when not the whole text
 };
 
 class ParseCoefficientRefuses : public ::testing::TestWithParam<RefusedRow> {};
 
-TEST_P(ParseCoefficientRefuses, WithTheWholeTextInTheMessage)
+// A long text is quoted by its start, its end and its length in characters.
+TEST_P(ParseCoefficientRefuses, WithTheTextInTheMessage)
 {
     const RefusedRow &row = GetParam();
     try {
         parse_coefficient(row.text, row.separator);
         FAIL() << "accepted";
     } catch (const ConvertError &error) {
-        EXPECT_EQ(error.what(), "'" + row.text + "' is not a valid floating point value");
+        EXPECT_EQ(error.what(),
+                  "'" + (row.quoted.empty() ? row.text : row.quoted) + "' is not a valid floating point value");
     }
 }
 
@@ -164,8 +175,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"infinity_word", "INF", '.'},
         RefusedRow{"exponent_stops_at_500", "1E5000", '.'},
         RefusedRow{"beyond_extended_range", "1E4999", '.'},
-        RefusedRow{"mantissa_beyond_extended_range", std::string(5000, '9'), '.'}),
+        RefusedRow{"mantissa_beyond_extended_range", std::string(5000, '9'), '.',
+                   std::string(24, '9') + "…" + std::string(24, '9') + " (5 000 znaků)"},
+        RefusedRow{"longest_quoted_whole", std::string(63, '1') + "x", '.'},
+        RefusedRow{"long_letters_cut_between_characters", repeated("ř", 65), '.',
+                   repeated("ř", 24) + "…" + repeated("ř", 24) + " (65 znaků)"},
+        RefusedRow{"pasted_page", "-0," + std::string(130'000, '3') + "x", ',',
+                   "-0," + std::string(21, '3') + "…" + std::string(23, '3') + "x (130 004 znaků)"}),
     row_name);
+
+// Digits past what the extended accumulator holds only shift the power: a
+// third with thousands of places is a third.
+TEST(ParseCoefficientLongFraction, IsTheNumberItStartsWith)
+{
+    for (const std::size_t places : {4900u, 4931u, 4932u, 4940u, 10'000u, 130'000u})
+        EXPECT_NEAR(parse_coefficient("-0," + std::string(places, '3'), ','), -1.0 / 3, 1e-15) << places;
+}
 
 TEST(ParseCoefficientOverflow, BeyondTheDoubleRange)
 {

@@ -39,6 +39,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace parvolin {
 namespace {
 
@@ -367,6 +370,8 @@ struct StartSettingsCase {
     QSize size;
     bool dot;
     const char *first_caption; // nullptr: the default address
+    std::size_t padding = 0;   // a comment line after the keys, making the file this large
+    const char *failure = nullptr; // the message shown at start, if any
 };
 
 class StartSettings : public MainWindowTest, public ::testing::WithParamInterface<StartSettingsCase> {};
@@ -374,9 +379,15 @@ class StartSettings : public MainWindowTest, public ::testing::WithParamInterfac
 TEST_P(StartSettings, AreAppliedToTheWindow)
 {
     const StartSettingsCase &row = GetParam();
-    if (row.file != nullptr)
-        write_file(settings_path(), row.file);
+    if (row.file != nullptr) {
+        std::string text = row.file;
+        if (row.padding > text.size())
+            text += ";" + std::string(row.padding - text.size() - 2, 'x') + "\n";
+        write_file(settings_path(), text);
+    }
     open();
+    EXPECT_EQ(failures_, row.failure != nullptr ? std::vector<QString>{QString::fromUtf8(row.failure)}
+                                                : std::vector<QString>{});
     EXPECT_EQ(window_->frameGeometry().size(), row.size);
     EXPECT_EQ(find<QRadioButton>("RadioButton2")->isChecked(), row.dot);
     EXPECT_NE(find<QRadioButton>("RadioButton1")->isChecked(), row.dot);
@@ -392,8 +403,50 @@ INSTANTIATE_TEST_SUITE_P(
                                         "[Form]\nWidth=0x200\nHeight=abc\n[Oddelovac]\ntecka=5\n", QSize(512, 520),
                                         true, nullptr},
                       StartSettingsCase{"own_address", "[Adresawebu]\nadresamehowebu=něco jiného\n", QSize(490, 520),
-                                        false, "něco jiného"}),
+                                        false, "něco jiného"},
+                      // The smallest size that shows the views whole.
+                      StartSettingsCase{"zero_size", "[Form]\nWidth=0\nHeight=0\n", QSize(459, 496), false, nullptr},
+                      StartSettingsCase{"negative_size", "[Form]\nWidth=-490\nHeight=-1\n", QSize(459, 496), false,
+                                        nullptr},
+                      StartSettingsCase{"tiny_size", "[Form]\nWidth=134\nHeight=104\n", QSize(459, 496), false,
+                                        nullptr},
+                      StartSettingsCase{"oversized_file",
+                                        "[Form]\nWidth=600\n[Oddelovac]\ntecka=1\n[Adresawebu]\nadresamehowebu=jiná\n",
+                                        QSize(490, 520), false, nullptr, max_settings_file_size + 1,
+                                        "Soubor nastavení je příliš velký, program ho nečte ani nepřepíše."},
+                      StartSettingsCase{"largest_file_read", "[Form]\nWidth=600\n", QSize(600, 520), false, nullptr,
+                                        max_settings_file_size}),
     row_name);
+
+// A huge settings file (sparse: 20 GB of nothing) is neither read nor
+// rewritten, by closing or by "Konec".
+class OversizedSettings : public MainWindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OversizedSettings, AreLeftAsTheyAre)
+{
+    const std::string path = settings_path().toStdString();
+    write_file(settings_path(), "[Form]\nWidth=600\n");
+    ASSERT_EQ(::truncate(path.c_str(), 20LL << 30), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    open();
+    ASSERT_EQ(failures_.size(), 1u);
+    EXPECT_EQ(window_->frameGeometry().size(), QSize(490, 520));
+    EXPECT_EQ(find<QLabel>("Label19")->text().toStdString(), equations_page_address());
+    if (GetParam())
+        press("Ctrl+K");
+    window_->close();
+    EXPECT_EQ(failures_.size(), 1u);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    ::unlink(path.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, OversizedSettings, ::testing::Values(false, true),
+                         [](const auto &info) { return std::string(info.param ? "konec" : "close"); });
 
 // The window closed, or ended by "Konec" first.
 class EndSettings : public MainWindowTest, public ::testing::WithParamInterface<bool> {};

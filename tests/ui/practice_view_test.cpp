@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -306,6 +307,49 @@ INSTANTIATE_TEST_SUITE_P(
                       UnreadableRow{"comma_list", "{2, 3}",
                                     "Na 3. místě je čárka s mezerou: čísla v množině oddělujte středníkem", 2, 3},
                       UnreadableRow{"empty", "", "Odpověď je prázdná.", -1, 0}),
+    row_name);
+
+// The answer as the verdict shows it again, pasted into the line: every
+// character visible, none reversing the rest, the mark within a short line.
+struct EchoRow {
+    const char *name;
+    QString pasted;
+    QString marked;    // the marked character as the echo shows it; empty: the mark past the end
+    QString echo_text; // the echo as plain text
+};
+
+class UnreadableEcho : public PracticeTest, public ::testing::WithParamInterface<EchoRow> {};
+
+TEST_P(UnreadableEcho, ShowsEveryCharacterAndTheMark)
+{
+    const EchoRow &row = GetParam();
+    open_practice();
+    answer()->setText(row.pasted);
+    QTest::keyClick(answer(), Qt::Key_Return);
+    const QString html = verdict();
+    const QString mark = QStringLiteral("text-decoration: underline\"><b>");
+    EXPECT_TRUE(html.contains(mark + (row.marked.isEmpty() ? QStringLiteral("&nbsp;&nbsp;") : row.marked)))
+        << html.toStdString();
+    QTextDocument document;
+    document.setHtml(html);
+    const QString plain = document.toPlainText().replace(QChar(0x2028), QLatin1Char('\n'));
+    EXPECT_EQ(plain.mid(plain.indexOf(QLatin1Char('\n')) + 1), row.echo_text) << html.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UnreadableEcho,
+    ::testing::Values(
+        EchoRow{"direction_override_first", QStringLiteral("\u202E(1 ; 2)"),
+                QStringLiteral("<span style=\"color: #707070\">[U+202E]</span>"), QStringLiteral("[U+202E](1 ; 2)")},
+        EchoRow{"zero_width_space_marked", QStringLiteral("(1 ;\u200B 2)"),
+                QStringLiteral("<span style=\"color: #707070\">[U+200B]</span>"), QStringLiteral("(1 ;[U+200B] 2)")},
+        EchoRow{"long_answer_cut_before_the_mark", QStringLiteral("(1 ; ") + QString(295, QLatin1Char('1')), {},
+                QStringLiteral("…") + QString(30, QLatin1Char('1')) + QStringLiteral("  ")},
+        EchoRow{"long_answer_cut_both_sides", QStringLiteral("x = ") + QString(100, QLatin1Char('1')) +
+                                                  QStringLiteral("a") + QString(100, QLatin1Char('1')),
+                QStringLiteral("a"),
+                QStringLiteral("…") + QString(30, QLatin1Char('1')) + QStringLiteral("a") +
+                    QString(15, QLatin1Char('1')) + QStringLiteral("…")}),
     row_name);
 
 TEST_F(PracticeTest, AnotherProblemSkipsWithoutCounting)

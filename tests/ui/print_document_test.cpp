@@ -166,6 +166,14 @@ TEST_F(PrintCommandTest, NoPrinterFailsBeforeTheDialog)
     PrintCommand command;
     EXPECT_THROW(command.run(nullptr, *make_document({})), NoDefaultPrinter);
     EXPECT_TRUE(entry_copies_.empty());
+
+    // Ctrl+I says it with the Czech detail the worksheet's "Tisk…" gives.
+    open();
+    find<QLineEdit>("kv_koef")->setText(QStringLiteral("1"));
+    solve();
+    find<QAction>("tisk")->trigger();
+    EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("There is no default printer currently selected.")});
+    EXPECT_EQ(details_, std::vector<QString>{QStringLiteral("V systému není nastavena žádná tiskárna.")});
 }
 
 // One copy in the dialog leaves the printer's count as it was; any other

@@ -169,6 +169,9 @@ TEST_F(SaveTest, WindowSavesItsDocumentAndShowsFailures)
     EXPECT_EQ(notices_.size(), 1u);
     EXPECT_EQ(failures_, std::vector<QString>{QStringLiteral("Cannot create file \"%1\". %2.")
                                                   .arg(path("slozka.rtf"), QString::fromLocal8Bit(std::strerror(EISDIR)))});
+    // The reason in Czech as well, as the worksheet dialog gives it.
+    EXPECT_EQ(details_, std::vector<QString>{QStringLiteral("Soubor %1 se nepodařilo zapsat: na tomto místě je složka.")
+                                                 .arg(path("slozka.rtf"))});
 }
 
 } // namespace

@@ -491,21 +491,40 @@ TEST(WriteString, FailureNamesTheFileAndLeavesNothingBehind)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.file("")), fs::directory_iterator()), 1);
 }
 
-TEST(SettingsFile, TenMegabytesOfJunkAreReadAndWritten)
+// Junk up to the bound is read past and kept; ten megabytes of it are not
+// read, and not rewritten either.
+TEST(SettingsFile, JunkUpToTheBoundIsReadAndWrittenTenMegabytesNot)
 {
     TempFolder folder;
     const std::string path = folder.file("parvolin.ini");
     std::mt19937 random(7);
     constexpr char alphabet[] = "[]=;\r\n xX0\xC4"; // and its terminating zero byte
-    std::string junk(10 << 20, '\0');
-    for (char &c : junk)
-        c = alphabet[random() % sizeof alphabet];
-    write_file(path, junk);
-    SettingsFile file(path);
-    EXPECT_EQ(file.read_integer("Form", "Width", 490), 490);
-    file.write_integer("Form", "Width", 600);
-    EXPECT_EQ(file.read_integer("Form", "Width", 490), 600);
-    EXPECT_EQ(read_file(path).compare(0, junk.size(), junk), 0);
+    for (const std::size_t size : {max_settings_file_size - 64, std::size_t{10} << 20}) {
+        std::string junk(size, '\0');
+        for (char &c : junk)
+            c = alphabet[random() % sizeof alphabet];
+        junk += "\n[Form]\nHeight=300\n";
+        write_file(path, junk);
+        SettingsFile file(path);
+        const bool oversized = junk.size() > max_settings_file_size;
+        EXPECT_EQ(file.oversized(), oversized);
+        EXPECT_EQ(file.read_integer("Form", "Height", 520), oversized ? 520 : 300);
+        EXPECT_EQ(file.read_integer("Form", "Width", 490), 490);
+        try {
+            file.write_integer("Form", "Width", 600);
+            EXPECT_FALSE(oversized) << "rewritten";
+        } catch (const SettingsWriteError &failure) {
+            EXPECT_TRUE(oversized);
+            EXPECT_EQ(failure.detail(), "Soubor " + path +
+                                            " se nepodařilo zapsat: soubor je příliš velký (víc než 64 KiB), takový "
+                                            "soubor nastavení program nečte ani nepřepisuje.");
+        }
+        EXPECT_EQ(file.read_integer("Form", "Width", 490), oversized ? 490 : 600);
+        EXPECT_EQ(read_file(path).compare(0, junk.size(), junk), 0);
+        if (oversized) {
+            EXPECT_EQ(read_file(path).size(), junk.size());
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------

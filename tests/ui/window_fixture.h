@@ -118,8 +118,11 @@ protected:
 
     QTemporaryDir folder_;
     std::vector<QString> failures_;
-    ReplacedSeam<FailureDisplay> display_{set_failure_display,
-                                          [this](const QString &text, const QString &) { failures_.push_back(text); }};
+    std::vector<QString> details_; // of each failure, in the same order
+    ReplacedSeam<FailureDisplay> display_{set_failure_display, [this](const QString &text, const QString &detail) {
+                                              failures_.push_back(text);
+                                              details_.push_back(detail);
+                                          }};
     std::unique_ptr<MainWindow> window_;
 };
 

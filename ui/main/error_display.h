@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <functional>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -28,6 +29,10 @@ using FailureDisplay = std::function<void(const QString &text, const QString &de
 // message box back. Returns the display that was installed before.
 FailureDisplay set_failure_display(FailureDisplay display);
 
+// What the user reads of a failure that is none of the program's own.
+inline constexpr std::string_view out_of_memory_text = "Na tuto operaci nemá program dost paměti";
+inline constexpr std::string_view internal_failure_text = "V programu nastala neočekávaná vnitřní chyba";
+
 // Runs the body of an event handler. A failure that leaves it ends the
 // handler, nothing it did before is undone, and the failure is shown by the
 // default error display; no exception ever reaches Qt's event dispatch.
@@ -38,10 +43,12 @@ void run_handler(Body &&body)
         std::forward<Body>(body)();
     } catch (const Failure &failure) {
         show_failure(failure.what(), failure.detail());
-    } catch (const std::exception &error) {
-        // Not one of ours (out of memory, a library's own exception): shown
-        // the same way rather than letting it unwind through Qt.
-        show_failure(error.what());
+    } catch (const std::bad_alloc &) {
+        show_failure(out_of_memory_text);
+    } catch (const std::exception &) {
+        // Not one of ours (a library's own exception): said in our words,
+        // never the library's English, rather than unwinding through Qt.
+        show_failure(internal_failure_text);
     }
 }
 

@@ -306,7 +306,14 @@ void MainWindow::read_settings()
     WindowSettings defaults;
     defaults.first_address = equations_page_address();
     defaults.second_address = inequalities_page_address();
-    const WindowSettings settings = read_window_settings(SettingsFile(settings_path_), defaults);
+    const SettingsFile file(settings_path_);
+    settings_ignored_ = file.oversized();
+    const WindowSettings settings = settings_ignored_ ? defaults : read_window_settings(file, defaults);
+    if (settings_ignored_)
+        show_failure("Soubor nastavení je příliš velký, program ho nečte ani nepřepíše",
+                     "Soubor " + settings_path_ +
+                         " má víc než 64 KiB, nastavení programu přitom zabere jen pár set bajtů. "
+                         "Platí výchozí nastavení a při zavření se do souboru nic nezapíše.");
 
     first_address_ = settings.first_address;
     second_address_ = settings.second_address;
@@ -316,8 +323,12 @@ void MainWindow::read_settings()
     // Top and left are applied although the first show centres the window.
     // A size or place no screen shows (a file edited by hand, a window once
     // made larger than the screen) is brought within the screen's area.
+    // A size too small to show the views (0, negative) gives the smallest
+    // that shows them whole.
+    const int frame = 2 * ui_->ScrollBox1->frameWidth();
+    const QSize smallest = views_content_size + QSize(frame + scroll_box_width_margin, frame + scroll_box_height_margin);
     const QRect outer = fit_outer_geometry(settings.left, settings.top, settings.width, settings.height,
-                                           available_screen_area(this));
+                                           available_screen_area(this), smallest);
     move(outer.topLeft());
     set_outer_height(outer.height());
     set_outer_width(outer.width());
@@ -444,8 +455,8 @@ void MainWindow::FormClose()
     ending_ = true;
     SettingsFile file(settings_path_);
     const auto terminate = qScopeGuard(&request_termination);
-    write_settings_on_close(file, current_settings());
-    write_document_settings(file, current_settings());
+    if (!settings_ignored_)
+        write_settings_on_end(file, current_settings(), true);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -623,8 +634,8 @@ void MainWindow::Konec1Click()
         ending_ = true;
         SettingsFile file(settings_path_);
         const auto terminate = qScopeGuard(&request_termination);
-        write_settings_on_exit(file, current_settings());
-        write_document_settings(file, current_settings());
+        if (!settings_ignored_)
+            write_settings_on_end(file, current_settings(), false);
     });
 }
 

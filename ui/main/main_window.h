@@ -153,6 +153,7 @@ private:
     bool side_panel_sizing_ = false; // the window is kept wide enough for the side panel
     int width_before_panel_minimum_ = 0;
     bool ending_ = false;            // the settings have been written on the way out
+    bool settings_ignored_ = false;  // the settings file was too large to read: it is not rewritten either
 };
 
 } // namespace parvolin

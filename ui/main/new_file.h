@@ -11,11 +11,14 @@
 namespace parvolin {
 
 // A new file could not be created: "Cannot create file "<full path>". <the
-// system's text for the error>".
+// system's text for the error>", with the file and the reason in Czech as the
+// detail when the system gave an error.
 class FileCreateError : public Failure {
 public:
     FileCreateError(const std::string &full_path, const std::string &reason, int error = 0)
-        : Failure("Cannot create file \"" + full_path + "\". " + reason), error_(error)
+        : Failure("Cannot create file \"" + full_path + "\". " + reason,
+                  error != 0 ? write_failure_detail(full_path, czech_reason(error)) : std::string()),
+          error_(error)
     {
     }
     // The errno value, when the system gave one; 0 otherwise.

@@ -16,11 +16,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace parvolin {
 
@@ -74,6 +77,85 @@ std::pair<int, int> place_of(const QString &answer, std::size_t column)
     if (at >= answer.size())
         return {static_cast<int>(answer.size()), 0};
     return {at, answer.at(at).isHighSurrogate() && at + 1 < answer.size() ? 2 : 1};
+}
+
+// A character that shows nothing, or steers the direction of what follows:
+// controls, format characters (direction marks and overrides, zero-width
+// ones), line and paragraph separators, spaces other than the plain one.
+bool is_invisible(char32_t code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    case QChar::Separator_Space:
+        return code != U' ';
+    default:
+        return false;
+    }
+}
+
+// One character of the echo: itself, or its code in grey brackets.
+QString shown(const QString &character)
+{
+    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1])
+                                                : character[0].unicode();
+    if (!is_invisible(code))
+        return character.toHtmlEscaped();
+    return QStringLiteral("<span style=\"color: #707070\">[U+%1]</span>")
+        .arg(QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+}
+
+// Characters of the echo before and after the marked one: a longer answer
+// is cut around it, so that the mark is always in the view's width.
+constexpr int echo_before = 30;
+constexpr int echo_after = 15;
+
+// The answer as the verdict shows it: the character at `at` (`length` UTF-16
+// units, 0 past the end) marked, characters that cannot be seen as their
+// codes (so that nothing reverses or hides the rest), and "…" where a long
+// answer is cut.
+QString echo_html(const QString &typed, int at, int length)
+{
+    std::vector<std::pair<int, int>> characters; // start and size in UTF-16 units
+    for (int i = 0; i < typed.size();) {
+        const int size = typed.at(i).isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
+        characters.emplace_back(i, size);
+        i += size;
+    }
+    int marked = static_cast<int>(characters.size());
+    for (int k = 0; k < static_cast<int>(characters.size()); ++k) {
+        if (characters[static_cast<std::size_t>(k)].first == at) {
+            marked = k;
+            break;
+        }
+    }
+    const int first = std::max(0, marked - echo_before);
+    const int last = std::min(static_cast<int>(characters.size()), marked + 1 + echo_after);
+    QString html;
+    if (first > 0)
+        html += QStringLiteral("…");
+    for (int k = first; k < last; ++k) {
+        const auto [start, size] = characters[static_cast<std::size_t>(k)];
+        const QString character = shown(typed.mid(start, size));
+        if (k == marked && length > 0)
+            html += QStringLiteral(
+                        "<span style=\"background-color: %1; color: %2; text-decoration: underline\"><b>%3</b></span>")
+                        .arg(QLatin1String(mark_background), QLatin1String(wrong_colour), character);
+        else
+            html += character;
+    }
+    if (marked == static_cast<int>(characters.size()))
+        html += QStringLiteral("<span style=\"background-color: %1; text-decoration: underline\"><b>&nbsp;&nbsp;</b></span>")
+                    .arg(QLatin1String(mark_background));
+    if (last < static_cast<int>(characters.size()))
+        html += QStringLiteral("…");
+    return html;
 }
 
 } // namespace
@@ -196,14 +278,8 @@ void PracticeView::show_unreadable(const QString &message, std::size_t column)
 {
     const QString typed = ui_->practiceAnswer->text();
     const auto [at, length] = place_of(typed, column);
-    QString marked = typed.left(at).toHtmlEscaped();
-    const QString character = length > 0 ? typed.mid(at, length).toHtmlEscaped() : QStringLiteral("&nbsp;&nbsp;");
-    marked +=
-        QStringLiteral("<span style=\"background-color: %1; color: %2; text-decoration: underline\"><b>%3</b></span>")
-            .arg(QLatin1String(mark_background), QLatin1String(wrong_colour), character);
-    marked += typed.mid(at + length).toHtmlEscaped();
     ui_->practiceVerdict->setText(coloured(wrong_colour, message.toHtmlEscaped()) + QStringLiteral("<br><tt>") +
-                                  marked + QStringLiteral("</tt>"));
+                                  echo_html(typed, at, length) + QStringLiteral("</tt>"));
     ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
     if (length > 0)
         ui_->practiceAnswer->setSelection(at, length);

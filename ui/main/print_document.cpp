@@ -227,7 +227,7 @@ void PrintCommand::run(QWidget *window, const std::function<void(QPrinter &print
 
     const PrintDialogs &dialogs = print_dialogs_seam.installed();
     if (!(dialogs.printer_installed ? dialogs.printer_installed() : any_printer_installed()))
-        throw NoDefaultPrinter();
+        throw NoDefaultPrinter(no_printer_detail);
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
 

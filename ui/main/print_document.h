@@ -18,6 +18,8 @@ namespace parvolin {
 
 using PrintingInProgress = FixedFailure<"Printing in progress">;
 using NoDefaultPrinter = FixedFailure<"There is no default printer currently selected">;
+// The detail of NoDefaultPrinter, wherever printing starts.
+inline constexpr char no_printer_detail[] = "V systému není nastavena žádná tiskárna.";
 
 // The printer would not start the job (an output file that cannot be
 // written, a queue that refuses it).

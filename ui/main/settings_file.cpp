@@ -4,6 +4,7 @@
 #include "solver/failure_reason.h"
 #include "solver/file_write.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -260,13 +261,15 @@ std::optional<int> parse_integer(std::string_view text)
 // ---------------------------------------------------------------------------
 // Files
 
-// Appends everything `fd` holds from its offset on to `text`. False, with
-// errno set, when a read fails.
+// Appends what `fd` holds from its offset on to `text`, up to one byte past
+// max_settings_file_size: more than the bound means too large, whatever
+// the file claims its size is. False, with errno set, when a read fails.
 bool read_all(int fd, std::string &text)
 {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    char buffer[16384];
+    while (text.size() <= max_settings_file_size) {
+        const std::size_t wanted = std::min(sizeof buffer, max_settings_file_size + 1 - text.size());
+        const ssize_t count = ::read(fd, buffer, wanted);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
@@ -275,31 +278,47 @@ bool read_all(int fd, std::string &text)
             return true;
         text.append(buffer, static_cast<std::size_t>(count));
     }
+    return true;
 }
 
-// The whole file, a symbolic link followed; an empty text when it is
-// missing or is not a readable regular file (a folder, a pipe, no
-// permission).
-std::string load(const std::string &path)
+bool too_large(std::string_view text)
 {
+    return text.size() > max_settings_file_size;
+}
+
+struct Loaded {
     std::string text;
+    bool oversized = false;
+};
+
+// The file, a symbolic link followed; an empty text when it is missing, is
+// not a readable regular file (a folder, a pipe, no permission) or is too
+// large.
+Loaded load(const std::string &path)
+{
+    Loaded loaded;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return text;
+        return loaded;
     struct stat status {};
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-        text.reserve(static_cast<std::size_t>(status.st_size));
-        if (!read_all(fd, text))
-            text.clear();
+        if (status.st_size > static_cast<off_t>(max_settings_file_size))
+            loaded.oversized = true;
+        else if (!read_all(fd, loaded.text))
+            loaded.text.clear();
+        else if (too_large(loaded.text))
+            loaded.oversized = true;
+        if (loaded.oversized)
+            loaded.text = std::string();
     }
     ::close(fd);
-    return text;
+    return loaded;
 }
 
 std::optional<std::string_view> find_value(const std::string &path, std::string_view section, std::string_view key,
                                            std::string &storage)
 {
-    storage = load(path);
+    storage = load(path).text;
     const Location at = locate(storage, section, key);
     if (!at.entry)
         return std::nullopt;
@@ -316,6 +335,8 @@ constexpr std::string_view not_a_file_reason = "nejde o obyčejný soubor";
 constexpr std::string_view hard_link_reason =
     "soubor je dostupný i pod jiným názvem (pevný odkaz) a zápis by změnil i ten";
 constexpr std::string_view changed_reason = "soubor byl mezitím nahrazen jiným";
+constexpr std::string_view oversized_reason =
+    "soubor je příliš velký (víc než 64 KiB), takový soubor nastavení program nečte ani nepřepisuje";
 
 [[noreturn]] void fail(const std::string &path, std::string_view reason)
 {
@@ -383,8 +404,12 @@ OldFile load_for_writing(const std::string &path)
         fail_with_error(path, EISDIR);
     if (!S_ISREG(old.status.st_mode))
         fail(path, not_a_file_reason);
+    if (old.status.st_size > static_cast<off_t>(max_settings_file_size))
+        fail(path, oversized_reason);
     if (!read_all(file.get(), old.text))
         fail_with_error(path, errno);
+    if (too_large(old.text))
+        fail(path, oversized_reason);
     old.exists = true;
     return old;
 }
@@ -593,12 +618,24 @@ bool SettingsFile::read_bool(std::string_view section, std::string_view key, boo
 
 void SettingsFile::write_string(std::string_view section, std::string_view key, std::string_view value)
 {
+    write_entries({SettingsEntry{section, key, std::string(value)}});
+}
+
+void SettingsFile::write_entries(const std::vector<SettingsEntry> &entries)
+{
     const OldFile old = load_for_writing(path_);
     if (old.exists)
         check_writable(path_, old);
-    const std::string text = with_value(old.text, section, key, value);
+    std::string text = old.text;
+    for (const SettingsEntry &entry : entries)
+        text = with_value(text, entry.section, entry.key, entry.value);
     if (replace_file(path_, text, old, disk_) == Replaced::NotHere)
         rewrite_in_place(path_, text, old, disk_);
+}
+
+bool SettingsFile::oversized() const
+{
+    return load(path_).oversized;
 }
 
 void SettingsFile::write_integer(std::string_view section, std::string_view key, int value)
@@ -666,26 +703,51 @@ WindowSettings read_window_settings(const SettingsFile &file, const WindowSettin
     return settings;
 }
 
+namespace {
+
+std::vector<SettingsEntry> entries_on_end(const WindowSettings &settings, bool addresses)
+{
+    const auto bit = [](bool value) { return std::string(value ? "1" : "0"); };
+    std::vector<SettingsEntry> entries{{form_section, top_key, std::to_string(settings.top)},
+                                       {form_section, left_key, std::to_string(settings.left)},
+                                       {form_section, height_key, std::to_string(settings.height)},
+                                       {form_section, width_key, std::to_string(settings.width)},
+                                       {form_section, maximized_key, bit(settings.maximized)},
+                                       {separator_section, dot_key, bit(settings.dot_separator)}};
+    if (addresses) {
+        entries.push_back({addresses_section, first_address_key, settings.first_address});
+        entries.push_back({addresses_section, second_address_key, settings.second_address});
+    }
+    return entries;
+}
+
+SettingsEntry document_entry(const WindowSettings &settings)
+{
+    return {document_section, attach_working_key, settings.attach_working ? "1" : "0"};
+}
+
+} // namespace
+
 void write_settings_on_exit(SettingsFile &file, const WindowSettings &settings)
 {
-    file.write_integer(form_section, top_key, settings.top);
-    file.write_integer(form_section, left_key, settings.left);
-    file.write_integer(form_section, height_key, settings.height);
-    file.write_integer(form_section, width_key, settings.width);
-    file.write_bool(form_section, maximized_key, settings.maximized);
-    file.write_bool(separator_section, dot_key, settings.dot_separator);
+    file.write_entries(entries_on_end(settings, false));
 }
 
 void write_settings_on_close(SettingsFile &file, const WindowSettings &settings)
 {
-    write_settings_on_exit(file, settings);
-    file.write_string(addresses_section, first_address_key, settings.first_address);
-    file.write_string(addresses_section, second_address_key, settings.second_address);
+    file.write_entries(entries_on_end(settings, true));
 }
 
 void write_document_settings(SettingsFile &file, const WindowSettings &settings)
 {
-    file.write_bool(document_section, attach_working_key, settings.attach_working);
+    file.write_entries({document_entry(settings)});
+}
+
+void write_settings_on_end(SettingsFile &file, const WindowSettings &settings, bool addresses)
+{
+    std::vector<SettingsEntry> entries = entries_on_end(settings, addresses);
+    entries.push_back(document_entry(settings));
+    file.write_entries(entries);
 }
 
 } // namespace parvolin

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace parvolin {
 
@@ -35,9 +36,22 @@ struct SettingsDisk {
     ChunkWrite write;
 };
 
-// An INI file read and written one key at a time, as private-profile files
-// are: section and key names match without regard to case; a write keeps
-// every other section, key and comment; reading never fails.
+// One key to write.
+struct SettingsEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string value;
+};
+
+// A settings file is a few hundred bytes; one larger than this is none of
+// ours (a mistake, or a file made to exhaust the memory): it is neither read
+// nor rewritten.
+inline constexpr std::size_t max_settings_file_size = 64 * 1024;
+
+// An INI file read and written by keys, as private-profile files are:
+// section and key names match without regard to case; a write keeps every
+// other section, key and comment; reading never fails. A file larger than
+// max_settings_file_size reads as an empty one and is never rewritten.
 class SettingsFile {
 public:
     explicit SettingsFile(std::string path, SettingsDisk disk = {}) : path_(std::move(path)), disk_(std::move(disk)) {}
@@ -56,6 +70,11 @@ public:
     void write_string(std::string_view section, std::string_view key, std::string_view value);
     void write_integer(std::string_view section, std::string_view key, int value);
     void write_bool(std::string_view section, std::string_view key, bool value); // "1" / "0"
+    // All of them, in order, in one rewrite of the file: on a failure none.
+    void write_entries(const std::vector<SettingsEntry> &entries);
+
+    // The file is there and larger than max_settings_file_size.
+    bool oversized() const;
 
 private:
     std::string path_;
@@ -94,5 +113,9 @@ void write_settings_on_exit(SettingsFile &file, const WindowSettings &settings);
 // The document's options, in a section of their own ("Dokument"), written
 // after either of the two above.
 void write_document_settings(SettingsFile &file, const WindowSettings &settings);
+// What the window writes when it ends: the keys of write_settings_on_close
+// (with `addresses`) or of write_settings_on_exit, then the document's
+// options, all in one rewrite of the file.
+void write_settings_on_end(SettingsFile &file, const WindowSettings &settings, bool addresses);
 
 } // namespace parvolin

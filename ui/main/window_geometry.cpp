@@ -22,10 +22,10 @@ int fit_start(int start, int length, int first, int room)
 
 } // namespace
 
-QRect fit_outer_geometry(int left, int top, int width, int height, const QRect &available)
+QRect fit_outer_geometry(int left, int top, int width, int height, const QRect &available, const QSize &smallest)
 {
-    const int fitted_width = std::clamp(width, 0, available.width());
-    const int fitted_height = std::clamp(height, 0, available.height());
+    const int fitted_width = std::clamp(std::max(width, smallest.width()), 0, available.width());
+    const int fitted_height = std::clamp(std::max(height, smallest.height()), 0, available.height());
     return QRect(fit_start(left, fitted_width, available.left(), available.width()),
                  fit_start(top, fitted_height, available.top(), available.height()), fitted_width, fitted_height);
 }

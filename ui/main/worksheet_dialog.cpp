@@ -70,7 +70,7 @@ constexpr char pdf_failed[] = "Pracovní list ve formátu PDF se nepodařilo vyt
 constexpr char pdf_failed_detail[] = "Knihovna Qt stránky nevykreslila; soubor se neuložil.";
 constexpr char print_failed[] = "Pracovní list se nepodařilo vytisknout";
 constexpr char printing_in_progress[] = "Tiskárna ještě tiskne předchozí úlohu; zkuste tisk za chvíli znovu.";
-constexpr char no_printer[] = "V systému není nastavena žádná tiskárna.";
+constexpr const char *no_printer = no_printer_detail;
 constexpr char print_not_started[] = "Tiskárna úlohu nepřijala, nic se nevytisklo.";
 constexpr char print_broken_off[] = "Tiskárna tisk přerušila; pracovní list se nevytiskl celý.";
 
