@@ -1,11 +1,13 @@
 #include "solver/graph_view.h"
 
+#include "solver/extended.h"
 #include "solver/number_text.h"
 
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <limits>
 
 namespace parvolin {
@@ -245,6 +247,30 @@ AxisRange with_room_around_zero(AxisRange range, double length, double room_belo
     return range;
 }
 
+namespace {
+
+#include "solver/tick_powers_of_ten.inc"
+
+constexpr int tick_power_count = static_cast<int>(std::size(kTickPowersOfTen));
+
+// The index of the largest power of ten in the table not above x, by
+// comparisons alone; the lowest for an x below the table, the one before
+// last above it (the table reaches past every span of doubles either way).
+int tick_power_index(long double x)
+{
+    int low = 0, high = tick_power_count - 2;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (kTickPowersOfTen[middle] <= x)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+} // namespace
+
 AxisTicks axis_ticks(AxisRange range, int max_count)
 {
     const FlagsKept kept;
@@ -255,12 +281,19 @@ AxisTicks axis_ticks(AxisRange range, int max_count)
     const long double span = static_cast<long double>(range.high) - range.low;
     if (!(span > 0.0L) || !std::isfinite(span))
         return ticks;
-    const long double magnitude = std::pow(10.0L, std::floor(std::log10(span / max_count)));
-    long double step = magnitude;
-    for (const long double factor : {1.0L, 2.0L, 5.0L, 10.0L}) {
-        step = factor * magnitude;
-        if (span / step <= max_count)
+    // The step is 1, 2, 5 or 10 times 10^n, 10^n the largest power of ten
+    // in the table not above span / max_count. Each candidate is the table's
+    // power, doubled or halved exactly, so each is the extended value
+    // nearest to its decimal on every processor.
+    const int n = tick_power_index(span / max_count);
+    const long double candidates[] = {kTickPowersOfTen[n], 2.0L * kTickPowersOfTen[n],
+                                      kTickPowersOfTen[n + 1] / 2.0L, kTickPowersOfTen[n + 1]};
+    long double step = candidates[3];
+    for (const long double candidate : candidates) {
+        if (span / candidate <= max_count) {
+            step = candidate;
             break;
+        }
     }
     ticks.step = static_cast<double>(step);
     const long double first = std::ceil(range.low / step);

@@ -1,5 +1,6 @@
 #include "solver/number_text.h"
 
+#include "solver/extended.h"
 #include "solver/failures.h"
 #include "solver/fp_env.h"
 

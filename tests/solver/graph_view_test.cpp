@@ -221,6 +221,47 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelRow{"three_digit_exponent", -4e-150, true, ',', "-4·10⁻¹⁵⁰"}),
     row_name);
 
+struct StepRow : NamedRow {
+    AxisRange range;
+    int max_count;
+    double step;
+    std::vector<double> values;
+};
+
+class TickSteps : public ::testing::TestWithParam<StepRow> {};
+
+TEST_P(TickSteps, ComeFromTheTableOfPowersOfTen)
+{
+    const StepRow &row = GetParam();
+    const AxisTicks ticks = axis_ticks(row.range, row.max_count);
+    EXPECT_EQ(ticks.step, row.step);
+    EXPECT_EQ(ticks.values, row.values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Graph, TickSteps,
+    ::testing::Values(
+        // 5 · 10⁻² taken from the table reaches the end at 1; a step computed
+        // through the logarithm came out a hair too large and lost it.
+        StepRow{"twenty_steps_reach_the_end",
+                {0, 1},
+                20,
+                0.05,
+                {0, 0.05, 0.1, 0.15, 0.2, 0.25, 0.3, 0.35, 0.4, 0.45, 0.5, 0.55, 0.6, 0.65, 0.7, 0.75, 0.8, 0.85,
+                 0.9, 0.95, 1}},
+        StepRow{"fifty_steps_reach_the_end",
+                {-0.5, 0.5},
+                50,
+                0.02,
+                {-0.5, -0.48, -0.46, -0.44, -0.42, -0.4, -0.38, -0.36, -0.34, -0.32, -0.3, -0.28, -0.26,
+                 -0.24, -0.22, -0.2, -0.18, -0.16, -0.14, -0.12, -0.1, -0.08, -0.06, -0.04, -0.02, 0,
+                 0.02, 0.04, 0.06, 0.08, 0.1, 0.12, 0.14, 0.16, 0.18, 0.2, 0.22, 0.24, 0.26, 0.28, 0.3,
+                 0.32, 0.34, 0.36, 0.38, 0.4, 0.42, 0.44, 0.46, 0.48, 0.5}},
+        // Just below a power of ten the step is that power, not a tenth of it.
+        StepRow{"span_just_under_a_power", {0, 9.999999999999998}, 1, 10, {0}},
+        StepRow{"whole_double_range", {-1.7e308, 1.7e308}, 4, 1e308, {-1e308, 0, 1e308}}),
+    row_name);
+
 // --- Room for labels ----------------------------------------------------------------
 
 struct RoomRow : NamedRow {
