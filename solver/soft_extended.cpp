@@ -196,35 +196,6 @@ SoftExtended add_magnitudes(SoftExtended a, SoftExtended b, bool subtract)
 
 } // namespace
 
-SoftExtended::SoftExtended(double value)
-{
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    const bool negative = (bits >> 63) != 0;
-    const int field = static_cast<int>((bits >> 52) & 0x7FF);
-    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-    if (field == 0x7FF) {
-        if (fraction == 0) {
-            *this = infinity(negative);
-            return;
-        }
-        if ((fraction >> 51) == 0)
-            soft_flags::raise(soft_flags::invalid);
-        *this = from_bits(sign_of(negative) | max_field, top_bit | quiet_bit | (fraction << 11));
-        return;
-    }
-    if (field == 0) {
-        if (fraction == 0) {
-            *this = zero(negative);
-            return;
-        }
-        const int shift = std::countl_zero(fraction);
-        // fraction * 2^-1074 with its top bit moved to bit 63.
-        *this = from_bits(sign_of(negative) | (bias - 1074 + 63 - shift), fraction << shift);
-        return;
-    }
-    *this = from_bits(sign_of(negative) | (field - 1023 + bias), top_bit | (fraction << 11));
-}
-
 SoftExtended::operator double() const
 {
     const Kind k = kind_of(*this);

@@ -77,7 +77,29 @@ public:
     }
 
     // Exact; a signalling NaN comes in quiet and raises invalid.
-    SoftExtended(double value); // NOLINT: implicit, exact
+    constexpr SoftExtended(double value) // NOLINT: implicit, exact
+    {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        const auto sign = static_cast<std::uint16_t>((bits >> 63) << 15);
+        const int field = static_cast<int>((bits >> 52) & 0x7FF);
+        const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+        constexpr std::uint64_t integer_bit = std::uint64_t{1} << 63;
+        if (field == 0x7FF) {
+            if (fraction != 0 && (fraction >> 51) == 0)
+                soft_flags::raise(soft_flags::invalid);
+            // An infinity, or a NaN with its payload and the quiet bit.
+            const std::uint64_t quiet = fraction != 0 ? std::uint64_t{1} << 62 : 0;
+            *this = from_bits(sign | 0x7FFF, integer_bit | quiet | (fraction << 11));
+        } else if (field == 0) {
+            // fraction * 2^-1074, normalised.
+            const int shift = fraction == 0 ? 0 : std::countl_zero(fraction);
+            const int exponent = fraction == 0 ? 0 : 16383 - 1074 + 63 - shift;
+            *this = from_bits(static_cast<std::uint16_t>(sign | exponent), fraction << shift);
+        } else {
+            *this = from_bits(static_cast<std::uint16_t>(sign | (field - 1023 + 16383)),
+                              integer_bit | (fraction << 11));
+        }
+    }
 
     // Rounds to nearest double; overflow gives an infinity and raises
     // overflow, a tiny inexact result raises underflow.
