@@ -2,6 +2,7 @@
 // for every row of the case tables (through the real analysis), the view for
 // extreme coefficients, tick labels, room for labels and the caption.
 
+#include "solver/fp_env.h"
 #include "solver/graph_view.h"
 #include "tests/solver/test_support.h"
 
@@ -360,18 +361,18 @@ TEST(GraphArithmetic, LeavesTheFloatingPointFlagsAsItFoundThem)
     // The vertex lies near x = -1E315, beyond the double range.
     const Problem problem{5e-324, 1e-8, 1.7e308, Relation::Greater, 2};
     const Solution solution = analyse(problem);
-    for (const int before : {0, FE_INVALID}) {
-        std::feclearexcept(FE_ALL_EXCEPT);
+    for (const int before : {0, fp::invalid}) {
+        fp::clear_flags(fp::all_flags);
         if (before != 0)
-            std::feraiseexcept(before);
+            fp::raise_flags(before);
         EXPECT_FALSE(parabola_vertex(problem).has_value());
         const GraphView view = graph_view(problem, solution);
         curve_in_view(problem, view, 50);
         axis_ticks(with_room_around_zero(view.y, 100, 20, 20), 8);
         graph_caption(problem, solution, view);
-        EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), before);
+        EXPECT_EQ(fp::test_flags(fp::failure_flags), before);
     }
-    std::feclearexcept(FE_ALL_EXCEPT);
+    fp::clear_flags(fp::all_flags);
 }
 
 } // namespace
