@@ -3,6 +3,7 @@
 #include "solver/ascii.h"
 #include "solver/number_text.h"
 
+#include <cstdint>
 #include <utility>
 
 namespace parvolin {
@@ -12,7 +13,9 @@ namespace {
 constexpr std::string_view kMinus = "−";
 
 
-mpz_class power_of_ten(unsigned long exponent)
+// The exponents here stay far below 2^32, which GMP's word-sized arguments
+// hold on every processor (they are 32 bits wide on some).
+mpz_class power_of_ten(std::uint32_t exponent)
 {
     mpz_class result;
     mpz_ui_pow_ui(result.get_mpz_t(), 10, exponent);
@@ -20,7 +23,7 @@ mpz_class power_of_ten(unsigned long exponent)
 }
 
 // Removes every factor `factor` from n and returns how many there were.
-unsigned long remove_factor(mpz_class &n, unsigned long factor)
+std::uint64_t remove_factor(mpz_class &n, std::uint32_t factor)
 {
     if (n == 0)
         return 0;
@@ -28,17 +31,35 @@ unsigned long remove_factor(mpz_class &n, unsigned long factor)
     return mpz_remove(n.get_mpz_t(), n.get_mpz_t(), f.get_mpz_t());
 }
 
+// |n| when it has at most 64 bits. GMP's own fits and get functions are as
+// wide as the processor's word, 32 bits on some: these are 64 everywhere.
+bool fits_64_bits(const mpz_class &n) { return mpz_sizeinbase(n.get_mpz_t(), 2) <= 64; }
+
+std::uint64_t magnitude_64(const mpz_class &n)
+{
+    std::uint64_t value = 0;
+    mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
+    return value;
+}
+
+mpz_class from_64_bits(std::uint64_t value)
+{
+    mpz_class n;
+    mpz_import(n.get_mpz_t(), 1, -1, sizeof value, 0, 0, &value);
+    return n;
+}
+
 // |value| = digits · 10^exponent, digits without trailing zeros.
 struct Scaled {
     std::string digits;
-    long exponent = 0;
+    std::int64_t exponent = 0;
 
     // Plain unless that would carry more than eight zeros besides the
     // significant digits: then d,ddd · 10ⁿ (10⁻¹², 5 · 10¹¹).
     bool power_form() const
     {
-        const long length = static_cast<long>(digits.size());
-        const long plain_length = exponent >= 0 ? length + exponent : std::max(length, -exponent) + 2;
+        const auto length = static_cast<std::int64_t>(digits.size());
+        const std::int64_t plain_length = exponent >= 0 ? length + exponent : std::max(length, -exponent) + 2;
         return plain_length > length + 8;
     }
     // A product "d,ddd · 10ⁿ" needs parentheses as a factor, a bare 10ⁿ does not.
@@ -49,10 +70,8 @@ struct Scaled {
 Scaled scaled_integer(const mpz_class &n)
 {
     Scaled result;
-    if (n.fits_slong_p()) {
-        const long signed_value = n.get_si();
-        unsigned long value = signed_value < 0 ? 0UL - static_cast<unsigned long>(signed_value)
-                                               : static_cast<unsigned long>(signed_value);
+    if (fits_64_bits(n)) {
+        std::uint64_t value = magnitude_64(n);
         while (value != 0 && value % 10 == 0) {
             value /= 10;
             ++result.exponent;
@@ -61,7 +80,7 @@ Scaled scaled_integer(const mpz_class &n)
         return result;
     }
     mpz_class digits = abs(n);
-    result.exponent = static_cast<long>(remove_factor(digits, 10));
+    result.exponent = static_cast<std::int64_t>(remove_factor(digits, 10));
     result.digits = digits.get_str();
     return result;
 }
@@ -69,10 +88,10 @@ Scaled scaled_integer(const mpz_class &n)
 // |value| as a decimal when its denominator is 2^i 5^j.
 bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
 {
-    unsigned long twos = 0, fives = 0;
+    std::uint64_t twos = 0, fives = 0;
     const mpz_class &den = magnitude.get_den();
-    if (den.fits_ulong_p()) {
-        unsigned long rest = den.get_ui();
+    if (fits_64_bits(den)) {
+        std::uint64_t rest = magnitude_64(den);
         for (; rest % 2 == 0; rest /= 2)
             ++twos;
         for (; rest % 5 == 0; rest /= 5)
@@ -86,20 +105,20 @@ bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
         if (rest != 1)
             return false;
     }
-    const unsigned long places = std::max(twos, fives);
-    result = scaled_integer(magnitude.get_num() * (power_of_ten(places) / den));
-    result.exponent -= static_cast<long>(places);
+    const std::uint64_t places = std::max(twos, fives);
+    result = scaled_integer(magnitude.get_num() * (power_of_ten(static_cast<std::uint32_t>(places)) / den));
+    result.exponent -= static_cast<std::int64_t>(places);
     return true;
 }
 
 void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
 {
     const std::string &digits = scaled.digits;
-    const long length = static_cast<long>(digits.size());
-    const long exponent = scaled.exponent;
+    const auto length = static_cast<std::int64_t>(digits.size());
+    const std::int64_t exponent = scaled.exponent;
     std::string text;
     if (scaled.power_form()) {
-        const long shown_exponent = exponent + length - 1;
+        const std::int64_t shown_exponent = exponent + length - 1;
         if (digits != "1") {
             text += digits[0];
             if (length > 1) {
@@ -191,11 +210,11 @@ mpq_class parse_exact(std::string_view text, char decimal_separator)
     mpq_class value;
     if (!digits.empty())
         value.get_num().set_str(digits, 10);
-    const long power = scanned.exponent - static_cast<long>(scanned.fraction.size());
+    const std::int64_t power = scanned.exponent - static_cast<std::int64_t>(scanned.fraction.size());
     if (power >= 0)
-        value.get_num() *= power_of_ten(static_cast<unsigned long>(power));
+        value.get_num() *= power_of_ten(static_cast<std::uint32_t>(power));
     else
-        value.get_den() = power_of_ten(static_cast<unsigned long>(-power));
+        value.get_den() = power_of_ten(static_cast<std::uint32_t>(-power));
     value.canonicalize();
     if (scanned.negative)
         value = -value;
@@ -211,16 +230,17 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
         return;
     }
     mpz_class rest = abs(n);
-    const unsigned long limit = rest.fits_ulong_p() ? 65536 : 1000;
-    for (unsigned long d = 2; d <= limit; d += d == 2 ? 1 : 2) {
-        if (rest < d * d)
+    // Trial divisors up to 2^16 while the rest has at most 64 bits, fewer beyond.
+    const std::uint32_t limit = fits_64_bits(rest) ? 65536 : 1000;
+    for (std::uint32_t d = 2; d <= limit; d += d == 2 ? 1 : 2) {
+        if (rest < from_64_bits(std::uint64_t{d} * d))
             break;
         if (!mpz_divisible_ui_p(rest.get_mpz_t(), d))
             continue;
         // all at once: a denominator 10^k brings thousands of 2s and 5s
-        const unsigned long count = remove_factor(rest, d);
+        const std::uint64_t count = remove_factor(rest, d);
         mpz_class factor;
-        mpz_ui_pow_ui(factor.get_mpz_t(), d, count / 2);
+        mpz_ui_pow_ui(factor.get_mpz_t(), d, static_cast<std::uint32_t>(count / 2));
         k *= factor;
         if (count % 2 == 1)
             m *= d;
@@ -371,7 +391,7 @@ std::string sympy_text(const Surd &value)
 
 RoundedValue round_to_places(const Surd &value, int n)
 {
-    const mpz_class scale = power_of_ten(static_cast<unsigned long>(n));
+    const mpz_class scale = power_of_ten(static_cast<std::uint32_t>(n));
     RoundedValue result;
     if (value.is_rational()) {
         const mpz_class numerator = abs(value.u) * scale;

@@ -1,8 +1,8 @@
 #include "solver/failure_reason.h"
 
 #include <cerrno>
-#include <cstring>
 #include <iterator>
+#include <system_error>
 
 namespace parvolin {
 
@@ -44,9 +44,8 @@ std::string czech_reason(int error)
         if (reason.error == error)
             return reason.text;
     }
-    char buffer[256];
-    // The GNU strerror_r: returns the text, which may or may not be in buffer.
-    return ::strerror_r(error, buffer, sizeof buffer);
+    // The C library's text, thread-safe and with no GNU-only call.
+    return std::generic_category().message(error);
 }
 
 std::string write_failure_detail(std::string_view path, std::string_view reason)

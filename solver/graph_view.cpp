@@ -1,12 +1,14 @@
 #include "solver/graph_view.h"
 
 #include "solver/ascii.h"
+#include "solver/extended.h"
+#include "solver/fp_env.h"
 #include "solver/number_text.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <limits>
 
 namespace parvolin {
@@ -38,63 +40,54 @@ constexpr std::string_view caption_touching =
 // extended format, where twice or ten times the double range still fits. It
 // is never narrower than the smallest span, so that tick steps are normal
 // numbers.
-constexpr long double view_limit = std::numeric_limits<double>::max();
-constexpr long double smallest_span = 1e-305L;
+constexpr Extended view_limit = std::numeric_limits<double>::max();
+constexpr Extended smallest_span = extended_from_bits(0x3C09, 0xE0B62E2929ABA83C); // 1E-305
 // Each side of the view gets a tenth of its span as margin.
-constexpr long double margin_share = 0.1L;
+constexpr Extended margin_share = extended_from_bits(0x3FFB, 0xCCCCCCCCCCCCCCCD); // 0.1
 // Half the width of a view that has nothing but the origin to show.
-constexpr long double default_half_width = 2.0L;
+constexpr Extended default_half_width = Extended(2);
 // A vertex nearer the axis than this share of the view's height is, to the
 // eye, on the axis (about a pixel and a half in a picture 300 pixels high).
-constexpr long double touch_share = 0.005L;
+constexpr Extended touch_share = extended_from_bits(0x3FF7, 0xA3D70A3D70A3D70A); // 0.005
 
 // The solver learns of its failures from the sticky floating-point flags.
 // The picture's arithmetic may overflow harmlessly on extreme coefficients;
 // the flags are put back as they were, so that no later step of the solver
 // takes what the picture raised for a failure of its own.
-class FlagsKept {
-public:
-    FlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-    ~FlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-    FlagsKept(const FlagsKept &) = delete;
-    FlagsKept &operator=(const FlagsKept &) = delete;
-
-private:
-    std::fexcept_t saved_{};
-};
+using fp::FlagsKept;
 
 // The smallest interval around the origin and the values taken so far.
 struct Extent {
-    long double low = 0.0L;
-    long double high = 0.0L;
+    Extended low = Extended(0);
+    Extended high = Extended(0);
 
-    void take(long double value)
+    void take(Extended value)
     {
-        if (std::isfinite(value)) {
+        if (ext::isfinite(value)) {
             low = std::min(low, value);
             high = std::max(high, value);
         }
     }
-    long double span() const { return high - low; }
+    Extended span() const { return high - low; }
 };
 
 // In the extended format, where no double coefficient and no x of the view
 // can overflow it.
-long double value_at(const Problem &problem, long double x)
+Extended value_at(const Problem &problem, Extended x)
 {
-    return (static_cast<long double>(problem.a) * x + problem.b) * x + problem.c;
+    return (static_cast<Extended>(problem.a) * x + problem.b) * x + problem.c;
 }
 
-long double vertex_height(const Problem &problem)
+Extended vertex_height(const Problem &problem)
 {
-    const long double a = problem.a;
-    const long double b = problem.b;
-    return problem.c - b * b / (4.0L * a);
+    const Extended a = problem.a;
+    const Extended b = problem.b;
+    return problem.c - b * b / (Extended(4) * a);
 }
 
 AxisRange with_margin(const Extent &extent)
 {
-    const long double margin = margin_share * extent.span();
+    const Extended margin = margin_share * extent.span();
     return {static_cast<double>(std::max(extent.low - margin, -view_limit)),
             static_cast<double>(std::min(extent.high + margin, view_limit))};
 }
@@ -171,28 +164,28 @@ std::vector<BandPiece> solution_band(const Solution &solution)
 GraphView graph_view(const Problem &problem, const Solution &solution)
 {
     const FlagsKept kept;
-    const long double a = problem.a;
-    const long double b = problem.b;
-    const long double c = problem.c;
+    const Extended a = problem.a;
+    const Extended b = problem.b;
+    const Extended c = problem.c;
     Extent x; // both start at the origin
     Extent y;
     y.take(c);
-    if (a != 0.0L) {
-        const long double xv = -b / (2.0L * a);
-        const long double yv = vertex_height(problem);
+    if (a != Extended(0)) {
+        const Extended xv = -b / (Extended(2) * a);
+        const Extended yv = vertex_height(problem);
         x.take(xv);
         y.take(yv);
-        x.take(2.0L * xv);
-        const long double w = std::sqrt(std::fabs(yv / a));
+        x.take(Extended(2) * xv);
+        const Extended w = ext::sqrt(ext::fabs(yv / a));
         x.take(xv - w);
         x.take(xv + w);
         y.take(value_at(problem, xv + w));
-    } else if (b != 0.0L) {
+    } else if (b != Extended(0)) {
         // The root and the mirror image of the y-intercept about it: the root
         // in the middle, with room for a ray either way.
-        const long double root = -c / b;
+        const Extended root = -c / b;
         x.take(root);
-        x.take(2.0L * root);
+        x.take(Extended(2) * root);
     }
     // The roots as written, which rounding may have moved off the curve's.
     for (const BandPiece &piece : solution_band(solution))
@@ -210,8 +203,8 @@ GraphView graph_view(const Problem &problem, const Solution &solution)
         y.take(value_at(problem, x.low));
         y.take(value_at(problem, x.high));
         if (!(y.span() > smallest_span)) {
-            y.take(-1.0L);
-            y.take(1.0L);
+            y.take(Extended(-1));
+            y.take(Extended(1));
         }
     }
     return {with_margin(x), with_margin(y)};
@@ -219,32 +212,56 @@ GraphView graph_view(const Problem &problem, const Solution &solution)
 
 double share_of(AxisRange range, double value)
 {
-    return static_cast<double>((static_cast<long double>(value) - range.low) /
-                               (static_cast<long double>(range.high) - range.low));
+    return static_cast<double>((static_cast<Extended>(value) - range.low) /
+                               (static_cast<Extended>(range.high) - range.low));
 }
 
 AxisRange with_room_around_zero(AxisRange range, double length, double room_below, double room_above)
 {
     const FlagsKept kept;
-    const long double below = room_below / static_cast<long double>(length);
-    const long double above = room_above / static_cast<long double>(length);
+    const Extended below = room_below / static_cast<Extended>(length);
+    const Extended above = room_above / static_cast<Extended>(length);
     // Too short an axis for the labels: leave it as it is.
-    if (!(length > 0.0) || !(below >= 0.0L && above >= 0.0L && below + above < 0.9L))
+    if (!(length > 0.0) || !(below >= Extended(0) && above >= Extended(0) && below + above < extended_from_bits(0x3FFE, 0xE666666666666666)))
         return range;
-    const long double low = range.low;
-    const long double high = range.high;
-    const long double span = high - low;
-    if (!(span > 0.0L))
+    const Extended low = range.low;
+    const Extended high = range.high;
+    const Extended span = high - low;
+    if (!(span > Extended(0)))
         return range;
     // Share of the axis below 0; moving one end brings it to the wanted share
     // (as far as the double range allows).
-    const long double zero_at = -low / span;
+    const Extended zero_at = -low / span;
     if (zero_at < below)
-        range.low = static_cast<double>(std::max(-below * high / (1.0L - below), -view_limit));
-    else if (zero_at > 1.0L - above)
-        range.high = static_cast<double>(std::min(-above * low / (1.0L - above), view_limit));
+        range.low = static_cast<double>(std::max(-below * high / (Extended(1) - below), -view_limit));
+    else if (zero_at > Extended(1) - above)
+        range.high = static_cast<double>(std::min(-above * low / (Extended(1) - above), view_limit));
     return range;
 }
+
+namespace {
+
+#include "solver/tick_powers_of_ten.inc"
+
+constexpr int tick_power_count = static_cast<int>(std::size(kTickPowersOfTen));
+
+// The index of the largest power of ten in the table not above x, by
+// comparisons alone; the lowest for an x below the table, the one before
+// last above it (the table reaches past every span of doubles either way).
+int tick_power_index(Extended x)
+{
+    int low = 0, high = tick_power_count - 2;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (kTickPowersOfTen[middle] <= x)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+} // namespace
 
 AxisTicks axis_ticks(AxisRange range, int max_count)
 {
@@ -253,22 +270,29 @@ AxisTicks axis_ticks(AxisRange range, int max_count)
     max_count = std::clamp(max_count, 1, 50);
     // In the extended format: the span of a view across the whole double
     // range is twice the largest double.
-    const long double span = static_cast<long double>(range.high) - range.low;
-    if (!(span > 0.0L) || !std::isfinite(span))
+    const Extended span = static_cast<Extended>(range.high) - range.low;
+    if (!(span > Extended(0)) || !ext::isfinite(span))
         return ticks;
-    const long double magnitude = std::pow(10.0L, std::floor(std::log10(span / max_count)));
-    long double step = magnitude;
-    for (const long double factor : {1.0L, 2.0L, 5.0L, 10.0L}) {
-        step = factor * magnitude;
-        if (span / step <= max_count)
+    // The step is 1, 2, 5 or 10 times 10^n, 10^n the largest power of ten
+    // in the table not above span / max_count. Each candidate is the table's
+    // power, doubled or halved exactly, so each is the extended value
+    // nearest to its decimal on every processor.
+    const int n = tick_power_index(span / max_count);
+    const Extended candidates[] = {kTickPowersOfTen[n], Extended(2) * kTickPowersOfTen[n],
+                                      kTickPowersOfTen[n + 1] / Extended(2), kTickPowersOfTen[n + 1]};
+    Extended step = candidates[3];
+    for (const Extended candidate : candidates) {
+        if (span / candidate <= max_count) {
+            step = candidate;
             break;
+        }
     }
     ticks.step = static_cast<double>(step);
-    const long double first = std::ceil(range.low / step);
-    const long double last = std::floor(range.high / step);
-    for (long double k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k) {
+    const Extended first = ext::ceil(range.low / step);
+    const Extended last = ext::floor(range.high / step);
+    for (Extended k = first; k <= last && ticks.values.size() <= static_cast<std::size_t>(max_count); ++k) {
         // Never a negative zero.
-        const double value = k == 0.0L ? 0.0 : static_cast<double>(k * step);
+        const double value = k == 0 ? 0.0 : static_cast<double>(k * step);
         // The product's rounding may carry the first or last multiple a
         // hair past an end (or, past the double range, to infinity).
         if (value >= range.low && value <= range.high)
@@ -314,7 +338,7 @@ std::optional<GraphPoint> parabola_vertex(const Problem &problem)
     if (problem.a == 0.0)
         return std::nullopt;
     const FlagsKept kept;
-    const long double xv = -static_cast<long double>(problem.b) / (2.0L * problem.a);
+    const Extended xv = -static_cast<Extended>(problem.b) / (Extended(2) * problem.a);
     const GraphPoint vertex{static_cast<double>(xv), static_cast<double>(vertex_height(problem))};
     if (!std::isfinite(vertex.x) || !std::isfinite(vertex.y))
         return std::nullopt;
@@ -327,15 +351,15 @@ std::vector<GraphPoint> curve_in_view(const Problem &problem, const GraphView &v
     std::vector<GraphPoint> points;
     if (count < 2)
         return points;
-    const long double x_low = view.x.low;
-    const long double x_span = static_cast<long double>(view.x.high) - view.x.low;
-    const long double y_low = view.y.low;
-    const long double y_span = static_cast<long double>(view.y.high) - view.y.low;
+    const Extended x_low = view.x.low;
+    const Extended x_span = static_cast<Extended>(view.x.high) - view.x.low;
+    const Extended y_low = view.y.low;
+    const Extended y_span = static_cast<Extended>(view.y.high) - view.y.low;
     points.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const long double x_share = static_cast<long double>(i) / (count - 1);
-        const long double y = value_at(problem, x_low + x_span * x_share);
-        const long double y_share = std::clamp((y - y_low) / y_span, -10.0L, 11.0L);
+        const Extended x_share = static_cast<Extended>(i) / (count - 1);
+        const Extended y = value_at(problem, x_low + x_span * x_share);
+        const Extended y_share = std::clamp((y - y_low) / y_span, Extended(-10), Extended(11));
         points.push_back({static_cast<double>(x_share), static_cast<double>(y_share)});
     }
     return points;
@@ -359,12 +383,12 @@ std::string_view graph_caption(const Problem &problem, const Solution &solution,
     if (problem.a == 0.0)
         return {};
     const FlagsKept kept;
-    const long double height = static_cast<long double>(view.y.high) - view.y.low;
-    const long double vertex = vertex_height(problem);
-    const bool touches = std::fabs(vertex) <= touch_share * height;
+    const Extended height = static_cast<Extended>(view.y.high) - view.y.low;
+    const Extended vertex = vertex_height(problem);
+    const bool touches = ext::fabs(vertex) <= touch_share * height;
     // Below the axis for a parabola that opens upwards, or above for one
     // that opens downwards.
-    const bool crosses = !touches && (problem.a > 0.0) == (vertex < 0.0L);
+    const bool crosses = !touches && (problem.a > 0.0) == (vertex < Extended(0));
     const bool strict = is_strict(problem.relation);
 
     switch (solution.kind) {

@@ -1,5 +1,6 @@
 #include "solver/number_text.h"
 
+#include "solver/extended.h"
 #include "solver/failures.h"
 #include "solver/fp_env.h"
 
@@ -21,15 +22,15 @@ int floor_div(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 } // namespace
 
-long double scale_by_power_of_ten(long double x, int n)
+Extended scale_by_power_of_ten(Extended x, int n)
 {
     if (n == 0)
         return x;
     const long long m = n < 0 ? -static_cast<long long>(n) : n;
     if (m >= 5120)
-        return n > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+        return n > 0 ? ext::infinity : Extended(0);
 
-    const auto apply = [&](long double factor) { x = n > 0 ? x * factor : x / factor; };
+    const auto apply = [&](Extended factor) { x = n > 0 ? x * factor : x / factor; };
     apply(kPowersOfTen[m % 32]);
     if (m >= 32 && (m / 32) % 16 != 0)
         apply(kPowersOfTen32[(m / 32) % 16]);
@@ -98,13 +99,13 @@ double parse_coefficient(std::string_view text, char decimal_separator)
     // (some 4,932 digits) and every digit after it only shift the power:
     // beyond 64 bits they would be rounded away all the same.
     fp::clear();
-    long double mantissa = 0.0L;
+    Extended mantissa = Extended(0);
     long long dropped = 0;
     for (const std::string_view part : {scanned.whole, scanned.fraction}) {
         for (const char digit : part) {
             if (dropped == 0) {
-                const long double next = mantissa * 10.0L + (digit - '0');
-                if (!std::isinf(next)) {
+                const Extended next = mantissa * Extended(10) + (digit - '0');
+                if (!ext::isinf(next)) {
                     mantissa = next;
                     continue;
                 }
@@ -117,10 +118,10 @@ double parse_coefficient(std::string_view text, char decimal_separator)
     long long power = scanned.exponent - static_cast<long long>(scanned.fraction.size()) + dropped;
     if (power < -5120)
         power = -5120;
-    long double value = scale_by_power_of_ten(mantissa, static_cast<int>(power));
+    Extended value = scale_by_power_of_ten(mantissa, static_cast<int>(power));
     fp::materialize(value);
     // Beyond the extended range (about 1.19E4932) the text is not a number.
-    if (std::fetestexcept(FE_OVERFLOW | FE_INVALID) != 0) {
+    if (fp::test_flags(fp::overflow | fp::invalid) != 0) {
         fp::clear();
         throw ConvertError(text);
     }
@@ -149,17 +150,17 @@ void append_number(std::string &out, double value, char decimal_separator)
     // [1E17, 1E18) with |value| = 0.S * 10^E. The exponent estimate from the
     // binary exponent (log10(2) ~ 19728 / 65536) is sometimes one too small
     // and, for a few tiny values, one too large.
-    const long double magnitude = std::fabs(static_cast<long double>(value));
-    int exponent10 = floor_div(std::ilogb(magnitude) * 19728, 65536) + 1;
-    long double scaled = std::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
-    if (scaled >= 1e18L) {
-        scaled = std::rint(scaled / 10.0L);
+    const Extended magnitude = ext::fabs(static_cast<Extended>(value));
+    int exponent10 = floor_div(ext::ilogb(magnitude) * 19728, 65536) + 1;
+    Extended scaled = ext::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
+    if (scaled >= 1e18) {
+        scaled = ext::rint(scaled / Extended(10));
         ++exponent10;
-    } else if (scaled < 1e17L) {
+    } else if (scaled < 1e17) {
         --exponent10;
-        scaled = std::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
+        scaled = ext::rint(scale_by_power_of_ten(magnitude, 18 - exponent10));
     }
-    const auto digits18 = static_cast<std::uint64_t>(scaled);
+    const std::uint64_t digits18 = ext::to_uint64(scaled);
 
     // Round to 15 digits by the 16th alone; a carry out of the first digit
     // gives 1000...0, whose trailing zeros go below, and one more in E.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solver/extended.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,7 +11,7 @@ namespace parvolin {
 // by 10^(m mod 32), then 10^(32 * ((m / 32) mod 16)), then 10^(512 * (m / 512))
 // with m = |n|, multiplying for n > 0 and dividing for n < 0. From |n| >= 5120
 // on the result is +infinity (n > 0) or 0 (n < 0). Raises flags, never throws.
-long double scale_by_power_of_ten(long double x, int n);
+Extended scale_by_power_of_ten(Extended x, int n);
 
 // The parts of a coefficient text as typed: blanks, optional sign, digits
 // with at most one `decimal_separator` (at least a digit or the separator),

@@ -14,14 +14,14 @@ namespace {
 // the final rounding to double can overflow.
 double discriminant_unchecked(double a, double b, double c)
 {
-    const long double p = static_cast<long double>(b) * b;
-    const long double q = (4.0L * a) * c;
+    const Extended p = static_cast<Extended>(b) * b;
+    const Extended q = (Extended(4) * a) * c;
     return fp::to_double(p - q);
 }
 
 // The root expressions are evaluated in extended precision and rounded to
 // double once; that double is what gets rounded to n places.
-double round_root(long double root, int n) { return round_to_places(fp::to_double(root), n); }
+double round_root(Extended root, int n) { return round_to_places(fp::to_double(root), n); }
 
 } // namespace
 
@@ -42,7 +42,7 @@ double round_to_places(double x, int n)
     // n separate multiplications, each rounded to double: 1.005 scales to
     // 100.49999999999999, not to 100.5.
     for (int i = 0; i < n; ++i)
-        v = fp::to_double(static_cast<long double>(v) * 10.0L);
+        v = fp::to_double(static_cast<Extended>(v) * Extended(10));
 
     // The integer part must fit in a signed 64-bit integer. Checked by value
     // rather than by converting and testing the flag, because an out-of-range
@@ -51,17 +51,17 @@ double round_to_places(double x, int n)
     if (!(v < two_to_63))
         throw InvalidOperationError();
 
-    const long double whole = std::trunc(static_cast<long double>(v));
-    auto k = static_cast<std::int64_t>(whole);
+    const Extended whole = ext::trunc(static_cast<Extended>(v));
+    auto k = ext::to_int64(whole);
     // An exact half goes down: 0.125 scales to 12.5 and gives 0.12.
-    if (static_cast<long double>(v) - whole > 0.5L)
+    if (static_cast<Extended>(v) - whole > 0.5)
         ++k;
     double result = static_cast<double>(k);
 
     // n divisions by ten, each quotient formed in extended precision and then
     // rounded to double (a double rounding, which the results depend on).
     for (int i = 0; i < n; ++i)
-        result = fp::to_double(static_cast<long double>(result) / 10.0L);
+        result = fp::to_double(static_cast<Extended>(result) / Extended(10));
 
     return negative && result != 0.0 ? -result : result;
 }
@@ -70,14 +70,14 @@ namespace detail {
 
 double root_r1(double a, double b, double d, int n)
 {
-    const long double sqrt_d = std::sqrt(static_cast<long double>(d));
-    return round_root((sqrt_d + static_cast<long double>(-b)) / (2.0L * a), n);
+    const Extended sqrt_d = ext::sqrt(static_cast<Extended>(d));
+    return round_root((sqrt_d + static_cast<Extended>(-b)) / (Extended(2) * a), n);
 }
 
 double root_r2(double a, double b, double d, int n)
 {
-    const long double sqrt_d = std::sqrt(static_cast<long double>(d));
-    return round_root((static_cast<long double>(-b) - sqrt_d) / (2.0L * a), n);
+    const Extended sqrt_d = ext::sqrt(static_cast<Extended>(d));
+    return round_root((static_cast<Extended>(-b) - sqrt_d) / (Extended(2) * a), n);
 }
 
 } // namespace detail
@@ -95,13 +95,13 @@ double root_r2(double a, double b, double c, int n)
 double root_r0(double a, double b, int n)
 {
     fp::clear();
-    return round_root(static_cast<long double>(-b) / (2.0L * a), n);
+    return round_root(static_cast<Extended>(-b) / (Extended(2) * a), n);
 }
 
 double root_rl(double b, double c, int n)
 {
     fp::clear();
-    return round_root(static_cast<long double>(-c) / b, n);
+    return round_root(static_cast<Extended>(-c) / b, n);
 }
 
 } // namespace parvolin

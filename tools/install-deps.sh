@@ -6,6 +6,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
     libgmp-dev python3-sympy
+    libmpfr-dev # test only: the reference for the software extended type
+    g++-aarch64-linux-gnu qemu-user libgmp-dev:arm64 libgtest-dev:arm64 # tools/build-aarch64.sh
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev libcups2-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
@@ -14,6 +16,7 @@ packages=(
     locales
 )
 
+dpkg --print-foreign-architectures | grep -qx arm64 || dpkg --add-architecture arm64 # for the :arm64 packages
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const double length = 1 + data[26] * 16;
     const double room = data[27] % 64;
     const int count = data[28] % 60;
-    const int raised_before = size > 29 ? (data[29] & 1 ? FE_OVERFLOW : 0) | (data[29] & 2 ? FE_INVALID : 0) : 0;
+    const int raised_before =
+        size > 29 ? (data[29] & 1 ? parvolin::fp::overflow : 0) | (data[29] & 2 ? parvolin::fp::invalid : 0) : 0;
 
     const parvolin::Problem problem{a, b, c, relation, places};
     parvolin::Solution solution;
@@ -89,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0; // the window shows no picture for a failed solve
     }
 
-    std::feclearexcept(FE_ALL_EXCEPT);
+    parvolin::fp::clear_flags(parvolin::fp::all_flags);
     if (raised_before != 0)
-        std::feraiseexcept(raised_before);
+        parvolin::fp::raise_flags(raised_before);
 
     const parvolin::GraphView view = parvolin::graph_view(problem, solution);
     check_range(view.x, "the x range is finite and not empty");
@@ -116,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(std::isfinite(vertex->x) && std::isfinite(vertex->y), "the vertex is finite");
     (void)parvolin::graph_caption(problem, solution, view);
 
-    require(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO) == raised_before,
+    require(parvolin::fp::test_flags(parvolin::fp::failure_flags) == raised_before,
             "the picture leaves the flags as it found them");
     return 0;
 }

@@ -67,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SquareRow{"seventy_two", "72", "6", "2"}, SquareRow{"prime", "1000003", "1", "1000003"},
                       // a square of a prime beyond the trial divisors, caught as a perfect square
                       SquareRow{"large_prime_squared", "7000042000063", "1000003", "7"},
-                      SquareRow{"beyond_64_bits", "3541774862152233910272", "34359738368", "3"}),
+                      SquareRow{"beyond_64_bits", "3541774862152233910272", "34359738368", "3"},
+                      // above 2^32, a factor above 1000: found where a long has 32 bits too
+                      SquareRow{"above_32_bits_factor_above_1000", "4358001117", "1019", "4197"}),
     row_name);
 
 struct RoundRow : NamedRow {

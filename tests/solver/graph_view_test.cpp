@@ -2,6 +2,7 @@
 // for every row of the case tables (through the real analysis), the view for
 // extreme coefficients, tick labels, room for labels and the caption.
 
+#include "solver/fp_env.h"
 #include "solver/graph_view.h"
 #include "tests/solver/test_support.h"
 
@@ -221,6 +222,47 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelRow{"three_digit_exponent", -4e-150, true, ',', "-4·10⁻¹⁵⁰"}),
     row_name);
 
+struct StepRow : NamedRow {
+    AxisRange range;
+    int max_count;
+    double step;
+    std::vector<double> values;
+};
+
+class TickSteps : public ::testing::TestWithParam<StepRow> {};
+
+TEST_P(TickSteps, ComeFromTheTableOfPowersOfTen)
+{
+    const StepRow &row = GetParam();
+    const AxisTicks ticks = axis_ticks(row.range, row.max_count);
+    EXPECT_EQ(ticks.step, row.step);
+    EXPECT_EQ(ticks.values, row.values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Graph, TickSteps,
+    ::testing::Values(
+        // 5 · 10⁻² taken from the table reaches the end at 1; a step computed
+        // through the logarithm came out a hair too large and lost it.
+        StepRow{"twenty_steps_reach_the_end",
+                {0, 1},
+                20,
+                0.05,
+                {0, 0.05, 0.1, 0.15, 0.2, 0.25, 0.3, 0.35, 0.4, 0.45, 0.5, 0.55, 0.6, 0.65, 0.7, 0.75, 0.8, 0.85,
+                 0.9, 0.95, 1}},
+        StepRow{"fifty_steps_reach_the_end",
+                {-0.5, 0.5},
+                50,
+                0.02,
+                {-0.5, -0.48, -0.46, -0.44, -0.42, -0.4, -0.38, -0.36, -0.34, -0.32, -0.3, -0.28, -0.26,
+                 -0.24, -0.22, -0.2, -0.18, -0.16, -0.14, -0.12, -0.1, -0.08, -0.06, -0.04, -0.02, 0,
+                 0.02, 0.04, 0.06, 0.08, 0.1, 0.12, 0.14, 0.16, 0.18, 0.2, 0.22, 0.24, 0.26, 0.28, 0.3,
+                 0.32, 0.34, 0.36, 0.38, 0.4, 0.42, 0.44, 0.46, 0.48, 0.5}},
+        // Just below a power of ten the step is that power, not a tenth of it.
+        StepRow{"span_just_under_a_power", {0, 9.999999999999998}, 1, 10, {0}},
+        StepRow{"whole_double_range", {-1.7e308, 1.7e308}, 4, 1e308, {-1e308, 0, 1e308}}),
+    row_name);
+
 // --- Room for labels ----------------------------------------------------------------
 
 struct RoomRow : NamedRow {
@@ -319,18 +361,18 @@ TEST(GraphArithmetic, LeavesTheFloatingPointFlagsAsItFoundThem)
     // The vertex lies near x = -1E315, beyond the double range.
     const Problem problem{5e-324, 1e-8, 1.7e308, Relation::Greater, 2};
     const Solution solution = analyse(problem);
-    for (const int before : {0, FE_INVALID}) {
-        std::feclearexcept(FE_ALL_EXCEPT);
+    for (const int before : {0, fp::invalid}) {
+        fp::clear_flags(fp::all_flags);
         if (before != 0)
-            std::feraiseexcept(before);
+            fp::raise_flags(before);
         EXPECT_FALSE(parabola_vertex(problem).has_value());
         const GraphView view = graph_view(problem, solution);
         curve_in_view(problem, view, 50);
         axis_ticks(with_room_around_zero(view.y, 100, 20, 20), 8);
         graph_caption(problem, solution, view);
-        EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), before);
+        EXPECT_EQ(fp::test_flags(fp::failure_flags), before);
     }
-    std::feclearexcept(FE_ALL_EXCEPT);
+    fp::clear_flags(fp::all_flags);
 }
 
 } // namespace
