@@ -1,5 +1,7 @@
 #include "solver/failures.h"
 
+#include "solver/ascii.h"
+
 #include <string>
 
 namespace parvolin {
@@ -38,7 +40,7 @@ std::string quoted(std::string_view text)
             ++seen;
     }
     std::string count;
-    const std::string digits = std::to_string(characters);
+    const std::string digits = integer_text(characters);
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
             count += ' ';

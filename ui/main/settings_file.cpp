@@ -708,10 +708,10 @@ namespace {
 std::vector<SettingsEntry> entries_on_end(const WindowSettings &settings, bool addresses)
 {
     const auto bit = [](bool value) { return std::string(value ? "1" : "0"); };
-    std::vector<SettingsEntry> entries{{form_section, top_key, std::to_string(settings.top)},
-                                       {form_section, left_key, std::to_string(settings.left)},
-                                       {form_section, height_key, std::to_string(settings.height)},
-                                       {form_section, width_key, std::to_string(settings.width)},
+    std::vector<SettingsEntry> entries{{form_section, top_key, integer_text(settings.top)},
+                                       {form_section, left_key, integer_text(settings.left)},
+                                       {form_section, height_key, integer_text(settings.height)},
+                                       {form_section, width_key, integer_text(settings.width)},
                                        {form_section, maximized_key, bit(settings.maximized)},
                                        {separator_section, dot_key, bit(settings.dot_separator)}};
     if (addresses) {
