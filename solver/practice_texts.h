@@ -41,8 +41,11 @@ inline constexpr T conjunction =
     "Na {}. místě se podmínky spojují „a“: zapište je jako 1 < x < 2 nebo intervalem, např. K = (1 ; 2).";
 inline constexpr T reversed = "Interval začatý na {}. místě má levou mez větší nebo rovnou pravé; menší číslo patří vlevo.";
 
-// The verdicts.
+// The verdicts, and what the practice view (and the command line's check)
+// puts before a wrong or a rounded one.
 inline constexpr T right = "Správně!";
+inline constexpr T wrong_lead = "To není správně.";
+inline constexpr T rounded_lead = "Skoro.";
 inline constexpr T wrong_root = "Číslo {} není kořenem rovnice.";
 inline constexpr T wrong_end = "Číslo {} není nulovým bodem levé strany, mezí řešení proto být nemůže.";
 inline constexpr T rounded_end = "Číslo {} je jen přibližná hodnota; zapište ho přesně (zlomkem nebo odmocninou).";
