@@ -165,9 +165,18 @@ TEST_F(WorksheetDialogTest, PreviewFollowsCountNumberAndTicks)
         EXPECT_EQ(dialog.sheet()->number, 4242u);
         EXPECT_EQ(dialog.sheet()->entries.size(), 7u);
 
+        // Quadratic unless asked: linear and constant start unticked.
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "kind_linear")->isChecked());
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "kind_constant")->isChecked());
+        EXPECT_TRUE(child<QCheckBox>(&dialog, "kind_no-c")->isChecked());
+        for (const auto &entry : dialog.sheet()->entries)
+            EXPECT_NE(entry.problem.a, 0) << entry.statement;
+
         // Nothing ticked is no sheet: the generator would take it for all.
-        for (QCheckBox *box : dialog.findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^kind_"))))
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^kind_")))) {
+            if (box->isChecked())
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        }
         EXPECT_FALSE(dialog.sheet());
         EXPECT_FALSE(child<QPushButton>(&dialog, "savePdf")->isEnabled());
         EXPECT_FALSE(child<QPushButton>(&dialog, "print")->isEnabled());

@@ -202,7 +202,8 @@ void WorksheetDialog::build()
     for (std::size_t i = 0; i < std::size(all_problem_kinds); ++i) {
         auto *box = new QCheckBox(text(kind_captions[i]), kinds);
         box->setObjectName(QStringLiteral("kind_%1").arg(QLatin1String(kind_name(all_problem_kinds[i]))));
-        box->setChecked(true);
+        box->setChecked(std::find(std::begin(quadratic_problem_kinds), std::end(quadratic_problem_kinds),
+                                  all_problem_kinds[i]) != std::end(quadratic_problem_kinds));
         kinds_layout->addWidget(box);
         kinds_.push_back(box);
     }
