@@ -191,6 +191,34 @@ TEST_F(PracticeTest, OnlyTheFirstAnswerCounts)
     EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 1 z 2"));
 }
 
+// "Skoro": the rounded roots ask for the exact ones and take nothing from
+// the first try.
+TEST_F(PracticeTest, ARoundedAnswerAsksForTheExactOneAndDoesNotCount)
+{
+    open_practice();
+    auto *relations = find<QComboBox>("practiceRelations");
+    relations->setFocus();
+    QTest::keyClick(relations, Qt::Key_Down); // equations only
+    next_until([](const GeneratedProblem &p) {
+        const ExactAnalysis e = analyse_exact(p.a, p.b, p.c, p.relation);
+        return e.zeros.size() == 2 && !e.zeros[0].is_rational();
+    });
+    const ExactAnalysis analysis = exact();
+    QString rounded = QStringLiteral("{");
+    for (const Surd &zero : analysis.zeros) {
+        rounded += QString::fromStdString(decimal_text(round_to_places(zero, 2).scaled, 2, separator(), false));
+        rounded += QStringLiteral(" ; ");
+    }
+    rounded.chop(3);
+    send(rounded.replace(QStringLiteral("−"), QStringLiteral("-")) + QStringLiteral("}"));
+    EXPECT_TRUE(verdict().contains(QStringLiteral("jen přibližná hodnota; zapište ho přesně"))) << verdict().toStdString();
+    EXPECT_FALSE(verdict().contains(QStringLiteral("To není správně.")));
+    EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 0 z 0"));
+    EXPECT_EQ(QApplication::focusWidget(), answer());
+    send(right_answer());
+    EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 1 z 1"));
+}
+
 // Wrong answers made from the problem on screen, and the first mistake the
 // verdict must name.
 struct WrongRow {
@@ -301,7 +329,7 @@ TEST_P(UnreadableAnswers, SayWhatAndMarkWhere)
 INSTANTIATE_TEST_SUITE_P(
     Rows, UnreadableAnswers,
     ::testing::Values(UnreadableRow{"letter", "(1 ; a)", "Na 6. místě odpovědi je znak, kterému nerozumím.", 5, 6},
-                      UnreadableRow{"unclosed", "(1 ; 2", "Interval není uzavřen: na 7. místě má být závorka ) nebo >.",
+                      UnreadableRow{"unclosed", "(1 ; 2", "Na 7. místě má být pravá závorka intervalu, ) nebo >.",
                                     -1, 6},
                       UnreadableRow{"comma_list", "{2, 3}",
                                     "Na 3. místě je čárka s mezerou: čísla v množině oddělujte středníkem", 2, 3},
