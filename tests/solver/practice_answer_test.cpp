@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "solver/steps.h"
@@ -444,6 +445,12 @@ TEST(WrongAnswers, AreNeverAccepted)
     EXPECT_GT(checked - accepted, 300);
 }
 
+std::string integer_text(long value)
+{
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
 // The roots as the working's last lines write them, read back as the answer.
 TEST(WorkingNotation, IsReadAsTheAnswer)
 {
@@ -457,6 +464,18 @@ TEST(WorkingNotation, IsReadAsTheAnswer)
         const std::string text = plain_text(problem_math(a, b, c, Eq, exact.set, ',').set);
         const Verdict verdict = judge_answer(exact, Eq, parse_answer(text));
         EXPECT_EQ(verdict.kind, VerdictKind::Right) << text;
+        // The last form of the roots line: "x₁,₂ = (1 ± √22)/3", "x₀ = 1/2".
+        const std::string a_text = integer_text(a), b_text = integer_text(b), c_text = integer_text(c);
+        const std::string lead = "Kořeny: ";
+        for (const std::string &line : plain_lines(build_steps({a_text, b_text, c_text, 0, 0}, ',').working)) {
+            if (!line.starts_with(lead))
+                continue;
+            const std::string name = line.substr(lead.size(), line.find(" = ") - lead.size());
+            std::string last = line.substr(line.rfind(" = ") + 3);
+            last = last.substr(0, last.find(" ≐ "));
+            const std::string roots = name + " = " + last;
+            EXPECT_EQ(judge_answer(exact, Eq, parse_answer(roots)).kind, VerdictKind::Right) << roots;
+        }
     }
 }
 
