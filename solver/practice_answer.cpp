@@ -175,6 +175,10 @@ RealSet unite(RealSet x, const RealSet &y)
 
 RealSet point(const Surd &v) { return {{{0, v}, true, {0, v}, true}}; }
 
+// Pieces gathered unsorted; the answer is normalized once it is read whole
+// (a pasted list of thousands of numbers must not be sorted after each).
+void gather(RealSet &into, const RealSet &pieces) { into.insert(into.end(), pieces.begin(), pieces.end()); }
+
 // p + t·√m, m square-free and > 1, or m = 0 for a rational number.
 struct Value {
     mpq_class p, t;
@@ -457,7 +461,7 @@ private:
         for (;;) {
             if (infinity_ahead() || ((peek("-") || peek("−") || peek("+")) && (peek("o", 1) || peek("∞", 1))))
                 fail(practice_texts::infinity_point);
-            set = unite(std::move(set), points(expression()));
+            gather(set, points(expression()));
             blanks();
             if (peek(","))
                 fail(practice_texts::comma_list);
@@ -543,14 +547,14 @@ private:
             const std::size_t at = pos_;
             if (take_word("nebo") || take_word("or") || take_any({"∨"})) {
                 blanks();
-                set = unite(std::move(set), condition());
+                gather(set, condition());
                 continue;
             }
             if (take_any({";", ","})) {
                 const bool comma = chars_[at] == ",";
                 blanks();
                 if (peek_any({"x", "X"}) || (!comma && starts_as_number())) {
-                    set = unite(std::move(set), condition());
+                    gather(set, condition());
                     continue;
                 }
                 if (comma && starts_as_number())
@@ -906,19 +910,22 @@ private:
         return {to_q(s.u, s.w), to_q(s.v, s.w), s.m};
     }
 
+    // The digits converted at once: one by one, a pasted number of a
+    // hundred thousand digits would take quadratic time.
     Value number()
     {
-        mpz_class digits = 0, scale = 1;
+        std::string digits;
         while (is_digit(pos_))
-            digits = digits * 10 + (chars_[pos_++][0] - '0');
+            digits += chars_[pos_++][0];
+        std::size_t places = 0;
         if ((peek(",") || peek(".")) && is_digit(pos_ + 1)) {
             ++pos_;
-            while (is_digit(pos_)) {
-                digits = digits * 10 + (chars_[pos_++][0] - '0');
-                scale *= 10;
-            }
+            for (; is_digit(pos_); ++places)
+                digits += chars_[pos_++][0];
         }
-        return {ratio(digits, scale), 0, 0};
+        mpz_class scale;
+        mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(places));
+        return {ratio(mpz_class(digits, 10), scale), 0, 0};
     }
 
     std::vector<std::string> chars_;

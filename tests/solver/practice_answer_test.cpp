@@ -21,6 +21,12 @@ constexpr Relation Eq = Relation::Equal, Lt = Relation::Less, Gt = Relation::Gre
 
 ExactAnalysis exact_of(long a, long b, long c, Relation relation) { return analyse_exact(a, b, c, relation); }
 
+std::string integer_text_of(long value)
+{
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
 // A written answer and a problem whose exact set it is.
 struct AcceptedRow : NamedRow {
     const char *text;
@@ -222,6 +228,23 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeepNesting,
                                            NestingRow{"roots", "√", "", 1, false},
                                            NestingRow{"sqrt", "sqrt(", ")", 5, false}),
                          row_name);
+
+// A pasted wall of numbers is read in one pass, not sorted after each.
+TEST(LongAnswers, AreReadInReasonableTime)
+{
+    std::string list = "{", bare, digits(100'000, '7');
+    for (int i = 1; i <= 20'000; ++i) {
+        const std::string n = integer_text_of(i);
+        list += n + ";";
+        bare += n + (i < 20'000 ? "; " : "");
+    }
+    list.back() = '}';
+    EXPECT_EQ(parse_answer(list).size(), 20'000u);
+    EXPECT_EQ(parse_answer(bare).size(), 20'000u);
+    const RealSet big = parse_answer("{" + digits + "}");
+    ASSERT_EQ(big.size(), 1u);
+    EXPECT_EQ(big[0].lower.value.u.get_str(), digits);
+}
 
 struct VerdictRow : NamedRow {
     long a, b, c;
