@@ -107,7 +107,10 @@ public:
                 if (i > 0)
                     math.text(" ").symbol("U").text(" ");
                 const auto &piece = pieces[i];
-                math.text(piece.lower_closed ? "<" : "(");
+                if (piece.lower_closed)
+                    math.symbol("<");
+                else
+                    math.text("(");
                 const auto bound = [&](const ExactEnd &e) {
                     if (e.infinity == 0)
                         value(math, e.value);
@@ -117,7 +120,10 @@ public:
                 bound(piece.lower);
                 math.text(" ; ");
                 bound(piece.upper);
-                math.text(piece.upper_closed ? ">" : ")");
+                if (piece.upper_closed)
+                    math.symbol(">");
+                else
+                    math.text(")");
             }
             break;
         }

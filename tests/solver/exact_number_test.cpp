@@ -171,7 +171,7 @@ TEST(MathText, RendersStructureAsPlainText)
     math.mark(MathMark::RootBegin).text("33/4").mark(MathMark::RootEnd).text(", ");
     math.text("y").mark(MathMark::PowerBegin).text("n").mark(MathMark::PowerEnd).text(", −");
     math.symbol("oo");
-    EXPECT_EQ(plain_text(math), "x₁,₂ = (−b ± √(D))/(2a), √(33/4), y^(n), −oo");
+    EXPECT_EQ(plain_text(math), "x₁,₂ = (−b ± √(D))/(2a), √(33/4), y^(n), −∞");
 }
 
 TEST(MathText, PadsTableColumns)

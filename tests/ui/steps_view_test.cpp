@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", "black\">1</td>", "</tr><tr><td align=\"center\">2</td>",
                                                     "<th", "∞", "font-weight: bold", "∪"}},
         HtmlRow{"no_root", "1", "0", "1", 0, {"x<sup>2</sup>", "∅"}},
+        HtmlRow{"school_brackets_and_reals", "1", "-1", "-6", 4, {"K = (−∞ ; −2⟩ ∪ ⟨3 ; ∞)"}},
+        HtmlRow{"school_reals", "1", "0", "1", 2, {"K = ℝ"}},
         HtmlRow{"notice_framed", "1", "-0,6", "0,09", 0, {"bgcolor=\"#fff3cd\"", "Pozor", "</table>", "x<sub>0</sub>"}}),
     row_name);
 
