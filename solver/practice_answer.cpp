@@ -892,7 +892,9 @@ private:
                 fail(practice_texts::expected_paren);
             return v;
         }
-        fail(at_end() ? practice_texts::expected_number : practice_texts::unexpected);
+        // "{1 ± }", "(1 ; )": a number is missing, the bracket is no stranger
+        const bool missing = at_end() || peek_any({")", "}", ";", ">", "⟩", "]", ","});
+        fail(missing ? practice_texts::expected_number : practice_texts::unexpected);
     }
 
     Value root(const Values &values, std::size_t at) const

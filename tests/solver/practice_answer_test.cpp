@@ -163,6 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Na 7. místě se podmínky spojují „a“: zapište je jako 1 < x < 2 nebo intervalem, např. K = (1 ; "
                    "2)."},
         RefusedRow{"relation_without_number", "x ≥", 4, "Na 4. místě má být číslo."},
+        RefusedRow{"plus_minus_without_number", "{1 ± }", 6, "Na 6. místě má být číslo."},
+        RefusedRow{"end_missing", "(1 ; )", 6, "Na 6. místě má být číslo."},
         RefusedRow{"open_point", "(1 ; 1)", 1,
                    "Interval začatý na 1. místě má levou mez větší nebo rovnou pravé; menší číslo patří vlevo."},
         RefusedRow{"comma_list", "{2, 3}", 3,

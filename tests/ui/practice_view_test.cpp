@@ -47,12 +47,18 @@ std::uint64_t test_seed()
     return seed;
 }
 
-// What a pupil types on a keyboard without √ and −: "sqrt(5)", "-", "{}".
+// What a pupil types on a keyboard without √, −, ∞ and ⟨⟩: "sqrt(5)", "-",
+// "{}", "oo", "<".
 QString typed_form(std::string plain)
 {
     QString text = QString::fromStdString(plain);
     text.replace(QStringLiteral("−"), QStringLiteral("-"));
     text.replace(QStringLiteral("∅"), QStringLiteral("{}"));
+    text.replace(QStringLiteral("⟨"), QStringLiteral("<"));
+    text.replace(QStringLiteral("⟩"), QStringLiteral(">"));
+    text.replace(QStringLiteral("∞"), QStringLiteral("oo"));
+    text.replace(QStringLiteral("∪"), QStringLiteral("U"));
+    text.replace(QStringLiteral("ℝ"), QStringLiteral("R"));
     text.replace(QRegularExpression(QStringLiteral("√(\\d+)")), QStringLiteral("sqrt(\\1)"));
     text.replace(QStringLiteral("√("), QStringLiteral("sqrt("));
     return text;
