@@ -94,6 +94,10 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
       settings_path_(std::move(settings_path))
 {
     ui_->setupUi(this);
+    // The scrolling area is a frame, not a stop of Tab: the keyboard passes
+    // from the last control to the first field, not to an unmarked frame.
+    // (Its widget set in setupUi gives it the strong focus; taken back here.)
+    ui_->ScrollBox1->setFocusPolicy(Qt::NoFocus);
     create_tool_buttons();
     create_status_panels();
     create_view_tabs();
