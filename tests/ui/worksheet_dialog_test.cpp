@@ -4,6 +4,7 @@
 
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
+#include "ui/main/save_folder.h"
 #include "ui/main/worksheet_dialog.h"
 
 #include "tests/test_rows.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -226,6 +228,24 @@ TEST_F(WorksheetDialogTest, KeysReachTheOptions)
         EXPECT_FALSE(dialog.sheet()->steps);
     });
     EXPECT_TRUE(closed);
+}
+
+// The sheet's dialog opens where the result was saved last, and the next
+// result's dialog where the sheet went.
+TEST_F(WorksheetDialogTest, SavesInTheFolderTheOtherDialogsUsedLast)
+{
+    ASSERT_TRUE(QDir().mkpath(path("vysledky")));
+    remember_save_folder(path("vysledky/úloha"));
+    chosen_ = path("list");
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 3, "4242");
+        QTest::mouseClick(child<QPushButton>(&dialog, "saveRtf"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(closed);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(QFileInfo(shown_[0]).absolutePath(), path("vysledky"));
+    EXPECT_EQ(save_folder(), folder_.path());
+    forget_save_folder();
 }
 
 // The PDF saved from the dialog holds every problem and every answer of the
