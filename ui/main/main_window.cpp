@@ -532,8 +532,11 @@ void MainWindow::lay_out_views()
     if (layout.graph_box.isEmpty())
         return;
     ui_->graphBox->setGeometry(layout.graph_box);
-    // The picture fills its group box inside the frame and the title.
-    const QRect inside = QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, 16, -8, -8);
+    // The picture fills its group box inside the frame and below the tabs,
+    // which take their whole height in the desktop's font: the picture never
+    // covers their captions.
+    const int top = std::max(16, view_tabs_->sizeHint().height());
+    const QRect inside = QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, top, -8, -8);
     ui_->solutionGraph->setGeometry(inside);
     ui_->stepsView->setGeometry(inside);
     stale_cover_->setGeometry(inside);
