@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -153,6 +155,22 @@ TEST_F(PracticeTest, OpensAsAViewWithTheKeyboardOnTheAnswer)
     EXPECT_TRUE(view()->isVisible());
     EXPECT_EQ(find<QLineEdit>("kv_koef")->text(), QStringLiteral("0"));
     EXPECT_TRUE(failures_.empty());
+}
+
+// Every choice of the two lists reads whole in its field.
+TEST_F(PracticeTest, EveryChoiceFitsItsList)
+{
+    open_practice();
+    for (const char *name : {"practiceDifficulty", "practiceRelations"}) {
+        auto *list = find<QComboBox>(name);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)), field.width())
+                << name << ": " << list->itemText(i).toStdString() << " in " << list->width() << " of " << list->parentWidget()->width();
+    }
 }
 
 TEST_F(PracticeTest, ARightAnswerCountsOnceAndEnterGoesOn)
