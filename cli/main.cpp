@@ -2,11 +2,11 @@
 // many problems at once.
 
 #include "cli/batch.h"
+#include "cli/check.h"
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
 #include "cli/steps.h"
 #include "cli/worksheet.h"
-#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/fp_env.h"
@@ -14,6 +14,7 @@
 #include "solver/report.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -38,6 +39,7 @@ constexpr std::string_view usage_text =
   parvolin-cli solve [--sep SEP] [--rel REL] [--places N] [--] A B C
   parvolin-cli batch [--sep SEP] [--json] [--steps]
   parvolin-cli steps [--sep SEP] [--rel REL] [--places N] [--json] [--] A B C
+  parvolin-cli check [--sep SEP] [--rel REL] [--json] [--] A B C ANSWER
   parvolin-cli worksheet [options]   (see worksheet --help)
   parvolin-cli --help
 
@@ -57,6 +59,7 @@ batch   Reads one problem a line from standard input, five fields separated
         with the number of its line. A line without the five fields right,
         or longer than 1 MiB, gets a message of its own; the batch goes on.
         Each result is written before the next line is waited for.
+check   Judges a pupil's answer to the problem (see check --help).
 
 Options:
   --sep SEP     decimal separator, "," or "." (default: the locale's)
@@ -64,13 +67,19 @@ Options:
   --places N    decimal places of the roots, 2 to 6 (default 2)
   --json        batch: one JSON object a line instead,
                 {"lines":[seven lines]} or {"error":"message"}
-  --steps       batch: the exact working after each report (see steps --help);
-                with --json "steps", or null and "steps_error" saying why
+  --steps       batch: the exact working after each report (see steps --help)
   --help        this text
 
 Exit status: 0 done; 1 the problem failed (solve), or reading or writing
 failed; 2 a bad command line.
 )";
+
+// A count in a message, whatever the locale.
+std::string count_text(std::size_t count)
+{
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
+}
 
 struct UsageError {
     std::string message;
@@ -117,7 +126,7 @@ struct Arguments {
     std::vector<std::string_view> positional;
 };
 
-enum class Command { Solve, Batch, Steps };
+enum class Command { Solve, Batch, Steps, Check };
 
 Arguments parse_arguments(Command command, const std::vector<std::string_view> &args)
 {
@@ -171,7 +180,7 @@ Arguments parse_arguments(Command command, const std::vector<std::string_view> &
             parsed.relation_index = cli::relation_index_from_text(text);
             if (!parsed.relation_index)
                 throw UsageError{"--rel must be one of = < > <= >=, not '" + std::string(text) + "'"};
-        } else if (name == "--places" && command != Command::Batch) {
+        } else if (name == "--places" && command != Command::Batch && command != Command::Check) {
             const auto text = value();
             parsed.places = cli::places_from_text(text);
             if (!parsed.places)
@@ -195,7 +204,7 @@ int run_one_problem(const char *command, const Arguments &args, Make &&make)
 {
     if (args.positional.size() != 3)
         throw UsageError{std::string(command) + " needs the three coefficients A B C, found " +
-                         integer_text(args.positional.size()) + " arguments"};
+                         count_text(args.positional.size()) + " arguments"};
 
     const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
                              args.relation_index.value_or(0),
@@ -227,6 +236,40 @@ int run_steps(const Arguments &args)
     return run_one_problem("steps", args, [&args](const ProblemInput &input, char separator) {
         return cli::steps_output(input, separator, args.json);
     });
+}
+
+constexpr int exit_check_wrong = 1;
+constexpr int exit_check_unreadable = 3;
+constexpr int exit_check_unwritten = 4;
+
+// The verdict in the exit status; a problem that cannot be judged counts as
+// a bad command line, not as a wrong answer.
+int run_check(const Arguments &args)
+{
+    if (args.positional.size() != 4)
+        throw UsageError{"check needs the three coefficients A B C and the answer, found " +
+                         count_text(args.positional.size()) + " arguments"};
+    const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
+                             args.relation_index.value_or(0), 0};
+    cli::CheckResult result;
+    try {
+        result = cli::check_answer(input, args.positional[3], args.separator ? *args.separator : default_separator());
+    } catch (const Failure &failure) {
+        print_error(error_display_text(failure.message()));
+        return exit_usage;
+    }
+    if (write_output(cli::check_output(result, args.json)) != exit_ok)
+        return exit_check_unwritten;
+    switch (result.verdict) {
+    case cli::CheckVerdict::Right:
+        return exit_ok;
+    case cli::CheckVerdict::Wrong:
+        return exit_check_wrong;
+    case cli::CheckVerdict::Unreadable:
+    case cli::CheckVerdict::Approximate:
+        return exit_check_unreadable;
+    }
+    return exit_check_wrong;
 }
 
 int run_batch(const Arguments &args)
@@ -282,10 +325,14 @@ int run(int argc, char **argv)
         command = Command::Batch;
     else if (command_name == "steps")
         command = Command::Steps;
+    else if (command_name == "check")
+        command = Command::Check;
     else
         return usage_error("unknown command '" + std::string(command_name) + "'");
 
-    const std::string_view usage = command == Command::Steps ? cli::steps_usage : usage_text;
+    const std::string_view usage = command == Command::Steps   ? cli::steps_usage
+                                   : command == Command::Check ? cli::check_usage
+                                                               : usage_text;
     try {
         const Arguments args = parse_arguments(command, std::vector<std::string_view>(argv + 2, argv + argc));
         if (args.help)
@@ -297,6 +344,8 @@ int run(int argc, char **argv)
             return run_batch(args);
         case Command::Steps:
             return run_steps(args);
+        case Command::Check:
+            return run_check(args);
         }
         return exit_failure;
     } catch (const UsageError &error) {

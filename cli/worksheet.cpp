@@ -35,7 +35,8 @@ Czech (UTF-8 text, or RTF or PDF on A4 pages).
 
   --count N        problems, 1 to 60 (default 20)
   --kinds LIST     integer, fraction, surd, double, none, no-b, no-c, linear,
-                   constant, separated by commas (default all)
+                   constant, separated by commas (default all but linear
+                   and constant)
   --relations LIST =  <  >  <=  >=, separated by commas (default all)
   --difficulty D   small: integers, |a| <= 5, |b|, |c| <= 30; large: larger,
                    some with one decimal place (default small)

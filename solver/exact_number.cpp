@@ -3,8 +3,10 @@
 #include "solver/ascii.h"
 #include "solver/number_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace parvolin {
 
@@ -109,6 +111,187 @@ bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
     result = scaled_integer(magnitude.get_num() * (power_of_ten(static_cast<std::uint32_t>(places)) / den));
     result.exponent -= static_cast<std::int64_t>(places);
     return true;
+}
+
+
+// ---- factors for split_square ----
+
+// Trial division first, up to here: it takes the many small factors of a
+// decimal's denominator at once.
+constexpr std::uint64_t trial_bound = 1000;
+// Steps of Pollard's rho granted to the factors of a number beyond 64 bits,
+// and the largest such number searched at all (the exact working meets
+// numbers of thousands of digits).
+constexpr std::uint64_t rho_budget = 20'000;
+constexpr std::size_t rho_bits = 256;
+
+using u128 = unsigned __int128;
+
+std::uint64_t mul_mod(std::uint64_t a, std::uint64_t b, std::uint64_t n)
+{
+    return static_cast<std::uint64_t>(static_cast<u128>(a) * b % n);
+}
+
+std::uint64_t pow_mod(std::uint64_t base, std::uint64_t exponent, std::uint64_t n)
+{
+    std::uint64_t result = 1 % n;
+    base %= n;
+    for (; exponent != 0; exponent >>= 1) {
+        if (exponent & 1)
+            result = mul_mod(result, base, n);
+        base = mul_mod(base, base, n);
+    }
+    return result;
+}
+
+// Miller–Rabin with the first twelve primes as bases: no composite below
+// 3.3 · 10²⁴ passes them all, so below 2⁶⁴ the answer is certain.
+bool is_prime_64(std::uint64_t n)
+{
+    constexpr std::uint64_t bases[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37};
+    if (n < 2)
+        return false;
+    for (const std::uint64_t p : bases) {
+        if (n % p == 0)
+            return n == p;
+    }
+    std::uint64_t d = n - 1;
+    int s = 0;
+    for (; d % 2 == 0; d /= 2)
+        ++s;
+    for (const std::uint64_t a : bases) {
+        std::uint64_t x = pow_mod(a, d, n);
+        if (x == 1 || x == n - 1)
+            continue;
+        bool composite = true;
+        for (int r = 1; r < s && composite; ++r) {
+            x = mul_mod(x, x, n);
+            composite = x != n - 1;
+        }
+        if (composite)
+            return false;
+    }
+    return true;
+}
+
+std::uint64_t gcd_64(std::uint64_t a, std::uint64_t b)
+{
+    while (b != 0)
+        a = std::exchange(b, a % b);
+    return a;
+}
+
+// A proper divisor of the odd composite n (Pollard's rho, Brent's cycle
+// search, products of 128 differences per gcd). Always succeeds: some
+// constant c of the map x² + c splits every composite.
+std::uint64_t rho_divisor_64(std::uint64_t n)
+{
+    for (std::uint64_t c = 1;; ++c) {
+        const auto f = [&](std::uint64_t x) { return (mul_mod(x, x, n) + c) % n; };
+        std::uint64_t y = 2, x = 2, saved = 2, product = 1, g = 1;
+        for (std::uint64_t length = 1; g == 1; length *= 2) {
+            x = y;
+            for (std::uint64_t i = 0; i < length; ++i)
+                y = f(y);
+            for (std::uint64_t done = 0; done < length && g == 1; done += 128) {
+                saved = y;
+                for (std::uint64_t i = 0; i < 128 && i < length - done; ++i) {
+                    y = f(y);
+                    product = mul_mod(product, x > y ? x - y : y - x, n);
+                }
+                g = gcd_64(product, n);
+            }
+        }
+        if (g == n) { // the batch overshot: one difference at a time
+            do {
+                saved = f(saved);
+                g = gcd_64(x > saved ? x - saved : saved - x, n);
+            } while (g == 1);
+        }
+        if (g != n)
+            return g;
+    }
+}
+
+mpz_class from_64(std::uint64_t n)
+{
+    mpz_class value;
+    mpz_import(value.get_mpz_t(), 1, -1, sizeof n, 0, 0, &n);
+    return value;
+}
+
+void prime_factors_64(std::uint64_t n, std::vector<mpz_class> &out)
+{
+    if (n == 1)
+        return;
+    if (is_prime_64(n)) {
+        out.push_back(from_64(n));
+        return;
+    }
+    const std::uint64_t d = rho_divisor_64(n);
+    prime_factors_64(d, out);
+    prime_factors_64(n / d, out);
+}
+
+bool fits_64(const mpz_class &n) { return mpz_sizeinbase(n.get_mpz_t(), 2) <= 64; }
+
+std::uint64_t to_64(const mpz_class &n)
+{
+    std::uint64_t value = 0;
+    mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
+    return value;
+}
+
+// Pollard's rho in GMP's integers within `budget` steps: a proper divisor
+// of n, or 0 when none was found in time.
+mpz_class rho_divisor(const mpz_class &n, std::uint64_t &budget)
+{
+    for (std::uint32_t c = 1; budget != 0 && c < 20; ++c) {
+        mpz_class x = 2, y = 2, g = 1;
+        while (g == 1 && budget != 0) {
+            --budget;
+            x = (x * x + c) % n;
+            y = (y * y + c) % n;
+            y = (y * y + c) % n;
+            const mpz_class difference = abs(x - y);
+            mpz_gcd(g.get_mpz_t(), difference.get_mpz_t(), n.get_mpz_t());
+        }
+        if (g != 1 && g != n)
+            return g;
+    }
+    return 0;
+}
+
+// The prime factors of n (no factor below trial_bound), all of them when n
+// fits in 64 bits; beyond, as far as `budget` goes, a part left unsplit
+// is put in whole.
+void collect_factors(const mpz_class &n, std::vector<mpz_class> &out, std::uint64_t &budget)
+{
+    if (n == 1)
+        return;
+    if (fits_64(n)) {
+        std::vector<mpz_class> primes;
+        prime_factors_64(to_64(n), primes);
+        out.insert(out.end(), primes.begin(), primes.end());
+        return;
+    }
+    if (mpz_perfect_square_p(n.get_mpz_t())) {
+        const mpz_class root = sqrt(n);
+        collect_factors(root, out, budget);
+        collect_factors(root, out, budget);
+        return;
+    }
+    if (mpz_sizeinbase(n.get_mpz_t(), 2) > rho_bits || mpz_probab_prime_p(n.get_mpz_t(), 30) != 0) {
+        out.push_back(n);
+        return;
+    }
+    const mpz_class d = rho_divisor(n, budget);
+    if (d == 0) {
+        out.push_back(n);
+        return;
+    }
+    collect_factors(d, out, budget);
+    collect_factors(n / d, out, budget);
 }
 
 void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
@@ -230,27 +413,41 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
         return;
     }
     mpz_class rest = abs(n);
-    // Trial divisors up to 2^16 while the rest has at most 64 bits, fewer beyond.
-    const std::uint32_t limit = fits_64_bits(rest) ? 65536 : 1000;
-    for (std::uint32_t d = 2; d <= limit; d += d == 2 ? 1 : 2) {
-        if (rest < from_64_bits(std::uint64_t{d} * d))
-            break;
-        if (!mpz_divisible_ui_p(rest.get_mpz_t(), d))
-            continue;
-        // all at once: a denominator 10^k brings thousands of 2s and 5s
-        const std::uint64_t count = remove_factor(rest, d);
+    const auto take = [&](const mpz_class &prime, std::uint64_t count) {
         mpz_class factor;
-        mpz_ui_pow_ui(factor.get_mpz_t(), d, static_cast<std::uint32_t>(count / 2));
+        mpz_pow_ui(factor.get_mpz_t(), prime.get_mpz_t(), static_cast<std::uint32_t>(count / 2));
         k *= factor;
         if (count % 2 == 1)
-            m *= d;
+            m *= prime;
+    };
+    for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
+        if (rest < d * d)
+            break;
+        if (!mpz_divisible_ui_p(rest.get_mpz_t(), static_cast<std::uint32_t>(d)))
+            continue;
+        // all at once: a denominator 10^k brings thousands of 2s and 5s
+        take(from_64_bits(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
     }
     if (rest == 1)
         return;
-    if (mpz_perfect_square_p(rest.get_mpz_t()))
-        k *= sqrt(rest);
-    else
+    if (rest < trial_bound * trial_bound) { // no divisor below its root: a prime
         m *= rest;
+        return;
+    }
+    std::vector<mpz_class> factors; // primes, and beyond 64 bits perhaps a composite rest
+    std::uint64_t budget = rho_budget;
+    collect_factors(rest, factors, budget);
+    std::sort(factors.begin(), factors.end());
+    for (std::size_t i = 0; i < factors.size();) {
+        std::size_t j = i;
+        while (j < factors.size() && factors[j] == factors[i])
+            ++j;
+        if (j - i == 1 && mpz_perfect_square_p(factors[i].get_mpz_t())) // an unsplit p²
+            k *= sqrt(factors[i]);
+        else
+            take(factors[i], j - i);
+        i = j;
+    }
 }
 
 mpq_class ratio(const mpz_class &p, const mpz_class &q)
@@ -308,7 +505,8 @@ void put_number(Math &math, const mpq_class &value, const NumberFormat &format, 
     if (magnitude.get_den() == 1)
         scaled = scaled_integer(magnitude.get_num());
     const bool parentheses =
-        wrap != Wrap::None && (negative || (!fraction && scaled.is_product()) || (wrap == Wrap::Base && fraction));
+        wrap != Wrap::None && (negative || (!fraction && scaled.is_product()) ||
+                               (wrap == Wrap::Base && (fraction || scaled.power_form()))); // (10¹⁵)², not 10¹⁵²
     open_if(math, parentheses);
     if (negative)
         math.text(kMinus);

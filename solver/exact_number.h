@@ -30,9 +30,13 @@ using TooManyDigitsError =
 // and TooManyDigitsError beyond max_exact_digits.
 mpq_class parse_exact(std::string_view text, char decimal_separator);
 
-// n = k² · m with m free of the square of every prime up to a bound (all of
-// them while n fits in 64 bits, those below 1000 beyond that); a cofactor
-// left over that is a perfect square is taken into k as well.
+// n = k² · m. While |n| fits in 64 bits, m is square-free for certain (all
+// prime factors found: trial division, then Pollard's rho with a
+// deterministic Miller–Rabin). Beyond 64 bits, m is free of the squares of
+// the primes below 1000 and of whole perfect-square parts, and, for parts of
+// up to 256 bits, of the primes a bounded search of Pollard's rho finds
+// (20 000 steps); the square of a larger prime hidden in a part left unsplit
+// may remain in m.
 void split_square(const mpz_class &n, mpz_class &k, mpz_class &m);
 
 // p / q in lowest terms (GMP's arithmetic wants its operands so).

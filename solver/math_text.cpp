@@ -26,6 +26,21 @@ Math &Math::text(std::string_view run)
     return *this;
 }
 
+std::string_view school_symbol(std::string_view name)
+{
+    if (name == "oo")
+        return "∞";
+    if (name == "U")
+        return "∪";
+    if (name == "R")
+        return "ℝ";
+    if (name == "<")
+        return "⟨";
+    if (name == ">")
+        return "⟩";
+    return name;
+}
+
 Math &Math::symbol(std::string_view name)
 {
     push(tokens, {MathMark::Symbol, std::string(name)});
@@ -153,8 +168,10 @@ public:
             ++at_;
             switch (token.mark) {
             case MathMark::Text:
-            case MathMark::Symbol:
                 out += token.text;
+                break;
+            case MathMark::Symbol:
+                out += school_symbol(token.text);
                 break;
             case MathMark::PowerBegin: {
                 const std::string inner = run({MathMark::PowerEnd});

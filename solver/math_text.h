@@ -15,7 +15,8 @@ namespace parvolin {
 // over its radicand; plain_text() writes the same as one line of text.
 enum class MathMark : unsigned char {
     Text,          // plain run: digits with the decimal separator, x, signs, blanks
-    Symbol,        // "oo" infinity, "U" union, "R" the reals, "∅" the empty set
+    Symbol,        // "oo" infinity, "U" union, "R" the reals, "∅" the empty set, "<" and ">" the
+                   // brackets of a closed end; written by school_symbol
     PowerBegin,    // superscript up to PowerEnd
     PowerEnd,
     IndexBegin,    // subscript up to IndexEnd (x₁, x₁,₂)
@@ -68,6 +69,9 @@ struct Working {
 // digits (x², x₁), otherwise ^(...); a fraction as p/q with parentheses
 // around a numerator or denominator that is not one term; √ before a radicand
 // of digits, √(...) otherwise.
+// A symbol as school writes it: ∞, ∪, ℝ, ∅, ⟨ and ⟩.
+std::string_view school_symbol(std::string_view name);
+
 std::string plain_text(const Math &math);
 void append_plain_text(std::string &out, const Math &math);
 

@@ -4,6 +4,7 @@
 #include "solver/practice_texts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -159,10 +160,80 @@ std::string number_text(const Surd &value, char separator)
 
 // ---- the reader ----
 
+std::string column_text(std::size_t column)
+{
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, column);
+    return std::string(digits, result.ptr);
+}
+
+RealSet unite(RealSet x, const RealSet &y)
+{
+    x.insert(x.end(), y.begin(), y.end());
+    return normalized(std::move(x));
+}
+
+RealSet point(const Surd &v) { return {{{0, v}, true, {0, v}, true}}; }
+
+// Pieces gathered unsorted; the answer is normalized once it is read whole
+// (a pasted list of thousands of numbers must not be sorted after each).
+void gather(RealSet &into, const RealSet &pieces) { into.insert(into.end(), pieces.begin(), pieces.end()); }
+
 // p + t·√m, m square-free and > 1, or m = 0 for a rational number.
 struct Value {
     mpq_class p, t;
     mpz_class m;
+};
+
+// One number, or the two of "centre ± width" (`both`); `sign_at` is where
+// the ± stands.
+struct Values {
+    Value centre;
+    Value width;
+    bool both = false;
+    std::size_t sign_at = 0;
+};
+
+Values one(Value v)
+{
+    Values r;
+    r.centre = std::move(v);
+    return r;
+}
+
+// How a condition on x relates it to a number.
+enum class Bound { Less, LessEqual, Greater, GreaterEqual, Equal, NotEqual };
+
+Bound mirrored(Bound bound)
+{
+    switch (bound) {
+    case Bound::Less:
+        return Bound::Greater;
+    case Bound::LessEqual:
+        return Bound::GreaterEqual;
+    case Bound::Greater:
+        return Bound::Less;
+    case Bound::GreaterEqual:
+        return Bound::LessEqual;
+    default:
+        return bound;
+    }
+}
+
+// Whole answers in words, compared once blanks are single, the case of
+// ASCII letters ignored and a closing full stop dropped.
+constexpr std::string_view empty_phrases[] = {
+    "nemá řešení",           "nemá žádné řešení",   "žádné řešení",          "řešení neexistuje",
+    "rovnice nemá řešení",   "nerovnice nemá řešení", "rovnice nemá žádné řešení",
+    "nerovnice nemá žádné řešení", "nema reseni",     "nema zadne reseni",     "zadne reseni",
+    "prázdná množina",       "prazdna mnozina",
+};
+constexpr std::string_view all_phrases[] = {
+    "všechna x",           "každé x",           "pro všechna x",      "pro každé x",
+    "všechna reálná čísla", "každé reálné číslo", "všechna reálná x",   "každé reálné x",
+    "libovolné x",         "x libovolné",       "vsechna x",          "kazde x",
+    "pro vsechna x",       "pro kazde x",       "vsechna realna cisla", "kazde realne cislo",
+    "libovolne x",         "x libovolne",
 };
 
 class AnswerReader {
@@ -183,32 +254,47 @@ public:
         blanks();
         if (at_end())
             fail(practice_texts::empty_answer);
-        RealSet set;
-        if (peek_any({"x", "X"})) {
-            set = roots();
-        } else {
-            if (peek_any({"K", "k"})) {
-                std::size_t back = pos_;
-                ++pos_;
-                blanks();
-                if (peek("="))
-                    ++pos_;
-                else
-                    pos_ = back;
-            }
+        if (const auto said = in_words())
+            return *said;
+        if (peek_any({"K", "k"})) {
+            const std::size_t back = pos_;
+            ++pos_;
             blanks();
-            set = whole_set();
+            if (!take_any({"=", ":"}))
+                pos_ = back;
+            blanks();
         }
-        blanks();
-        if (!at_end())
-            fail(practice_texts::trailing);
-        return normalized(std::move(set));
+        if (at_end())
+            fail(practice_texts::expected_number);
+        if (peek_any({"x", "X"}))
+            return finished(conditions());
+        if (!peek("("))
+            return finished(starts_as_number() ? conditions() : whole_set());
+        // "(1 ; 2)" is an interval, "(1 + √5)/2" a number: the reading that
+        // got further before it stopped says what was wrong.
+        const std::size_t start = pos_;
+        if (semicolon_in_bracket())
+            return finished(whole_set());
+        try {
+            return finished(whole_set());
+        } catch (const AnswerSyntaxError &as_set) {
+            const std::size_t set_stopped = stopped_;
+            pos_ = start;
+            try {
+                return finished(conditions());
+            } catch (const AnswerSyntaxError &) {
+                if (stopped_ > set_stopped)
+                    throw;
+                throw as_set;
+            }
+        }
     }
 
 private:
     [[noreturn]] void fail(std::string_view pattern, std::size_t at) const
     {
-        throw AnswerSyntaxError(filled(pattern, integer_text(at + 1)), at + 1);
+        stopped_ = pos_;
+        throw AnswerSyntaxError(filled(pattern, column_text(at + 1)), at + 1);
     }
     [[noreturn]] void fail(std::string_view pattern) const { fail(pattern, pos_); }
 
@@ -244,7 +330,26 @@ private:
     {
         return at < chars_.size() && chars_[at].size() == 1 && chars_[at][0] >= '0' && chars_[at][0] <= '9';
     }
+    bool is_letter(std::size_t at) const
+    {
+        return at < chars_.size() && chars_[at].size() == 1 && is_ascii_letter(chars_[at][0]);
+    }
+    // An ASCII word, in either case, not followed by another letter.
+    bool take_word(std::string_view word)
+    {
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            if (pos_ + i >= chars_.size() || chars_[pos_ + i].size() != 1 ||
+                ascii_lower(chars_[pos_ + i][0]) != word[i])
+                return false;
+        }
+        if (is_letter(pos_ + word.size()))
+            return false;
+        pos_ += word.size();
+        return true;
+    }
     bool minus() { return take_any({"-", "−", "–"}); }
+    bool plus_minus_ahead() const { return peek("±") || (peek("+") && (peek("-", 1) || peek("−", 1))); }
+    void take_plus_minus() { pos_ += peek("±") ? 1 : 2; }
     bool infinity_ahead()
     {
         return peek("∞") || (peek("o") && peek("o", 1)) || (peek("O") && peek("O", 1));
@@ -256,6 +361,64 @@ private:
         else
             pos_ += 2;
     }
+    // A ";" inside the bracket that opens here, not in one nested in it: an
+    // interval.
+    bool semicolon_in_bracket() const
+    {
+        int depth = 0;
+        for (std::size_t at = pos_; at < chars_.size(); ++at) {
+            if (chars_[at] == "(")
+                ++depth;
+            else if (chars_[at] == ")" && --depth == 0)
+                return false;
+            else if (chars_[at] == ";" && depth == 1)
+                return true;
+        }
+        return false;
+    }
+    bool starts_as_number() const
+    {
+        return is_digit(pos_) || peek_any({"-", "−", "–", "+", "±", "√", "(", "s"});
+    }
+
+    // After the answer: blanks and a full stop may close it, nothing else.
+    RealSet finished(RealSet set)
+    {
+        blanks();
+        if (take_any({"."}))
+            blanks();
+        if (!at_end())
+            fail(practice_texts::trailing);
+        return normalized(std::move(set));
+    }
+
+    std::optional<RealSet> in_words() const
+    {
+        std::string said;
+        for (std::size_t i = 0; i < chars_.size(); ++i) {
+            if (is_blank(i)) {
+                if (!said.empty() && said.back() != ' ')
+                    said += ' ';
+                continue;
+            }
+            const std::string &c = chars_[i];
+            if (c.size() == 1)
+                said += ascii_lower(c[0]);
+            else
+                said += c == "Ž" ? "ž" : c == "Ř" ? "ř" : c == "Š" ? "š" : c;
+        }
+        while (!said.empty() && (said.back() == ' ' || said.back() == '.'))
+            said.pop_back();
+        for (std::string_view phrase : empty_phrases) {
+            if (said == phrase)
+                return RealSet{};
+        }
+        for (std::string_view phrase : all_phrases) {
+            if (said == phrase)
+                return RealSet{{{-1, {}}, false, {1, {}}, false}};
+        }
+        return std::nullopt;
+    }
 
     RealSet whole_set()
     {
@@ -264,7 +427,7 @@ private:
             blanks();
             if (take_any({"\\", "-", "−", "–"})) {
                 blanks();
-                return complement(point_set());
+                return complement(normalized(union_of_pieces()));
             }
             return all;
         }
@@ -298,10 +461,9 @@ private:
         for (;;) {
             if (infinity_ahead() || ((peek("-") || peek("−") || peek("+")) && (peek("o", 1) || peek("∞", 1))))
                 fail(practice_texts::infinity_point);
-            const Surd v = value();
-            set.push_back({{0, v}, true, {0, v}, true});
+            gather(set, points(expression()));
             blanks();
-            if (peek(",") )
+            if (peek(","))
                 fail(practice_texts::comma_list);
             if (take_any({";"})) {
                 blanks();
@@ -349,7 +511,9 @@ private:
             fail(practice_texts::infinity_closed, start);
         if (upper.infinity != 0 && upper_closed)
             fail(practice_texts::infinity_closed, close_at);
-        if (compare_ends(lower, upper) >= 0)
+        // <1 ; 1> is the one point 1.
+        const int order = compare_ends(lower, upper);
+        if (order > 0 || (order == 0 && !(lower_closed && upper_closed)))
             fail(practice_texts::reversed, start);
         return {{lower, lower_closed, upper, upper_closed}};
     }
@@ -368,64 +532,269 @@ private:
             return {sign, {}};
         }
         pos_ = back;
-        return {0, value()};
+        return {0, single(expression())};
     }
 
-    Surd value()
+    // ---- conditions on x and bare numbers ----
+
+    // "x < 1 nebo x > 2", "x1 = 2; x2 = 3", "1; 2", "x ≤ 1 ∨ x ≥ 2".
+    RealSet conditions()
     {
-        const Value v = expression();
-        return make_surd(v.p, v.t, mpq_class(v.m));
+        RealSet set = condition();
+        for (;;) {
+            const std::size_t back = pos_;
+            blanks();
+            const std::size_t at = pos_;
+            if (take_word("nebo") || take_word("or") || take_any({"∨"})) {
+                blanks();
+                gather(set, condition());
+                continue;
+            }
+            if (take_any({";", ","})) {
+                const bool comma = chars_[at] == ",";
+                blanks();
+                if (peek_any({"x", "X"}) || (!comma && starts_as_number())) {
+                    gather(set, condition());
+                    continue;
+                }
+                if (comma && starts_as_number())
+                    fail(practice_texts::comma_list, at);
+            }
+            pos_ = back;
+            blanks();
+            if (take_word("a") || take_word("and") || take_any({"∧"}))
+                fail(practice_texts::conjunction, at);
+            pos_ = back;
+            return set;
+        }
     }
 
-    Value combine(const Value &x, const Value &y, std::size_t at) const
+    RealSet condition()
     {
-        if (x.t != 0 && y.t != 0 && x.m != y.m)
-            fail(practice_texts::two_roots, at);
+        if (take_any({"x", "X"})) {
+            // x, x0, x1,2, x₁,₂, x_1
+            while (!at_end() && !peek("=") && !is_blank(pos_) &&
+                   (is_digit(pos_) || peek(",") || peek("_") || chars_[pos_].starts_with("\xe2\x82")))
+                ++pos_;
+            blanks();
+            if (take_any({"∈"})) {
+                blanks();
+                return whole_set();
+            }
+            const std::size_t at = pos_;
+            const auto bound = relation();
+            if (!bound)
+                fail(practice_texts::expected_relation, at);
+            blanks();
+            return bounded(*bound, expression());
+        }
+        const Values first = expression();
+        const std::size_t back = pos_;
+        blanks();
+        const auto first_bound = relation();
+        if (!first_bound) {
+            if (is_digit(pos_) || peek("√"))
+                fail(practice_texts::list_semicolon);
+            pos_ = back;
+            return points(first);
+        }
+        blanks();
+        if (!take_any({"x", "X"}))
+            fail(practice_texts::expected_x);
+        const std::size_t second_back = pos_;
+        blanks();
+        const std::size_t second_at = pos_;
+        const auto second_bound = relation();
+        if (!second_bound) { // 2 < x
+            pos_ = second_back;
+            return bounded(mirrored(*first_bound), first);
+        }
+        blanks();
+        const Values last = expression();
+        // 1 < x < 2 is x > 1 and x < 2; 2 > x > 1 the same the other way.
+        const auto rising = [](Bound b) { return b == Bound::Less || b == Bound::LessEqual; };
+        const auto falling = [](Bound b) { return b == Bound::Greater || b == Bound::GreaterEqual; };
+        if (!(rising(*first_bound) && rising(*second_bound)) && !(falling(*first_bound) && falling(*second_bound)))
+            fail(practice_texts::mixed_relations, second_at);
+        const bool up = rising(*first_bound);
+        const Surd low = single(up ? first : last), high = single(up ? last : first);
+        const bool low_closed = (up ? *first_bound : *second_bound) == (up ? Bound::LessEqual : Bound::GreaterEqual);
+        const bool high_closed = (up ? *second_bound : *first_bound) == (up ? Bound::LessEqual : Bound::GreaterEqual);
+        const int order = compare(low, high);
+        if (order > 0 || (order == 0 && !(low_closed && high_closed)))
+            fail(practice_texts::reversed_condition, second_at);
+        return {{{0, low}, low_closed, {0, high}, high_closed}};
+    }
+
+    std::optional<Bound> relation()
+    {
+        if (take_any({"≤", "⩽"}))
+            return Bound::LessEqual;
+        if (take_any({"≥", "⩾"}))
+            return Bound::GreaterEqual;
+        if (take_any({"≠"}))
+            return Bound::NotEqual;
+        const auto two = [&](std::string_view first, std::string_view second) {
+            if (!(peek(first) && peek(second, 1)))
+                return false;
+            pos_ += 2;
+            return true;
+        };
+        if (two("<", "=") || two("=", "<"))
+            return Bound::LessEqual;
+        if (two(">", "=") || two("=", ">"))
+            return Bound::GreaterEqual;
+        if (two("!", "=") || two("<", ">"))
+            return Bound::NotEqual;
+        if (take_any({"<"}))
+            return Bound::Less;
+        if (take_any({">"}))
+            return Bound::Greater;
+        if (take_any({"="}))
+            return Bound::Equal;
+        return std::nullopt;
+    }
+
+    RealSet bounded(Bound bound, const Values &values)
+    {
+        if (bound == Bound::Equal)
+            return points(values);
+        if (bound == Bound::NotEqual)
+            return complement(points(values));
+        const Surd v = single(values);
+        switch (bound) {
+        case Bound::Less:
+            return {{{-1, {}}, false, {0, v}, false}};
+        case Bound::LessEqual:
+            return {{{-1, {}}, false, {0, v}, true}};
+        case Bound::Greater:
+            return {{{0, v}, false, {1, {}}, false}};
+        default:
+            return {{{0, v}, true, {1, {}}, false}};
+        }
+    }
+
+    // ---- numbers ----
+
+    Surd surd(const Value &v) const { return make_surd(v.p, v.t, mpq_class(v.m)); }
+
+    RealSet points(const Values &v) const
+    {
+        if (!v.both)
+            return point(surd(v.centre));
+        bool clash = false, other_clash = false;
+        const Value low = add(v.centre, Value{-v.width.p, -v.width.t, v.width.m}, clash);
+        const Value high = add(v.centre, v.width, other_clash);
+        if (clash || other_clash)
+            fail(practice_texts::two_roots, v.sign_at);
+        return unite(point(surd(low)), point(surd(high)));
+    }
+
+    // An interval's end, a bound of a condition: one number.
+    Surd single(const Values &v) const
+    {
+        if (v.both)
+            fail(practice_texts::plus_minus_end, v.sign_at);
+        return surd(v.centre);
+    }
+
+    static Value combine(const Value &x, const Value &y, bool &clash)
+    {
+        clash = x.t != 0 && y.t != 0 && x.m != y.m;
         return {0, 0, x.t != 0 ? x.m : y.m};
     }
 
-    Value add(const Value &x, const Value &y, std::size_t at) const
+    static Value add(const Value &x, const Value &y, bool &clash)
     {
-        Value r = combine(x, y, at);
+        Value r = combine(x, y, clash);
         r.p = x.p + y.p;
         r.t = x.t + y.t;
         return r;
     }
 
-    Value multiply(const Value &x, const Value &y, std::size_t at) const
+    static Value multiply(const Value &x, const Value &y, bool &clash)
     {
-        Value r = combine(x, y, at);
+        Value r = combine(x, y, clash);
         r.p = x.p * y.p + x.t * y.t * r.m;
         r.t = x.p * y.t + x.t * y.p;
         return r;
     }
 
-    Value divide(const Value &x, const Value &y, std::size_t at) const
+    static Values negated(Values v)
     {
-        if (y.p == 0 && y.t == 0)
-            fail(practice_texts::division_by_zero, at);
-        const mpq_class norm = y.p * y.p - y.t * y.t * y.m; // y times its conjugate
-        Value conjugate{y.p / norm, -y.t / norm, y.m};
-        return multiply(x, conjugate, at);
+        v.centre.p = -v.centre.p;
+        v.centre.t = -v.centre.t;
+        v.width.p = -v.width.p;
+        v.width.t = -v.width.t;
+        return v;
     }
 
-    Value expression()
+    // One ± in a number at most: a second one, or one under a root or in a
+    // divisor, stands at `at`.
+    void one_plus_minus(const Values &x, const Values &y, std::size_t at) const
     {
-        Value v = term();
+        if (x.both && y.both)
+            fail(practice_texts::plus_minus_here, y.sign_at > x.sign_at ? y.sign_at : at);
+    }
+
+    Values add(const Values &x, const Values &y, std::size_t at) const
+    {
+        one_plus_minus(x, y, at);
+        bool clash = false;
+        Values r{add(x.centre, y.centre, clash), x.both ? x.width : y.width, x.both || y.both,
+                 x.both ? x.sign_at : y.sign_at};
+        if (clash)
+            fail(practice_texts::two_roots, at);
+        return r;
+    }
+
+    Values multiply(const Values &x, const Values &y, std::size_t at) const
+    {
+        one_plus_minus(x, y, at);
+        bool clash = false, width_clash = false;
+        Values r{multiply(x.centre, y.centre, clash), {}, x.both || y.both, x.both ? x.sign_at : y.sign_at};
+        if (x.both)
+            r.width = multiply(x.width, y.centre, width_clash);
+        else if (y.both)
+            r.width = multiply(x.centre, y.width, width_clash);
+        if (clash || width_clash)
+            fail(practice_texts::two_roots, at);
+        return r;
+    }
+
+    Values divide(const Values &x, const Values &y, std::size_t at) const
+    {
+        if (y.both)
+            fail(practice_texts::plus_minus_here, y.sign_at);
+        if (y.centre.p == 0 && y.centre.t == 0)
+            fail(practice_texts::division_by_zero, at);
+        const Value &d = y.centre;
+        const mpq_class norm = d.p * d.p - d.t * d.t * d.m; // d times its conjugate
+        return multiply(x, one(Value{d.p / norm, -d.t / norm, d.m}), at);
+    }
+
+    Values expression()
+    {
+        Values v = term();
         for (;;) {
             const std::size_t back = pos_;
             blanks();
             const std::size_t at = pos_;
-            if (peek("+") && !peek("-", 1) && !peek("−", 1)) { // "+-" is ±
-                ++pos_;
+            if (plus_minus_ahead()) { // "+-" is ±
+                take_plus_minus();
+                blanks();
+                Values width = term();
+                if (width.both)
+                    fail(practice_texts::plus_minus_here, width.sign_at);
+                if (v.both)
+                    fail(practice_texts::plus_minus_here, at);
+                v = Values{v.centre, width.centre, true, at};
+            } else if (take_any({"+"})) {
                 blanks();
                 v = add(v, term(), at);
             } else if (minus()) {
                 blanks();
-                Value t = term();
-                t.p = -t.p;
-                t.t = -t.t;
-                v = add(v, t, at);
+                v = add(v, negated(term()), at);
             } else {
                 pos_ = back;
                 return v;
@@ -433,20 +802,24 @@ private:
         }
     }
 
-    Value term()
+    Values term()
     {
-        Value v = unary();
+        Values v = unary();
         for (;;) {
             const std::size_t back = pos_;
             blanks();
             const std::size_t at = pos_;
+            if (peek(".") && !operand_after(pos_ + 1)) { // the full stop that ends the answer
+                pos_ = back;
+                return v;
+            }
             if (take_any({"*", "·", "⋅", "."})) {
                 blanks();
                 v = multiply(v, unary(), at);
             } else if (take_any({"/", ":"})) {
                 blanks();
                 v = divide(v, unary(), at);
-            } else if (peek("√") || peek("s") || peek("(")) {
+            } else if (peek("√") || (peek("s") && peek("q", 1)) || peek("(")) {
                 v = multiply(v, unary(), at); // 2√3, 2sqrt(3), 2(1 + √3)
             } else {
                 pos_ = back;
@@ -455,11 +828,18 @@ private:
         }
     }
 
+    bool operand_after(std::size_t at) const
+    {
+        while (is_blank(at))
+            ++at;
+        return at < chars_.size();
+    }
+
     // Every bracket, sign and root sign of a number goes one call deeper
     // through here; a pasted wall of them would run the stack out.
     static constexpr int max_nesting = 200;
 
-    Value unary()
+    Values unary()
     {
         if (nesting_ == max_nesting)
             fail(practice_texts::too_deep);
@@ -468,10 +848,18 @@ private:
             int &nesting;
             ~Leave() { --nesting; }
         } leave{nesting_};
+        const std::size_t at = pos_;
+        if (plus_minus_ahead()) { // ±√5
+            take_plus_minus();
+            blanks();
+            const Values width = unary();
+            if (width.both)
+                fail(practice_texts::plus_minus_here, width.sign_at);
+            return Values{{0, 0, 0}, width.centre, true, at};
+        }
         if (minus()) {
             blanks();
-            Value v = unary();
-            return {-v.p, -v.t, v.m};
+            return negated(unary());
         }
         if (take_any({"+"})) {
             blanks();
@@ -480,35 +868,40 @@ private:
         return primary();
     }
 
-    Value primary()
+    Values primary()
     {
         const std::size_t at = pos_;
         if (is_digit(pos_))
-            return number();
+            return one(number());
         if (take_any({"√"})) {
             blanks();
-            return root(unary(), at);
+            return one(root(unary(), at));
         }
         if (peek("s") && peek("q", 1) && peek("r", 2) && peek("t", 3)) {
             pos_ += 4;
             blanks();
             if (!peek("("))
                 fail(practice_texts::sqrt_without_paren);
-            return root(primary(), at);
+            return one(root(primary(), at));
         }
         if (take_any({"("})) {
             blanks();
-            Value v = expression();
+            Values v = expression();
             blanks();
             if (!take_any({")"}))
                 fail(practice_texts::expected_paren);
             return v;
         }
-        fail(at_end() ? practice_texts::expected_number : practice_texts::unexpected);
+        // "{1 ± }", "(1 ; )": a number is missing, the bracket is no stranger
+        const bool missing = at_end() || peek_any({")", "}", ";", ">", "⟩", "]", ","});
+        fail(missing ? practice_texts::expected_number : practice_texts::unexpected);
     }
 
-    Value root(const Value &v, std::size_t at) const
+    Value root(const Values &values, std::size_t at) const
     {
+        if (values.both)
+            fail(practice_texts::plus_minus_here, values.sign_at);
+        const Value &v = values.centre;
         if (v.t != 0)
             fail(practice_texts::root_of_root, at);
         if (v.p < 0)
@@ -519,70 +912,28 @@ private:
         return {to_q(s.u, s.w), to_q(s.v, s.w), s.m};
     }
 
+    // The digits converted at once: one by one, a pasted number of a
+    // hundred thousand digits would take quadratic time.
     Value number()
     {
-        mpz_class digits = 0, scale = 1;
+        std::string digits;
         while (is_digit(pos_))
-            digits = digits * 10 + (chars_[pos_++][0] - '0');
+            digits += chars_[pos_++][0];
+        std::size_t places = 0;
         if ((peek(",") || peek(".")) && is_digit(pos_ + 1)) {
             ++pos_;
-            while (is_digit(pos_)) {
-                digits = digits * 10 + (chars_[pos_++][0] - '0');
-                scale *= 10;
-            }
+            for (; is_digit(pos_); ++places)
+                digits += chars_[pos_++][0];
         }
-        return {ratio(digits, scale), 0, 0};
-    }
-
-    // x1,2 = 1 ± √3; x1 = 2; x2 = 3; x = 5
-    RealSet roots()
-    {
-        RealSet set;
-        for (;;) {
-            ++pos_; // the x
-            while (!at_end() && !peek("=") && !is_blank(pos_) &&
-                   (is_digit(pos_) || peek(",") || peek("_") || chars_[pos_].starts_with("\xe2\x82")))
-                ++pos_;
-            blanks();
-            if (!take_any({"="}))
-                fail(practice_texts::unexpected);
-            blanks();
-            const Value centre = expression();
-            blanks();
-            const std::size_t at = pos_;
-            bool both = take_any({"±"});
-            if (!both && peek("+") && (peek("-", 1) || peek("−", 1))) {
-                pos_ += 2;
-                both = true;
-            }
-            if (both) {
-                blanks();
-                const Value width = term();
-                Value low = add(centre, {-width.p, -width.t, width.m}, at);
-                Value high = add(centre, width, at);
-                for (const Value &v : {low, high}) {
-                    const Surd s = make_surd(v.p, v.t, mpq_class(v.m));
-                    set.push_back({{0, s}, true, {0, s}, true});
-                }
-            } else {
-                const Surd s = make_surd(centre.p, centre.t, mpq_class(centre.m));
-                set.push_back({{0, s}, true, {0, s}, true});
-            }
-            const std::size_t back = pos_;
-            blanks();
-            if (take_any({";", ","})) {
-                blanks();
-                if (peek_any({"x", "X"}))
-                    continue;
-            }
-            pos_ = back;
-            return set;
-        }
+        mpz_class scale;
+        mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(places));
+        return {ratio(mpz_class(digits, 10), scale), 0, 0};
     }
 
     std::vector<std::string> chars_;
     std::size_t pos_ = 0;
-    int nesting_ = 0; // calls of unary() under way
+    int nesting_ = 0;                 // calls of unary() under way
+    mutable std::size_t stopped_ = 0; // where the last failure stopped reading
 };
 
 } // namespace

@@ -15,8 +15,8 @@ inline constexpr T empty_answer =
 inline constexpr T unexpected = "Na {}. místě odpovědi je znak, kterému nerozumím.";
 inline constexpr T expected_number = "Na {}. místě má být číslo.";
 inline constexpr T expected_semicolon = "Na {}. místě má být středník, který odděluje meze intervalu.";
-inline constexpr T expected_close = "Interval není uzavřen: na {}. místě má být závorka ) nebo >.";
-inline constexpr T expected_brace = "Množina není uzavřena: na {}. místě má být závorka }.";
+inline constexpr T expected_close = "Na {}. místě má být pravá závorka intervalu, ) nebo >.";
+inline constexpr T expected_brace = "Na {}. místě má být středník před dalším prvkem nebo závorka }, která výčet končí.";
 inline constexpr T sqrt_without_paren = "Za sqrt na {}. místě patří číslo v závorce, např. sqrt(5); nebo pište √5.";
 inline constexpr T expected_paren = "Na {}. místě chybí zavírací závorka ).";
 inline constexpr T trailing = "Za koncem množiny na {}. místě je ještě další text.";
@@ -29,10 +29,23 @@ inline constexpr T too_deep = "Na {}. místě je v sobě příliš mnoho závore
 inline constexpr T infinity_point = "Nekonečno na {}. místě může být jen mezí intervalu, ne prvkem množiny.";
 inline constexpr T infinity_closed = "U nekonečna na {}. místě má být kulatá závorka: nekonečno do intervalu nepatří.";
 inline constexpr T infinity_side = "Na {}. místě stojí nekonečno na špatné straně: vlevo se píše −oo, vpravo oo.";
+inline constexpr T plus_minus_end =
+    "Na {}. místě je ±, ale tady má stát jedno číslo: mez intervalu nebo nerovnosti pište zvlášť.";
+inline constexpr T plus_minus_here = "Na {}. místě je ± tam, kde mu nerozumím; obě čísla zapište zvlášť, např. { 1 ; 3 }.";
+inline constexpr T expected_relation = "Na {}. místě má za x být =, <, >, ≤, ≥, ≠ nebo ∈.";
+inline constexpr T expected_x = "Na {}. místě má být x, např. 1 < x < 2.";
+inline constexpr T list_semicolon = "Na {}. místě začíná další číslo: čísla oddělujte středníkem, např. 1 ; 2.";
+inline constexpr T mixed_relations = "Znaménko na {}. místě míří jinam než první: pište např. 1 < x < 2 nebo 2 > x > 1.";
+inline constexpr T reversed_condition = "Podmínce na {}. místě nevyhovuje žádné x: menší číslo patří vlevo, např. 1 < x < 2.";
+inline constexpr T conjunction =
+    "Na {}. místě se podmínky spojují „a“: zapište je jako 1 < x < 2 nebo intervalem, např. K = (1 ; 2).";
 inline constexpr T reversed = "Interval začatý na {}. místě má levou mez větší nebo rovnou pravé; menší číslo patří vlevo.";
 
-// The verdicts.
+// The verdicts, and what the practice view (and the command line's check)
+// puts before a wrong or a rounded one.
 inline constexpr T right = "Správně!";
+inline constexpr T wrong_lead = "To není správně.";
+inline constexpr T rounded_lead = "Skoro.";
 inline constexpr T wrong_root = "Číslo {} není kořenem rovnice.";
 inline constexpr T wrong_end = "Číslo {} není nulovým bodem levé strany, mezí řešení proto být nemůže.";
 inline constexpr T rounded_end = "Číslo {} je jen přibližná hodnota; zapište ho přesně (zlomkem nebo odmocninou).";

@@ -139,7 +139,7 @@ ProblemGenerator::ProblemGenerator(std::uint64_t seed, GeneratorOptions options)
     : random_(seed), options_(std::move(options))
 {
     if (options_.kinds.empty())
-        options_.kinds.assign(std::begin(all_problem_kinds), std::end(all_problem_kinds));
+        options_.kinds.assign(std::begin(quadratic_problem_kinds), std::end(quadratic_problem_kinds));
     if (options_.relations.empty())
         options_.relations.assign(std::begin(all_relations), std::end(all_relations));
 }
@@ -234,6 +234,11 @@ GeneratedProblem ProblemGenerator::make(ProblemKind kind, Relation relation)
                 c = -(a / (q * q)) * p * p;
             } else {
                 c = r.nonzero(limit.bc);
+                // Small: real roots only as ±√n with n a small integer, not √105/5
+                const bool real_roots = (a > 0) != (c > 0);
+                if (options_.difficulty == Difficulty::Small && real_roots &&
+                    (c % a != 0 || !small_radicand({kind, relation, a, 0, c}, limit.a * 4)))
+                    continue;
             }
             break;
         case ProblemKind::NoConstantTerm:

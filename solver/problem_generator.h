@@ -37,18 +37,25 @@ inline constexpr ProblemKind all_problem_kinds[] = {
     ProblemKind::NoConstantTerm, ProblemKind::Linear,      ProblemKind::Constant,
 };
 
+// What a sheet and a practice sitting hold unless asked for more: the
+// quadratic kinds, without linear and constant.
+inline constexpr ProblemKind quadratic_problem_kinds[] = {
+    ProblemKind::IntegerRoots, ProblemKind::FractionRoots, ProblemKind::SurdRoots,     ProblemKind::DoubleRoot,
+    ProblemKind::NoRealRoot,   ProblemKind::NoLinearTerm,  ProblemKind::NoConstantTerm,
+};
+
 // The names of the command line: "integer", "fraction", "surd", "double",
 // "none", "no-b", "no-c", "linear", "constant".
 std::string_view kind_name(ProblemKind kind);
 std::optional<ProblemKind> kind_from_name(std::string_view name);
 
 enum class Difficulty {
-    Small, // integers, |a| <= 5, |b| and |c| <= 30
+    Small, // integers, |a| <= 5, |b| and |c| <= 30; roots rational or with a radicand up to 20
     Large, // |a| <= 12, |b| and |c| <= 200, some with one decimal place
 };
 
 struct GeneratorOptions {
-    std::vector<ProblemKind> kinds;  // empty: all
+    std::vector<ProblemKind> kinds;  // empty: quadratic_problem_kinds
     std::vector<Relation> relations; // empty: all five
     Difficulty difficulty = Difficulty::Small;
 };

@@ -12,17 +12,19 @@ inline constexpr T normal_form_equation = "Rovnice v základním tvaru:";
 inline constexpr T normal_form_inequality = "Nerovnice v základním tvaru:";
 inline constexpr T coefficients = "Koeficienty:";
 inline constexpr T discriminant = "Diskriminant:";
-inline constexpr T two_roots = "D > 0, rovnice má dva různé reálné kořeny:";
-inline constexpr T two_zeros = "D > 0, levá strana má dva různé nulové body:";
-inline constexpr T double_root = "D = 0, rovnice má jeden dvojnásobný kořen:";
-inline constexpr T double_zero = "D = 0, levá strana má jeden dvojnásobný nulový bod:";
+inline constexpr T two_roots = "D > 0, rovnice má dva různé reálné kořeny.";
+inline constexpr T two_zeros = "D > 0, levá strana má dva různé nulové body.";
+inline constexpr T double_root = "D = 0, rovnice má jeden dvojnásobný kořen x₀.";
+inline constexpr T double_zero = "D = 0, levá strana má jeden dvojnásobný nulový bod x₀.";
 inline constexpr T no_root = "D < 0, rovnice nemá v oboru reálných čísel řešení (odmocnina ze záporného čísla neexistuje).";
 inline constexpr T no_zero = "D < 0, levá strana nemá žádný nulový bod: parabola osu x neprotíná.";
 inline constexpr T simplify_root = "Částečné odmocnění:";
+inline constexpr T exact_root = "Odmocnina z diskriminantu vychází přesně:";
 inline constexpr T roots = "Kořeny:";
 inline constexpr T factored = "Rozklad na součin kořenových činitelů:";
 inline constexpr T vieta = "Zkouška podle Viètových vzorců:";
 inline constexpr T vieta_holds = "Součet i součin kořenů souhlasí.";
+inline constexpr T vieta_holds_double = "Součet i součin kořenů souhlasí (x₁ = x₂ = x₀).";
 inline constexpr T no_b_no_c = "Chybí lineární i absolutní člen (b = 0, c = 0):";
 inline constexpr T no_b = "Chybí lineární člen (b = 0), diskriminant nepotřebujeme:";
 inline constexpr T no_b_negative_equation =
@@ -84,6 +86,6 @@ inline constexpr T notice_d_instead = " místo D = ";
 inline constexpr T notice_lost = " Při odčítání blízkých čísel v pohyblivé řádové čárce se ztratily platné číslice a kořen se posunul.";
 inline constexpr T notice_lost_too = "; při odčítání blízkých čísel se navíc ztratily platné číslice a kořen se posunul.";
 inline constexpr T notice_half =
-    " Přesná hodnota leží přesně v polovině mezi dvěma zaokrouhlenými; protokol pětku na konci zaokrouhluje dolů, zde nahoru.";
+    " Přesná hodnota leží přesně v polovině mezi dvěma zaokrouhlenými; protokol pětku na konci zaokrouhluje k nule, zde od nuly (v absolutní hodnotě nahoru).";
 
 } // namespace parvolin::step_texts

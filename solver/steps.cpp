@@ -64,6 +64,12 @@ public:
         case Grade::Constant: constant(exact); break;
         }
         result(exact.set);
+        // A sentence alone does not end in a colon: nothing follows it.
+        for (Step &step : working_.steps) {
+            if (step.kind == StepKind::Step && step.math.tokens.empty() && step.table.empty() &&
+                step.text.ends_with(':'))
+                step.text.back() = '.';
+        }
         return std::move(working_);
     }
 
@@ -102,7 +108,10 @@ public:
                 if (i > 0)
                     math.text(" ").symbol("U").text(" ");
                 const auto &piece = pieces[i];
-                math.text(piece.lower_closed ? "<" : "(");
+                if (piece.lower_closed)
+                    math.symbol("<");
+                else
+                    math.text("(");
                 const auto bound = [&](const ExactEnd &e) {
                     if (e.infinity == 0)
                         value(math, e.value);
@@ -112,7 +121,10 @@ public:
                 bound(piece.lower);
                 math.text(" ; ");
                 bound(piece.upper);
-                math.text(piece.upper_closed ? ">" : ")");
+                if (piece.upper_closed)
+                    math.symbol(">");
+                else
+                    math.text(")");
             }
             break;
         }
@@ -338,30 +350,40 @@ private:
         top.mark(MathMark::RootEnd);
         formula.append(fraction(top, two_a));
         const bool simplifies = root_d.is_rational() || root_d.u != 0 || root_d.v != 1 || root_d.w != 1 || root_d.m != d;
+        std::string last_form;
         if (simplifies) {
             Math root_math;
             root_math.text("√D = ").mark(MathMark::RootBegin);
             number(root_math, d);
             root_math.mark(MathMark::RootEnd).text(" = ");
             number(root_math, root_d);
-            step(simplify_root, root_math);
-            Math simplified = minus_b;
+            // √9 = 3 is a root taken whole, √48 = 4√3 partly
+            step(root_d.is_rational() ? exact_root : simplify_root, root_math);
+            // A negative 2a is multiplied out: (−b ± √D)/(2a) = (b ± √D)/(−2a),
+            // the ± standing for both signs either way.
+            Math simplified;
+            number(simplified, a_ > 0 ? mpq_class(-b_) : b_);
             simplified.text(" ± ");
             number(simplified, root_d, Wrap::Factor);
             Math denominator;
-            number(denominator, 2 * a_);
-            formula.text(" = ").append(fraction(simplified, denominator));
+            number(denominator, abs(2 * a_));
+            const Math form = fraction(simplified, denominator);
+            last_form = plain_text(form);
+            formula.text(" = ").append(form);
         }
         const Surd &larger = exact.zeros[1];
         if (!larger.is_rational()) {
-            formula.text(" = ");
-            put_plus_minus(formula, larger, format_);
+            Math form;
+            put_plus_minus(form, larger, format_);
+            if (plain_text(form) != last_form) // no "(39 ± 5√53)/2 = (39 ± 5√53)/2"
+                formula.text(" = ").append(form);
         }
         step(roots, formula);
 
-        // x₁ with the plus sign of the formula: the larger root when a > 0
-        const Surd &first = a_ > 0 ? exact.zeros[1] : exact.zeros[0];
-        const Surd &second = a_ > 0 ? exact.zeros[0] : exact.zeros[1];
+        // x₁ with the plus sign of the last form (its denominator positive):
+        // the larger root, as for ±√ without b
+        const Surd &first = exact.zeros[1];
+        const Surd &second = exact.zeros[0];
         Math each = index("x", "1");
         each.text(" = ");
         number_and_decimal(each, first);
@@ -375,9 +397,11 @@ private:
         const bool equation = relation_ == Relation::Equal;
         if (c_ == 0) {
             Math math;
-            leading(math);
-            x_power(math, 2);
-            math.text(" = 0 ⇒ ");
+            if (a_ != 1) { // not "x² = 0 ⇒ x² = 0"
+                leading(math);
+                x_power(math, 2);
+                math.text(" = 0 ⇒ ");
+            }
             x_power(math, 2);
             math.text(" = 0 ⇒ ").append(index("x", "0")).text(" = 0");
             step(no_b_no_c, math);
@@ -431,14 +455,14 @@ private:
         step(zero_product, roots_math);
     }
 
-    // x₁ < x₂ for the incomplete forms, with their decimals.
+    // x₁,₂ = ±√...: x₁ with the plus sign, as after the discriminant.
     void zeros_line(const ExactAnalysis &exact)
     {
         Math each = index("x", "1");
         each.text(" = ");
-        number_and_decimal(each, exact.zeros[0]);
-        each.text(", ").append(index("x", "2")).text(" = ");
         number_and_decimal(each, exact.zeros[1]);
+        each.text(", ").append(index("x", "2")).text(" = ");
+        number_and_decimal(each, exact.zeros[0]);
         step({}, each);
     }
 
@@ -463,23 +487,37 @@ private:
         const bool twice = exact.zeros.size() == 1;
         const Surd &x1 = exact.zeros[0];
         const Surd &x2 = twice ? exact.zeros[0] : exact.zeros[1];
-        linear_factor(math, x1);
-        if (twice)
+        if (twice) {
+            linear_factor(math, x1);
             math.mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd);
-        else
-            linear_factor(math, x2);
+        } else {
+            factor_pair(math, x1, x2);
+        }
         step(factored, math);
 
+        // A double root x₀ is both x₁ and x₂: 2x₀ and x₀² are checked.
         Math check = index("x", "1");
         check.text(" + ").append(index("x", "2")).text(" = ");
+        if (twice)
+            check.text("2").append(index("x", "0")).text(" = ");
         number(check, sum(x1, x2));
         check.text(" = −b/a, ").append(index("x", "1")).text(" · ").append(index("x", "2")).text(" = ");
+        if (twice)
+            check.append(index("x", "0")).mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" = ");
         number(check, product(x1, x2));
         check.text(" = c/a");
         const bool holds = sum(x1, x2) == -b_ / a_ && product(x1, x2) == c_ / a_;
         step(vieta, check);
         if (holds)
-            step(vieta_holds);
+            step(twice ? vieta_holds_double : vieta_holds);
+    }
+
+    // (x − 2)(x − 3), and x first when one root is 0: x(x + 3).
+    void factor_pair(Math &math, const Surd &low, const Surd &high) const
+    {
+        const bool zero_high = sign(high) == 0;
+        linear_factor(math, zero_high ? high : low);
+        linear_factor(math, zero_high ? low : high);
     }
 
     static std::string_view sign_text(int s) { return s > 0 ? "+" : "−"; }
@@ -505,8 +543,7 @@ private:
             const Surd &high = exact.zeros[1];
             Math product_header;
             leading(product_header);
-            linear_factor(product_header, low);
-            linear_factor(product_header, high);
+            factor_pair(product_header, low, high);
             Math low_factor, high_factor;
             linear_factor(low_factor, low);
             linear_factor(high_factor, high);

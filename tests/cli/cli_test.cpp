@@ -240,7 +240,10 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageRow{"batch_takes_no_operands", {"batch", "problems.txt"}},
                     UsageRow{"steps_two_coefficients", {"steps", "1", "2"}},
                     UsageRow{"steps_places_1", {"steps", "--places=1", "1", "2", "3"}},
-                    UsageRow{"steps_no_batch_flag", {"steps", "--steps", "1", "2", "3"}}),
+                    UsageRow{"steps_no_batch_flag", {"steps", "--steps", "1", "2", "3"}},
+                    UsageRow{"check_without_answer", {"check", "1", "-3", "2"}},
+                    UsageRow{"check_two_answers", {"check", "--", "1", "-3", "2", "{1;2}", "{1}"}},
+                    UsageRow{"check_has_no_places", {"check", "--places", "3", "1", "-3", "2", "{1;2}"}}),
     row_name);
 
 TEST(Help, PrintsUsageAndSucceeds)
@@ -260,6 +263,68 @@ TEST(Steps, FailureIsEscapedAndOutputEmpty)
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("1\\x1b[2J"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << "an escape reached the terminal";
+}
+
+// `check`: the verdict in the exit status, and what the practice view says.
+struct CheckRow : NamedRow {
+    Lines args;
+    int exit_code;
+    std::string out;
+};
+
+class Check : public testing::TestWithParam<CheckRow> {};
+
+TEST_P(Check, JudgesTheAnswer)
+{
+    const auto &row = GetParam();
+    const auto result = run_cli(row.args);
+    EXPECT_EQ(result.exit_code, row.exit_code) << result.err;
+    EXPECT_EQ(result.out, row.out);
+    EXPECT_EQ(result.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, Check,
+    testing::Values(
+        CheckRow{"right", {"check", "--", "1", "-3", "2", "K = {1; 2}."}, 0, "right\nSprávně!\n"},
+        CheckRow{"right_condition", {"check", "--rel", ">", "--", "1", "-3", "2", "x < 1 nebo x > 2"}, 0,
+                 "right\nSprávně!\n"},
+        CheckRow{"right_working_notation", {"check", "--", "3", "-2", "-7", "x₁,₂ = (1 ± √22)/3"}, 0,
+                 "right\nSprávně!\n"},
+        CheckRow{"wrong", {"check", "--sep", ",", "--", "1", "-3", "2", "{1 ; 2,5}"}, 1,
+                 "wrong\nTo není správně. Číslo 2,5 není kořenem rovnice.\n"},
+        CheckRow{"wrong_inequality", {"check", "--rel=<=", "1", "-3", "2", "(1 ; 2>"}, 1,
+                 "wrong\nTo není správně. U čísla 1 má být lomená závorka: do řešení patří.\n"},
+        CheckRow{"unreadable", {"check", "--", "1", "-3", "2", "(1 ; 2"}, 3,
+                 "unreadable\nNa 7. místě má být pravá závorka intervalu, ) nebo >.\n"},
+        CheckRow{"approximate", {"check", "--", "1", "0", "-5", "{-2.24 ; 2.24}"}, 3,
+                 "approximate\nSkoro. Číslo −2.24 je jen přibližná hodnota; zapište ho přesně (zlomkem nebo "
+                 "odmocninou).\n"},
+        CheckRow{"json_right", {"check", "--json", "--", "1", "-3", "2", "1; 2"}, 0,
+                 "{\"verdict\":\"right\",\"message\":\"Správně!\"}\n"},
+        CheckRow{"json_unreadable", {"check", "--json", "1", "-3", "2", "{1 ; 2"}, 3,
+                 "{\"verdict\":\"unreadable\",\"message\":\"Na 7. místě má být středník před dalším prvkem nebo "
+                 "závorka }, která výčet končí.\"}\n"},
+        CheckRow{"json_approximate_kind", {"check", "--json", "--", "1", "0", "-5", "x = ±2.236"}, 3,
+                 "{\"verdict\":\"approximate\",\"message\":\"Skoro. Číslo −2.236 je jen přibližná hodnota; zapište "
+                 "ho přesně (zlomkem nebo odmocninou).\"}\n"}),
+    row_name);
+
+// A problem that cannot be judged is no verdict on the answer: status 2, the
+// reason escaped on standard error, nothing on standard output.
+TEST(Check, BadCoefficientIsNoVerdict)
+{
+    const auto result = run_cli({"check", "--", "1\x1b", "-3", "2", "{1;2}"});
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("1\\x1b"), std::string::npos) << result.err;
+}
+
+TEST(Check, HelpIsItsOwn)
+{
+    const auto result = run_cli({"check", "--help"});
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out.rfind("Usage:\n  parvolin-cli check", 0), 0u) << result.out;
 }
 
 std::string json_report(const Lines &lines) { return nlohmann::json{{"lines", lines}}.dump() + '\n'; }

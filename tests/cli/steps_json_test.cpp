@@ -84,7 +84,7 @@ TEST(BatchSteps, WithoutJsonFollowTheReportLines)
 {
     const std::string out = run("0\t0\t5\t>\t2\n", {',', false, true});
     EXPECT_NE(out.find("Výpočet byl proveden s přesností na 2desetinnná místa\na = 0 a b = 0"), std::string::npos);
-    EXPECT_NE(out.find("Výsledek: K = R\n\n"), std::string::npos);
+    EXPECT_NE(out.find("Výsledek: K = ℝ\n\n"), std::string::npos);
     EXPECT_EQ(run("0\t0\t5\t>\t2\n", {',', false, false}).find("Výsledek"), std::string::npos);
 }
 

@@ -69,7 +69,18 @@ INSTANTIATE_TEST_SUITE_P(
                       SquareRow{"large_prime_squared", "7000042000063", "1000003", "7"},
                       SquareRow{"beyond_64_bits", "3541774862152233910272", "34359738368", "3"},
                       // above 2^32, a factor above 1000: found where a long has 32 bits too
-                      SquareRow{"above_32_bits_factor_above_1000", "4358001117", "1019", "4197"}),
+                      SquareRow{"above_32_bits_factor_above_1000", "4358001117", "1019", "4197"},
+                      // squares of primes past any trial division, up to 2⁶⁴
+                      SquareRow{"square_beyond_65536", "281496452005891", "65537", "65539"},
+                      SquareRow{"square_of_a_21_bit_prime", "18446572550348603149", "2097143", "4194301"},
+                      SquareRow{"square_of_a_31_bit_prime", "13835058042397261827", "2147483647", "3"},
+                      SquareRow{"two_large_primes", "9223372021822390277", "1", "9223372021822390277"},
+                      SquareRow{"largest_64_bit_prime", "18446744073709551557", "1", "18446744073709551557"},
+                      // beyond 64 bits the bounded search still finds a small square
+                      SquareRow{"square_by_a_mersenne_prime", "9903822548043788861405265919", "65537",
+                                "2305843009213693951"},
+                      SquareRow{"square_of_a_20_bit_prime_beyond", "1208918901999840174013681", "1048573",
+                                "1099511627689"}),
     row_name);
 
 struct RoundRow : NamedRow {
@@ -146,7 +157,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberRow{"scaled_power_of_ten", mpq_class(3, 2'000'000'000'000), De, Wrap::Factor,
                                 "(1,5 · 10⁻¹²)"},
                       NumberRow{"large_round_number", mpq_class(500'000'000'000), Fr, Wrap::None, "5 · 10¹¹"},
-                      NumberRow{"short_zeros_stay", mpq_class(100'000'000), Fr, Wrap::None, "100000000"}),
+                      NumberRow{"short_zeros_stay", mpq_class(100'000'000), Fr, Wrap::None, "100000000"},
+                      NumberRow{"power_of_ten_under_a_power", mpq_class(1'000'000'000'000'000), Fr, Wrap::Base,
+                                "(10¹⁵)"},
+                      NumberRow{"small_power_of_ten_under_a_power", mpq_class(1, 10'000'000'000), De, Wrap::Base,
+                                "(10⁻¹⁰)"}),
     row_name);
 
 TEST(MathText, RendersStructureAsPlainText)
@@ -158,7 +173,7 @@ TEST(MathText, RendersStructureAsPlainText)
     math.mark(MathMark::RootBegin).text("33/4").mark(MathMark::RootEnd).text(", ");
     math.text("y").mark(MathMark::PowerBegin).text("n").mark(MathMark::PowerEnd).text(", −");
     math.symbol("oo");
-    EXPECT_EQ(plain_text(math), "x₁,₂ = (−b ± √(D))/(2a), √(33/4), y^(n), −oo");
+    EXPECT_EQ(plain_text(math), "x₁,₂ = (−b ± √(D))/(2a), √(33/4), y^(n), −∞");
 }
 
 TEST(MathText, PadsTableColumns)

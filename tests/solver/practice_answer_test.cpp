@@ -3,7 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "solver/steps.h"
+
+#include <random>
 #include <string>
+#include <vector>
 
 namespace parvolin {
 namespace {
@@ -12,6 +20,12 @@ constexpr Relation Eq = Relation::Equal, Lt = Relation::Less, Gt = Relation::Gre
                    Ge = Relation::GreaterEqual;
 
 ExactAnalysis exact_of(long a, long b, long c, Relation relation) { return analyse_exact(a, b, c, relation); }
+
+std::string integer_text_of(long value)
+{
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
 
 // A written answer and a problem whose exact set it is.
 struct AcceptedRow : NamedRow {
@@ -59,7 +73,41 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedRow{"surd_over_two", "(3/2 - √5/2 ; 3/2 + √(5)/2)", 1, -3, 1, Lt},
         AcceptedRow{"overlap_merged", "(-oo ; 3) U <1 ; oo)", 1, 0, 1, Gt},
         AcceptedRow{"point_and_ray", "{1} U (1 ; oo)", 0, 1, -1, Ge},
-        AcceptedRow{"ray_closed", "(-oo ; -2>", 0, -1, -2, Ge}),
+        AcceptedRow{"ray_closed", "(-oo ; -2>", 0, -1, -2, Ge},
+        AcceptedRow{"x_in_interval", "x ∈ (1;2)", 1, -3, 2, Lt},
+        AcceptedRow{"x_in_reals", "x ∈ R", 1, 0, 1, Gt},
+        AcceptedRow{"x_in_closed", "x ∈ ⟨1 ; 2⟩", 1, -3, 2, Le},
+        AcceptedRow{"k_colon", "K: (1;2)", 1, -3, 2, Lt},
+        AcceptedRow{"full_stop", "K = {1; 2}.", 1, -3, 2, Eq},
+        AcceptedRow{"bare_value", "2", 0, 1, -2, Eq},
+        AcceptedRow{"bare_double_root", "2", 1, -4, 4, Eq},
+        AcceptedRow{"bare_values", "1; 2", 1, -3, 2, Eq},
+        AcceptedRow{"bare_surds", "3-2√5; 3+2√5", 1, -6, -11, Eq},
+        AcceptedRow{"bare_sqrt_spaced", "3 - 2 sqrt(5) ; 3 + 2 sqrt(5)", 1, -6, -11, Eq},
+        AcceptedRow{"bare_plus_minus", "3 ± 2√5", 1, -6, -11, Eq},
+        AcceptedRow{"bare_bracketed_number", "(−1 ± √5)/2", 1, 1, -1, Eq},
+        AcceptedRow{"bare_number_with_full_stop", "x = 2.", 0, 1, -2, Eq},
+        AcceptedRow{"greater", "x > 2", 0, 1, -2, Gt},
+        AcceptedRow{"greater_written_backwards", "2 < x", 0, 1, -2, Gt},
+        AcceptedRow{"or_word", "x < 1 nebo x > 2", 1, -3, 2, Gt},
+        AcceptedRow{"or_sign", "x ≤ 1 ∨ x ≥ 2", 1, -3, 2, Ge},
+        AcceptedRow{"or_ascii", "x <= 1 or x >= 2", 1, -3, 2, Ge},
+        AcceptedRow{"between", "1 < x < 2", 1, -3, 2, Lt},
+        AcceptedRow{"between_falling", "2 ≥ x ≥ 1", 1, -3, 2, Le},
+        AcceptedRow{"not_equal", "x ≠ 3", 1, -6, 9, Gt},
+        AcceptedRow{"not_equal_ascii", "x != 3", 1, -6, 9, Gt},
+        AcceptedRow{"equal_or_equal", "x = 1 nebo x = 2", 1, -3, 2, Eq},
+        AcceptedRow{"closed_point", "<1;1>", 1, -2, 1, Le},
+        AcceptedRow{"reals_but_interval", "R \\ <1;2>", 1, -3, 2, Gt},
+        AcceptedRow{"no_solution", "nemá řešení", 1, 0, 1, Lt},
+        AcceptedRow{"no_solution_capital_stop", "Žádné řešení.", 1, 0, 1, Eq},
+        AcceptedRow{"every_x", "všechna x", 1, 0, 1, Gt},
+        AcceptedRow{"each_x", "Každé x", 1, 0, 1, Ge},
+        AcceptedRow{"working_fraction", "x₁,₂ = (1 ± √22)/3", 3, -2, -7, Eq},
+        AcceptedRow{"working_plus_minus_root", "x₁,₂ = ±√5", 1, 0, -5, Eq},
+        AcceptedRow{"working_set", "{13 ± 3√19}", 1, -26, -2, Eq},
+        AcceptedRow{"working_double_root", "x₀ = 2", 1, -4, 4, Eq},
+        AcceptedRow{"plus_minus_ascii_prefix", "x = +-sqrt(5)", 1, 0, -5, Eq}),
     row_name);
 
 struct RefusedRow : NamedRow {
@@ -91,8 +139,34 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"letter", "(1 ; a)", 6, "Na 6. místě odpovědi je znak, kterému nerozumím."},
         RefusedRow{"sqrt_without_paren", "{sqrt5}", 6, "Za sqrt na 6. místě patří číslo v závorce, např. sqrt(5); nebo pište √5."},
         RefusedRow{"no_semicolon", "(1 2)", 4, "Na 4. místě má být středník, který odděluje meze intervalu."},
-        RefusedRow{"unclosed", "(1 ; 2", 7, "Interval není uzavřen: na 7. místě má být závorka ) nebo >."},
-        RefusedRow{"unclosed_set", "{1 ; 2", 7, "Množina není uzavřena: na 7. místě má být závorka }."},
+        RefusedRow{"unclosed", "(1 ; 2", 7, "Na 7. místě má být pravá závorka intervalu, ) nebo >."},
+        RefusedRow{"unclosed_set", "{1 ; 2", 7,
+                   "Na 7. místě má být středník před dalším prvkem nebo závorka }, která výčet končí."},
+        RefusedRow{"two_numbers_without_semicolon", "9 9", 3,
+                   "Na 3. místě začíná další číslo: čísla oddělujte středníkem, např. 1 ; 2."},
+        RefusedRow{"bare_comma_list", "1, 2", 2,
+                   "Na 2. místě je čárka s mezerou: čísla v množině oddělujte středníkem, desetinnou čárku pište bez "
+                   "mezery."},
+        RefusedRow{"plus_minus_end", "(1 ± 2 ; 5)", 4,
+                   "Na 4. místě je ±, ale tady má stát jedno číslo: mez intervalu nebo nerovnosti pište zvlášť."},
+        RefusedRow{"two_plus_minus", "{1 ± 2 ± 3}", 8,
+                   "Na 8. místě je ± tam, kde mu nerozumím; obě čísla zapište zvlášť, např. { 1 ; 3 }."},
+        RefusedRow{"plus_minus_under_root", "√(1 ± 2)", 5,
+                   "Na 5. místě je ± tam, kde mu nerozumím; obě čísla zapište zvlášť, např. { 1 ; 3 }."},
+        RefusedRow{"no_relation", "x 2", 3, "Na 3. místě má za x být =, <, >, ≤, ≥, ≠ nebo ∈."},
+        RefusedRow{"no_x", "1 < 2", 5, "Na 5. místě má být x, např. 1 < x < 2."},
+        RefusedRow{"mixed_relations", "1 < x > 2", 7,
+                   "Znaménko na 7. místě míří jinam než první: pište např. 1 < x < 2 nebo 2 > x > 1."},
+        RefusedRow{"reversed_condition", "2 < x < 1", 7,
+                   "Podmínce na 7. místě nevyhovuje žádné x: menší číslo patří vlevo, např. 1 < x < 2."},
+        RefusedRow{"and_word", "x > 1 a x < 2", 7,
+                   "Na 7. místě se podmínky spojují „a“: zapište je jako 1 < x < 2 nebo intervalem, např. K = (1 ; "
+                   "2)."},
+        RefusedRow{"relation_without_number", "x ≥", 4, "Na 4. místě má být číslo."},
+        RefusedRow{"plus_minus_without_number", "{1 ± }", 6, "Na 6. místě má být číslo."},
+        RefusedRow{"end_missing", "(1 ; )", 6, "Na 6. místě má být číslo."},
+        RefusedRow{"open_point", "(1 ; 1)", 1,
+                   "Interval začatý na 1. místě má levou mez větší nebo rovnou pravé; menší číslo patří vlevo."},
         RefusedRow{"comma_list", "{2, 3}", 3,
                    "Na 3. místě je čárka s mezerou: čísla v množině oddělujte středníkem, desetinnou čárku pište bez "
                    "mezery."},
@@ -157,6 +231,23 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeepNesting,
                                            NestingRow{"sqrt", "sqrt(", ")", 5, false}),
                          row_name);
 
+// A pasted wall of numbers is read in one pass, not sorted after each.
+TEST(LongAnswers, AreReadInReasonableTime)
+{
+    std::string list = "{", bare, digits(100'000, '7');
+    for (int i = 1; i <= 20'000; ++i) {
+        const std::string n = integer_text_of(i);
+        list += n + ";";
+        bare += n + (i < 20'000 ? "; " : "");
+    }
+    list.back() = '}';
+    EXPECT_EQ(parse_answer(list).size(), 20'000u);
+    EXPECT_EQ(parse_answer(bare).size(), 20'000u);
+    const RealSet big = parse_answer("{" + digits + "}");
+    ASSERT_EQ(big.size(), 1u);
+    EXPECT_EQ(big[0].lower.value.u.get_str(), digits);
+}
+
 struct VerdictRow : NamedRow {
     long a, b, c;
     Relation relation;
@@ -201,7 +292,23 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictRow{"extra_narrow", 100, -1, 0, Lt, "(0 ; 1/10)", VerdictKind::WrongEnd,
                    "Číslo 0,1 není nulovým bodem levé strany, mezí řešení proto být nemůže."},
         VerdictRow{"missing_narrow", 100, -1, 0, Gt, "(-oo ; 0)", VerdictKind::MissingPart,
-                   "Chybí část řešení: například číslo 1 nerovnici vyhovuje, ale v odpovědi není."}),
+                   "Chybí část řešení: například číslo 1 nerovnici vyhovuje, ale v odpovědi není."},
+        VerdictRow{"one_of_two_rays", 1, -3, 2, Gt, "x > 2", VerdictKind::MissingPart,
+                   "Chybí část řešení: například číslo 0 nerovnici vyhovuje, ale v odpovědi není."},
+        VerdictRow{"between_closed_at_one_end", 1, -3, 2, Lt, "1 < x ≤ 2", VerdictKind::ShouldBeOpen,
+                   "U čísla 2 má být kulatá závorka: do řešení nepatří."},
+        VerdictRow{"not_equal_but_equal_allowed", 1, -6, 9, Ge, "x ≠ 3", VerdictKind::MissingPart,
+                   "Chybí část řešení: například číslo 3 nerovnici vyhovuje, ale v odpovědi není."},
+        VerdictRow{"plus_minus_wrong_sign", 1, -26, 2, Eq, "{13 ± 3√19}", VerdictKind::WrongEnd,
+                   "Číslo 13 − 3√19 není kořenem rovnice."},
+        VerdictRow{"no_solution_said_of_two_roots", 1, -3, 2, Eq, "nemá řešení", VerdictKind::MissingPart,
+                   "Chybí kořen: rovnice má ještě další řešení."},
+        VerdictRow{"every_x_but_one_missing", 1, -2, 1, Gt, "všechna x", VerdictKind::ExtraPart,
+                   "Odpověď obsahuje i čísla, která nevyhovují, například 1."},
+        VerdictRow{"one_root_of_two", 1, -3, 2, Eq, "2", VerdictKind::MissingPart,
+                   "Chybí kořen: rovnice má ještě další řešení."},
+        VerdictRow{"rounded_bare_roots", 1, 0, -5, Eq, "x₁,₂ = ±2,24", VerdictKind::RoundedEnd,
+                   "Číslo −2,24 je jen přibližná hodnota; zapište ho přesně (zlomkem nebo odmocninou)."}),
     row_name);
 
 struct OrderRow : NamedRow {
@@ -227,6 +334,175 @@ INSTANTIATE_TEST_SUITE_P(Values, SurdOrder,
                                            OrderRow{"equal_written_apart", "√8", "2√2", 0},
                                            OrderRow{"negative", "-√3", "-1,732", -1}),
                          row_name);
+
+
+// ---- no wrong answer is accepted ----
+
+// The sign of a·x² + b·x + c at x = (u + v√m)/w, worked out here on its own:
+// w²·(a x² + b x + c) = P + T√m.
+int sign_at(long a, long b, long c, const Surd &x)
+{
+    const mpz_class P = a * (x.u * x.u + x.v * x.v * x.m) + b * x.w * x.u + c * x.w * x.w;
+    const mpz_class T = 2 * a * x.u * x.v + b * x.w * x.v;
+    const int sp = sgn(P), st = sgn(T);
+    if (st == 0 || sp == st || sp == 0)
+        return sp != 0 ? sp : st;
+    const int c2 = cmp(P * P, T * T * x.m);
+    return c2 > 0 ? sp : c2 < 0 ? st : 0;
+}
+
+bool satisfies(long a, long b, long c, Relation relation, const Surd &x)
+{
+    const int s = sign_at(a, b, c, x);
+    switch (relation) {
+    case Relation::Equal:
+        return s == 0;
+    case Relation::Less:
+        return s < 0;
+    case Relation::Greater:
+        return s > 0;
+    case Relation::LessEqual:
+        return s <= 0;
+    case Relation::GreaterEqual:
+        return s >= 0;
+    }
+    return false;
+}
+
+bool member(const RealSet &set, const Surd &x)
+{
+    for (const auto &p : set) {
+        const int lo = p.lower.infinity != 0 ? -p.lower.infinity : compare(x, p.lower.value);
+        const int hi = p.upper.infinity != 0 ? -p.upper.infinity : compare(x, p.upper.value);
+        if ((lo > 0 || (lo == 0 && p.lower_closed)) && (hi < 0 || (hi == 0 && p.upper_closed)))
+            return true;
+    }
+    return false;
+}
+
+double approximately(const Surd &x)
+{
+    return (x.u.get_d() + x.v.get_d() * std::sqrt(x.m.get_d())) / x.w.get_d();
+}
+
+// Where the set `read` and the problem's own set could differ: every end of
+// `read` and the problem's zeros, and rationals between and beyond them.
+std::vector<Surd> probes(const RealSet &read, const ExactAnalysis &exact)
+{
+    std::vector<Surd> ends(exact.zeros);
+    for (const auto &p : read) {
+        for (const ExactEnd *e : {&p.lower, &p.upper}) {
+            if (e->infinity == 0)
+                ends.push_back(e->value);
+        }
+    }
+    std::vector<double> at;
+    for (const auto &e : ends)
+        at.push_back(approximately(e));
+    std::sort(at.begin(), at.end());
+    std::vector<Surd> out(ends);
+    out.push_back(make_surd(mpq_class(0)));
+    if (!at.empty()) {
+        out.push_back(make_surd(mpq_class(at.front() - 1)));
+        out.push_back(make_surd(mpq_class(at.back() + 1)));
+    }
+    for (std::size_t i = 1; i < at.size(); ++i) {
+        if (at[i] - at[i - 1] > 1e-6)
+            out.push_back(make_surd(mpq_class((at[i] + at[i - 1]) / 2)));
+    }
+    return out;
+}
+
+// One edit of an answer's text: a character replaced by another a pupil
+// might type.
+std::string mistyped(const std::string &text, std::mt19937_64 &random)
+{
+    static const std::vector<std::string> swaps{"(", ")", "<", ">", "{", "}", ";", "1", "2", "3", "−", "-",
+                                                "+", "±", "√", "x", "∪", "0", "9", "/", " ", ""};
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    }
+    const std::size_t at = starts[random() % starts.size()];
+    std::size_t length = 1;
+    while (at + length < text.size() && (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80)
+        ++length;
+    return text.substr(0, at) + swaps[random() % swaps.size()] + text.substr(at + length);
+}
+
+TEST(WrongAnswers, AreNeverAccepted)
+{
+    std::mt19937_64 random(20261209);
+    const Relation relations[] = {Eq, Lt, Gt, Le, Ge};
+    const auto coefficient = [&](int range) { return static_cast<long>(random() % (2 * range + 1)) - range; };
+    int accepted = 0, checked = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const long a = coefficient(3), b = coefficient(8), c = coefficient(8);
+        const Relation relation = relations[random() % 5];
+        const ExactAnalysis exact = exact_of(a, b, c, relation);
+        // The answer of another problem, or this one's mistyped, in the
+        // working's own words.
+        const long a2 = coefficient(3), b2 = coefficient(8), c2 = coefficient(8);
+        const Relation relation2 = relations[random() % 5];
+        const bool other = random() % 2 == 0;
+        const ExactAnalysis source = other ? exact_of(a2, b2, c2, relation2) : exact;
+        std::string text = plain_text(other ? problem_math(a2, b2, c2, relation2, source.set, ',').set
+                                            : problem_math(a, b, c, relation, source.set, ',').set);
+        if (!other)
+            text = mistyped(text, random);
+        RealSet read;
+        try {
+            read = parse_answer(text);
+        } catch (const AnswerSyntaxError &) {
+            continue;
+        }
+        ++checked;
+        if (judge_answer(exact, relation, read).kind != VerdictKind::Right)
+            continue;
+        ++accepted;
+        for (const Surd &x : probes(read, exact))
+            ASSERT_EQ(member(read, x), satisfies(a, b, c, relation, x))
+                << text << " accepted for " << a << " " << b << " " << c << " at " << approximately(x);
+    }
+    // The test saw both kinds: answers refused and answers taken.
+    EXPECT_GT(accepted, 100);
+    EXPECT_GT(checked - accepted, 300);
+}
+
+std::string integer_text(long value)
+{
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// The roots as the working's last lines write them, read back as the answer.
+TEST(WorkingNotation, IsReadAsTheAnswer)
+{
+    std::mt19937_64 random(7);
+    for (int round = 0; round < 200; ++round) {
+        const long a = static_cast<long>(random() % 9) - 4, b = static_cast<long>(random() % 41) - 20,
+                   c = static_cast<long>(random() % 41) - 20;
+        if (a == 0)
+            continue;
+        const ExactAnalysis exact = exact_of(a, b, c, Eq);
+        const std::string text = plain_text(problem_math(a, b, c, Eq, exact.set, ',').set);
+        const Verdict verdict = judge_answer(exact, Eq, parse_answer(text));
+        EXPECT_EQ(verdict.kind, VerdictKind::Right) << text;
+        // The last form of the roots line: "x₁,₂ = (1 ± √22)/3", "x₀ = 1/2".
+        const std::string a_text = integer_text(a), b_text = integer_text(b), c_text = integer_text(c);
+        const std::string lead = "Kořeny: ";
+        for (const std::string &line : plain_lines(build_steps({a_text, b_text, c_text, 0, 0}, ',').working)) {
+            if (!line.starts_with(lead))
+                continue;
+            const std::string name = line.substr(lead.size(), line.find(" = ") - lead.size());
+            std::string last = line.substr(line.rfind(" = ") + 3);
+            last = last.substr(0, last.find(" ≐ "));
+            const std::string roots = name + " = " + last;
+            EXPECT_EQ(judge_answer(exact, Eq, parse_answer(roots)).kind, VerdictKind::Right) << roots;
+        }
+    }
+}
 
 } // namespace
 } // namespace parvolin

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProblemGenerator, SameSeedSameSheetAndAnEvenMix)
 {
-    const GeneratorOptions all{};
+    const GeneratorOptions all{{std::begin(all_problem_kinds), std::end(all_problem_kinds)}, {}, Difficulty::Small};
     const auto first = generate_problems(123456, 45, all);
     const auto again = generate_problems(123456, 45, all);
     const auto other = generate_problems(123457, 45, all);
@@ -102,6 +102,33 @@ TEST(ProblemGenerator, SameSeedSameSheetAndAnEvenMix)
         EXPECT_EQ(count, 5); // 45 problems: every kind five times
     for (int count : relations)
         EXPECT_EQ(count, 9);
+}
+
+// Left to itself the generator deals the quadratic kinds only, evenly.
+TEST(ProblemGenerator, DefaultKindsAreQuadratic)
+{
+    std::vector<int> kinds(9);
+    for (const auto &p : generate_problems(99, 70, {}))
+        ++kinds[static_cast<std::size_t>(p.kind)];
+    for (const ProblemKind kind : quadratic_problem_kinds)
+        EXPECT_EQ(kinds[static_cast<std::size_t>(kind)], 10) << kind_name(kind);
+    EXPECT_EQ(kinds[static_cast<std::size_t>(ProblemKind::Linear)], 0);
+    EXPECT_EQ(kinds[static_cast<std::size_t>(ProblemKind::Constant)], 0);
+}
+
+// At the small difficulty every root is rational or has a small radicand
+// and no denominator under it: ±√5, (3 ± √5)/2, never √105/5 or √30.
+TEST(ProblemGenerator, SmallAnswersAreNice)
+{
+    const std::uint64_t seed = first_seed();
+    for (std::uint64_t s = seed; s < seed + 40; ++s) {
+        for (const auto &p : generate_problems(s, 30, {{ProblemKind::NoLinearTerm, ProblemKind::SurdRoots}, {}, S})) {
+            const ExactAnalysis exact = analyse_exact(p.a, p.b, p.c, Relation::Equal);
+            for (const Surd &zero : exact.zeros)
+                EXPECT_TRUE(zero.is_rational() || zero.m <= 20)
+                    << "seed " << s << ": " << p.a.get_str() << " " << p.b.get_str() << " " << p.c.get_str();
+        }
+    }
 }
 
 // The sequence is ours, not the library's: these first problems stay fixed.

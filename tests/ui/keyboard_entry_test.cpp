@@ -339,5 +339,54 @@ TEST_F(KeyboardEntry, ContextMenuPastesOnlyWhatCouldBeTyped)
     }
 }
 
+// Tab walks the computation view in the order of the entry row, the result,
+// the places and the two buttons, then the relation; every stop is a control
+// the pupil sees take the keyboard, none is a frame around the others.
+struct TabCase {
+    const char *name;
+    bool solved;
+    std::vector<std::string> stops;
+};
+
+class TabOrder : public KeyboardEntry, public ::testing::WithParamInterface<TabCase> {};
+
+TEST_P(TabOrder, VisitsTheControlsInTheirOrderAndNothingElse)
+{
+    const TabCase &row = GetParam();
+    open_active();
+    QTest::keyClick(window_.get(), Qt::Key_R, Qt::ControlModifier);
+    if (row.solved) {
+        field("kv_koef")->setText(QStringLiteral("1"));
+        solve();
+        field("kv_koef")->setFocus();
+    }
+    for (bool backwards : {false, true}) {
+        std::vector<std::string> visited{focus()};
+        for (std::size_t i = 0; i < row.stops.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                            backwards ? Qt::ShiftModifier : Qt::NoModifier);
+            visited.push_back(focus());
+            ASSERT_TRUE(QApplication::focusWidget()->isVisible()) << focus();
+        }
+        std::vector<std::string> expected{row.stops.front()};
+        if (backwards)
+            expected.insert(expected.end(), row.stops.rbegin(), row.stops.rend());
+        else
+            expected.insert(expected.end(), row.stops.begin() + 1, row.stops.end()), expected.push_back(row.stops.front());
+        EXPECT_EQ(visited, expected) << (backwards ? "Shift+Tab" : "Tab");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ComputationView, TabOrder,
+    ::testing::Values(TabCase{"entry",
+                              false,
+                              {"kv_koef", "lin_koef", "abs_koef", "desmista", "BitBtnVyresit", "BitBtnNove", "ListBox1"}},
+                      TabCase{"result",
+                              true,
+                              {"kv_koef", "lin_koef", "abs_koef", "vypisreseni", "desmista", "BitBtnVyresit",
+                               "BitBtnNove", "ListBox1", "graphTabs"}}),
+    row_name);
+
 } // namespace
 } // namespace parvolin

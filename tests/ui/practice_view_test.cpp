@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextDocument>
 
@@ -48,12 +50,18 @@ std::uint64_t test_seed()
     return seed;
 }
 
-// What a pupil types on a keyboard without √ and −: "sqrt(5)", "-", "{}".
+// What a pupil types on a keyboard without √, −, ∞ and ⟨⟩: "sqrt(5)", "-",
+// "{}", "oo", "<".
 QString typed_form(std::string plain)
 {
     QString text = QString::fromStdString(plain);
     text.replace(QStringLiteral("−"), QStringLiteral("-"));
     text.replace(QStringLiteral("∅"), QStringLiteral("{}"));
+    text.replace(QStringLiteral("⟨"), QStringLiteral("<"));
+    text.replace(QStringLiteral("⟩"), QStringLiteral(">"));
+    text.replace(QStringLiteral("∞"), QStringLiteral("oo"));
+    text.replace(QStringLiteral("∪"), QStringLiteral("U"));
+    text.replace(QStringLiteral("ℝ"), QStringLiteral("R"));
     text.replace(QRegularExpression(QStringLiteral("√(\\d+)")), QStringLiteral("sqrt(\\1)"));
     text.replace(QStringLiteral("√("), QStringLiteral("sqrt("));
     return text;
@@ -150,6 +158,22 @@ TEST_F(PracticeTest, OpensAsAViewWithTheKeyboardOnTheAnswer)
     EXPECT_TRUE(failures_.empty());
 }
 
+// Every choice of the two lists reads whole in its field.
+TEST_F(PracticeTest, EveryChoiceFitsItsList)
+{
+    open_practice();
+    for (const char *name : {"practiceDifficulty", "practiceRelations"}) {
+        auto *list = find<QComboBox>(name);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)), field.width())
+                << name << ": " << list->itemText(i).toStdString() << " in " << list->width() << " of " << list->parentWidget()->width();
+    }
+}
+
 TEST_F(PracticeTest, ARightAnswerCountsOnceAndEnterGoesOn)
 {
     open_practice();
@@ -190,6 +214,34 @@ TEST_F(PracticeTest, OnlyTheFirstAnswerCounts)
     click("practiceNext");
     send(right_answer());
     EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 1 z 2"));
+}
+
+// "Skoro": the rounded roots ask for the exact ones and take nothing from
+// the first try.
+TEST_F(PracticeTest, ARoundedAnswerAsksForTheExactOneAndDoesNotCount)
+{
+    open_practice();
+    auto *relations = find<QComboBox>("practiceRelations");
+    relations->setFocus();
+    QTest::keyClick(relations, Qt::Key_Down); // equations only
+    next_until([](const GeneratedProblem &p) {
+        const ExactAnalysis e = analyse_exact(p.a, p.b, p.c, p.relation);
+        return e.zeros.size() == 2 && !e.zeros[0].is_rational();
+    });
+    const ExactAnalysis analysis = exact();
+    QString rounded = QStringLiteral("{");
+    for (const Surd &zero : analysis.zeros) {
+        rounded += QString::fromStdString(decimal_text(round_to_places(zero, 2).scaled, 2, separator(), false));
+        rounded += QStringLiteral(" ; ");
+    }
+    rounded.chop(3);
+    send(rounded.replace(QStringLiteral("−"), QStringLiteral("-")) + QStringLiteral("}"));
+    EXPECT_TRUE(verdict().contains(QStringLiteral("jen přibližná hodnota; zapište ho přesně"))) << verdict().toStdString();
+    EXPECT_FALSE(verdict().contains(QStringLiteral("To není správně.")));
+    EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 0 z 0"));
+    EXPECT_EQ(QApplication::focusWidget(), answer());
+    send(right_answer());
+    EXPECT_EQ(score(), QStringLiteral("Správně vyřešeno: 1 z 1"));
 }
 
 // Wrong answers made from the problem on screen, and the first mistake the
@@ -302,7 +354,7 @@ TEST_P(UnreadableAnswers, SayWhatAndMarkWhere)
 INSTANTIATE_TEST_SUITE_P(
     Rows, UnreadableAnswers,
     ::testing::Values(UnreadableRow{"letter", "(1 ; a)", "Na 6. místě odpovědi je znak, kterému nerozumím.", 5, 6},
-                      UnreadableRow{"unclosed", "(1 ; 2", "Interval není uzavřen: na 7. místě má být závorka ) nebo >.",
+                      UnreadableRow{"unclosed", "(1 ; 2", "Na 7. místě má být pravá závorka intervalu, ) nebo >.",
                                     -1, 6},
                       UnreadableRow{"comma_list", "{2, 3}",
                                     "Na 3. místě je čárka s mezerou: čísla v množině oddělujte středníkem", 2, 3},

@@ -5,9 +5,11 @@
 #include "ui/main/main_window.h"
 #include "ui/main/new_file.h"
 #include "ui/main/save_document.h"
+#include "ui/main/save_folder.h"
 
 #include "solver/rtf_writer.h"
 
+#include "tests/ui/scoped_variable.h"
 #include "tests/ui/test_files.h"
 #include "tests/test_rows.h"
 #include "tests/ui/window_fixture.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -85,13 +88,65 @@ TEST_F(SaveTest, TakenNameGetsTheNoticeAndCancelKeepsTheLastPath)
     save(std::nullopt);
     save(path("vysledek"));
     save(path("odkaz"));
-    EXPECT_EQ(shown_, (std::vector<QString>{{}, path("vysledek"), path("vysledek"), path("vysledek")}));
+    EXPECT_TRUE(shown_.front().endsWith('/')) << shown_.front().toStdString(); // a folder, no name
+    EXPECT_EQ(std::vector<QString>(shown_.begin() + 1, shown_.end()),
+              (std::vector<QString>{path("vysledek"), path("vysledek"), path("vysledek")}));
     const QString end = QString::fromUtf8(" nelze uložit.  Soubor s tímto názvem již existuje , zvolte jiný název.");
     EXPECT_EQ(notices_, (std::vector<QString>{"Parvolin|Soubor " + path("vysledek.rtf") + end,
                                               "Parvolin|Soubor " + path("odkaz.rtf") + end}));
     EXPECT_EQ(file_contents(path("vysledek.rtf")).toStdString(), rtf_document(sample));
     EXPECT_FALSE(QFile::exists(path("nowhere")));
 }
+
+// The first dialog of a run opens with no name in the user's documents
+// folder, or in the folder another save dialog used last; never in the
+// folder the program runs from.
+struct FolderRow {
+    const char *name;
+    bool documents_made;
+    const char *saved_before; // a file saved by another dialog, under the home folder; "" none
+    bool folder_removed;      // that file's folder deleted since
+    const char *expected;     // under the home folder, "" the home folder itself
+};
+
+class FirstSaveFolder : public SaveTest, public ::testing::WithParamInterface<FolderRow> {};
+
+TEST_P(FirstSaveFolder, IsTheLastUsedOrTheDocuments)
+{
+    const FolderRow &row = GetParam();
+    const QString home = path("domov");
+    ASSERT_TRUE(QDir().mkpath(home + "/.config"));
+    const ScopedVariable home_variable{"HOME", QFile::encodeName(home)};
+    const ScopedVariable config{"XDG_CONFIG_HOME", QFile::encodeName(home + "/.config")};
+    if (row.documents_made)
+        ASSERT_TRUE(QDir().mkpath(home + "/Documents"));
+    forget_save_folder();
+    if (*row.saved_before != '\0') {
+        const QString saved = home + '/' + QString::fromUtf8(row.saved_before);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(saved).absolutePath()));
+        remember_save_folder(saved);
+        if (row.folder_removed)
+            ASSERT_TRUE(QDir(QFileInfo(saved).absolutePath()).removeRecursively());
+    }
+    save(std::nullopt);
+    const QString expected = *row.expected == '\0' ? home : home + '/' + QString::fromUtf8(row.expected);
+    EXPECT_EQ(shown_, (std::vector<QString>{expected + '/'}));
+    EXPECT_NE(shown_.front(), QDir::currentPath() + '/');
+
+    // What this dialog returns is where the next one opens.
+    ASSERT_TRUE(QDir().mkpath(home + "/ulohy"));
+    save(home + "/ulohy/úloha");
+    EXPECT_EQ(save_folder(), home + "/ulohy");
+    forget_save_folder();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, FirstSaveFolder,
+    ::testing::Values(FolderRow{"documents", true, "", false, "Documents"},
+                      FolderRow{"no_documents_folder", false, "", false, ""},
+                      FolderRow{"last_used_by_the_worksheet", true, "listy/pracovni-list-1.pdf", false, "listy"},
+                      FolderRow{"last_used_since_removed", true, "listy/pracovni-list-1.pdf", true, "Documents"}),
+    row_name);
 
 // A name taken between the existence test and the creation is not overwritten.
 TEST_F(SaveTest, NewFileNeverReplacesOne)

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
@@ -28,7 +29,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         HtmlRow{"fraction_root", "2", "-3", "1", 2, {"x<sup>2</sup>", "black\">1</td>", "</tr><tr><td align=\"center\">2</td>",
                                                     "<th", "∞", "font-weight: bold", "∪"}},
         HtmlRow{"no_root", "1", "0", "1", 0, {"x<sup>2</sup>", "∅"}},
+        HtmlRow{"school_brackets_and_reals", "1", "-1", "-6", 4, {"K = (−∞ ; −2⟩ ∪ ⟨3 ; ∞)"}},
+        HtmlRow{"school_reals", "1", "0", "1", 2, {"K = ℝ"}},
         HtmlRow{"notice_framed", "1", "-0,6", "0,09", 0, {"bgcolor=\"#fff3cd\"", "Pozor", "</table>", "x<sub>0</sub>"}}),
     row_name);
 
@@ -144,6 +149,81 @@ TEST_F(StepsInWindow, FilledOnASolveAndEmptyAfterAFailure)
     EXPECT_TRUE(view->is_empty());
     EXPECT_TRUE(view->toPlainText().isEmpty());
 }
+
+// Once the task is edited after a solve, the graph and the working are
+// paled and say they belong to the previous task, until the next solve.
+struct StaleRow {
+    const char *name;
+    std::function<void(MainWindow &)> edit;
+    bool stale;
+};
+
+class StaleViews : public StepsInWindow, public ::testing::WithParamInterface<StaleRow> {};
+
+TEST_P(StaleViews, AreMarkedUntilTheNextSolve)
+{
+    const StaleRow &row = GetParam();
+    open();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    find<QAction>("vypocet")->trigger();
+    solve_problem("1", "-3", "2");
+    auto *graph = find<QWidget>("solutionGraph");
+    auto *box = find<QWidget>("graphBox");
+    const QImage before = box->grab().toImage();
+    auto *cover = find<QWidget>("staleCover");
+    EXPECT_FALSE(cover->isVisibleTo(window_.get()));
+
+    row.edit(*window_);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cover->isVisibleTo(window_.get()), row.stale);
+    if (row.stale) {
+        EXPECT_EQ(cover->accessibleName(),
+                  QStringLiteral("Zadání se změnilo: graf a postup patří k předchozí úloze. "
+                                 "Řešení nové úlohy ukáže tlačítko Vyřešit."));
+        EXPECT_EQ(cover->geometry(), graph->geometry());
+        // Paler: the darkest pixel of the picture is lighter than it was.
+        const QImage after = box->grab().toImage();
+        const QRect inside = graph->geometry().adjusted(0, graph->height() / 2, 0, 0);
+        int darkest_before = 255;
+        int darkest_after = 255;
+        for (int y = inside.top(); y <= inside.bottom(); y += 2)
+            for (int x = inside.left(); x <= inside.right(); x += 2) {
+                darkest_before = std::min(darkest_before, qGray(before.pixel(x, y)));
+                darkest_after = std::min(darkest_after, qGray(after.pixel(x, y)));
+            }
+        EXPECT_GT(darkest_after, darkest_before + 60);
+        // The working's tab is marked as well.
+        auto *tabs = find<QTabBar>("graphTabs");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        EXPECT_TRUE(cover->isVisibleTo(window_.get()));
+    }
+
+    solve();
+    EXPECT_FALSE(cover->isVisibleTo(window_.get()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, StaleViews,
+    ::testing::Values(
+        StaleRow{"nothing_edited", [](MainWindow &) {}, false},
+        StaleRow{"digit_typed",
+                 [](MainWindow &window) { QTest::keyClicks(child<QLineEdit>(&window, "abs_koef"), QStringLiteral("5")); },
+                 true},
+        StaleRow{"edit_undone",
+                 [](MainWindow &window) {
+                     auto *c = child<QLineEdit>(&window, "abs_koef");
+                     c->setFocus();
+                     c->end(false);
+                     QTest::keyClicks(c, QStringLiteral("5"));
+                     QTest::keyClick(c, Qt::Key_Backspace);
+                 },
+                 false},
+        StaleRow{"relation_changed", [](MainWindow &window) { child<QListWidget>(&window, "ListBox1")->setCurrentRow(2); },
+                 true},
+        StaleRow{"places_changed", [](MainWindow &window) { child<QListWidget>(&window, "desmista")->setCurrentRow(3); },
+                 true}),
+    row_name);
 
 // Selected by keyboard and copied, the working comes out as its plain lines:
 // a stacked fraction reads (−b ± √D)/(2a), not a cell a line.

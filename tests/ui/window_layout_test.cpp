@@ -170,8 +170,37 @@ TEST_F(WindowLayout, LargerWindowGivesThePictureTheRoomAndKeepsTheViews)
 
     // Back to the smallest picture, the layout's; it never shrinks below it.
     resize_outer(QSize(600, 400));
-    EXPECT_EQ(find<QWidget>("solutionGraph")->size(), QSize(350, 342));
+    // (The box's height less its bottom frame and the tabs above the picture.)
+    const int tabs = std::max(16, find<QTabBar>("graphTabs")->sizeHint().height());
+    EXPECT_EQ(find<QWidget>("solutionGraph")->size(), QSize(350, 366 - 8 - tabs));
 }
+
+// At any width the user gives the window, the picture leaves the captions
+// of its tabs whole, and the side panel covers no part of the picture that
+// shows in the scrolling area.
+class AnyWidth : public WindowLayout, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AnyWidth, TabsAndPanelStayClearOfThePicture)
+{
+    open();
+    command("vypocet");
+    solve();
+    for (bool panel : {false, true}) {
+        if (panel)
+            command("Desetinnoddlova1");
+        resize_outer(QSize(GetParam(), 520));
+        auto *tabs = find<QTabBar>("graphTabs");
+        EXPECT_GE(tabs->height(), tabs->sizeHint().height());
+        EXPECT_FALSE(in_window("graphTabs").intersects(in_window("solutionGraph")));
+        auto *area = find<QScrollArea>("ScrollBox1");
+        const QRect viewport(area->viewport()->mapTo(window_.get(), QPoint(0, 0)), area->viewport()->size());
+        const QRect graph_shown = in_window("graphBox") & viewport;
+        if (panel)
+            EXPECT_FALSE(in_window("nastav").intersects(graph_shown)) << "at " << outer_width();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, AnyWidth, ::testing::Values(300, 490, 700, 900, 1300));
 
 // Texts that the desktop's wider font would cut: whole, in their places.
 TEST_F(WindowLayout, TextsFitWhereTheLayoutPutsThem)

@@ -4,6 +4,7 @@
 
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
+#include "ui/main/save_folder.h"
 #include "ui/main/worksheet_dialog.h"
 
 #include "tests/test_rows.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,13 +138,15 @@ protected:
         [this](const QString &text, const QString &detail) { failures_with_detail_.emplace_back(text, detail); }};
 };
 
-TEST_F(WorksheetDialogTest, OpensFromTheMenuWithEveryKindAndRelation)
+TEST_F(WorksheetDialogTest, OpensFromTheMenuWithEveryQuadraticKindAndRelation)
 {
     const bool closed = with_dialog([](WorksheetDialog &dialog) {
         EXPECT_EQ(child<QSpinBox>(&dialog, "count")->value(), 20);
         for (QCheckBox *box : dialog.findChildren<QCheckBox *>()) {
-            if (box->objectName() != QLatin1String("steps")) {
-                EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+            const QString name = box->objectName();
+            if (name != QLatin1String("steps")) {
+                const bool asked_only = name == QLatin1String("kind_linear") || name == QLatin1String("kind_constant");
+                EXPECT_EQ(box->isChecked(), !asked_only) << name.toStdString();
             }
         }
         EXPECT_TRUE(child<QLineEdit>(&dialog, "number")->text().contains(QRegularExpression(QStringLiteral("^[1-9][0-9]{5}$"))));
@@ -165,9 +169,18 @@ TEST_F(WorksheetDialogTest, PreviewFollowsCountNumberAndTicks)
         EXPECT_EQ(dialog.sheet()->number, 4242u);
         EXPECT_EQ(dialog.sheet()->entries.size(), 7u);
 
+        // Quadratic unless asked: linear and constant start unticked.
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "kind_linear")->isChecked());
+        EXPECT_FALSE(child<QCheckBox>(&dialog, "kind_constant")->isChecked());
+        EXPECT_TRUE(child<QCheckBox>(&dialog, "kind_no-c")->isChecked());
+        for (const auto &entry : dialog.sheet()->entries)
+            EXPECT_NE(entry.problem.a, 0) << entry.statement;
+
         // Nothing ticked is no sheet: the generator would take it for all.
-        for (QCheckBox *box : dialog.findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^kind_"))))
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        for (QCheckBox *box : dialog.findChildren<QCheckBox *>(QRegularExpression(QStringLiteral("^kind_")))) {
+            if (box->isChecked())
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        }
         EXPECT_FALSE(dialog.sheet());
         EXPECT_FALSE(child<QPushButton>(&dialog, "savePdf")->isEnabled());
         EXPECT_FALSE(child<QPushButton>(&dialog, "print")->isEnabled());
@@ -215,6 +228,24 @@ TEST_F(WorksheetDialogTest, KeysReachTheOptions)
         EXPECT_FALSE(dialog.sheet()->steps);
     });
     EXPECT_TRUE(closed);
+}
+
+// The sheet's dialog opens where the result was saved last, and the next
+// result's dialog where the sheet went.
+TEST_F(WorksheetDialogTest, SavesInTheFolderTheOtherDialogsUsedLast)
+{
+    ASSERT_TRUE(QDir().mkpath(path("vysledky")));
+    remember_save_folder(path("vysledky/úloha"));
+    chosen_ = path("list");
+    const bool closed = with_dialog([](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 3, "4242");
+        QTest::mouseClick(child<QPushButton>(&dialog, "saveRtf"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(closed);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(QFileInfo(shown_[0]).absolutePath(), path("vysledky"));
+    EXPECT_EQ(save_folder(), folder_.path());
+    forget_save_folder();
 }
 
 // The PDF saved from the dialog holds every problem and every answer of the

@@ -14,6 +14,7 @@
 #include "ui/main/print_document.h"
 #include "ui/main/save_document.h"
 #include "ui/main/settings_file.h"
+#include "ui/main/stale_cover.h"
 #include "ui/main/steps_view.h"
 #include "ui/main/document_attachment.h"
 #include "ui/main/text_fit.h"
@@ -94,6 +95,10 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
       settings_path_(std::move(settings_path))
 {
     ui_->setupUi(this);
+    // The scrolling area is a frame, not a stop of Tab: the keyboard passes
+    // from the last control to the first field, not to an unmarked frame.
+    // (Its widget set in setupUi gives it the strong focus; taken back here.)
+    ui_->ScrollBox1->setFocusPolicy(Qt::NoFocus);
     create_tool_buttons();
     create_status_panels();
     create_view_tabs();
@@ -155,7 +160,9 @@ void MainWindow::create_view_tabs()
     connect(view_tabs_, &QTabBar::currentChanged, this, [this](int index) {
         ui_->solutionGraph->setVisible(index == 0);
         ui_->stepsView->setVisible(index == 1);
+        stale_cover_->raise();
     });
+    stale_cover_ = new StaleCover(ui_->graphBox);
 }
 
 // Practice stands where the other two views do, and like them is hidden
@@ -255,6 +262,10 @@ void MainWindow::attach_key_filters()
         key_filter_->attach(field);
     ui_->ListBox1->installEventFilter(this);
     ui_->desmista->installEventFilter(this);
+    for (QLineEdit *field : {ui_->kv_koef, ui_->lin_koef, ui_->abs_koef})
+        connect(field, &QLineEdit::textChanged, this, &MainWindow::mark_stale_views);
+    for (QListWidget *list : {ui_->ListBox1, ui_->desmista})
+        connect(list, &QListWidget::currentRowChanged, this, &MainWindow::mark_stale_views);
     for (QRadioButton *choice : {ui_->RadioButton1, ui_->RadioButton2})
         connect(choice, &QRadioButton::toggled, this, &MainWindow::show_separator_agreement);
     show_separator_agreement();
@@ -508,6 +519,7 @@ void MainWindow::show_result_box(bool shown)
     ui_->vysledekBox->setVisible(shown);
     ui_->graphBox->setVisible(shown);
     lay_out_views();
+    mark_stale_views();
     fit_width_to_views();
 }
 
@@ -531,10 +543,14 @@ void MainWindow::lay_out_views()
     if (layout.graph_box.isEmpty())
         return;
     ui_->graphBox->setGeometry(layout.graph_box);
-    // The picture fills its group box inside the frame and the title.
-    const QRect inside = QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, 16, -8, -8);
+    // The picture fills its group box inside the frame and below the tabs,
+    // which take their whole height in the desktop's font: the picture never
+    // covers their captions.
+    const int top = std::max(16, view_tabs_->sizeHint().height());
+    const QRect inside = QRect(QPoint(0, 0), layout.graph_box.size()).adjusted(8, top, -8, -8);
     ui_->solutionGraph->setGeometry(inside);
     ui_->stepsView->setGeometry(inside);
+    stale_cover_->setGeometry(inside);
     // The tabs stand on the box's top edge, where a title would.
     view_tabs_->setGeometry(inside.left(), 0, std::min(inside.width(), view_tabs_->sizeHint().width()), inside.top());
 }
@@ -722,6 +738,8 @@ void MainWindow::BitBtnVyresitClick()
         const std::string b = ui_->lin_koef->text().toStdString();
         const std::string c = ui_->abs_koef->text().toStdString();
         const ProblemInput input{a, b, c, ui_->ListBox1->currentRow(), ui_->desmista->currentRow()};
+        solved_task_ = task_entries();
+        mark_stale_views();
         const Problem problem = parse_entries_or_point_at_field(input);
         const Solution solution = analyse(problem);
         const Report report = build_report(problem, solution, regional_.decimal_separator);
@@ -736,6 +754,23 @@ void MainWindow::BitBtnVyresitClick()
         const std::string date = date_text(local_now(), regional_);
         set_document(build_document(date, display_rows(*ui_->vypisreseni)).lines);
     });
+}
+
+// What a solve reads: the three texts, the relation and the places.
+QStringList MainWindow::task_entries() const
+{
+    return {ui_->kv_koef->text(), ui_->lin_koef->text(), ui_->abs_koef->text(),
+            QString::number(ui_->ListBox1->currentRow()), QString::number(ui_->desmista->currentRow())};
+}
+
+// Once the task differs from the one solved, the graph and the working are
+// paled and say so until the next solve; an edit undone takes the mark away.
+void MainWindow::mark_stale_views()
+{
+    const bool stale = ui_->graphBox->isVisibleTo(this) && !solved_task_.isEmpty() && task_entries() != solved_task_;
+    stale_cover_->setVisible(stale);
+    if (stale)
+        stale_cover_->raise();
 }
 
 // The working beside the picture. A text too long to work out exactly gives

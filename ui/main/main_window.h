@@ -4,6 +4,7 @@
 #include "solver/report.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ namespace parvolin {
 
 class CoefficientKeyFilter;
 class PracticeView;
+class StaleCover;
 class PrintCommand;
 class SaveCommand;
 struct DocumentAttachment;
@@ -117,6 +119,8 @@ private:
     void start_typing(QLineEdit *field);
     Problem parse_entries_or_point_at_field(const ProblemInput &input);
     void show_steps(const ProblemInput &input);
+    QStringList task_entries() const;
+    void mark_stale_views();
     std::optional<DocumentAttachment> document_attachment() const;
 
     // Outer (frame) sizes; the frame adds nothing until the window manager
@@ -130,6 +134,8 @@ private:
     QLabel *time_panel_ = nullptr;
     QLabel *view_panel_ = nullptr;
     QTabBar *view_tabs_ = nullptr; // "Graf" and "Postup" on the graph box
+    StaleCover *stale_cover_ = nullptr; // over both while they show a task since edited
+    QStringList solved_task_;            // the entries of the last solve (task_entries)
     PracticeView *practice_ = nullptr;
     QTimer *clock_ = nullptr;
     CoefficientKeyFilter *key_filter_ = nullptr;

@@ -31,11 +31,11 @@ namespace {
 
 // What the view adds to the solver's verdicts; the rest of its texts are
 // in its layout.
-constexpr char wrong_lead[] = "To není správně.";
 constexpr char right_again[] = " Do počtu se ale započítává jen první pokus.";
 
 constexpr char right_colour[] = "#1b7a1b";
 constexpr char wrong_colour[] = "#a01010";
+constexpr char rounded_colour[] = "#8a5a00";
 constexpr char mark_background[] = "#ffd0d0";
 
 // The mixing constant of splitmix64: the generators of one sitting get
@@ -61,6 +61,7 @@ std::uint64_t draw_seed()
 }
 
 QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString qt_text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QString coloured(const char *colour, const QString &html)
 {
@@ -256,6 +257,15 @@ void PracticeView::check()
         return;
     }
     const Verdict verdict = judge_answer(exact_, problem_.relation, answer, separator_());
+    if (verdict.kind == VerdictKind::RoundedEnd) {
+        // Nearly there: the exact value is asked for, and the pupil's first
+        // try is still to come.
+        const QString lead = QStringLiteral("<b>") + qt_text(practice_texts::rounded_lead) + QStringLiteral("</b> ");
+        ui_->practiceVerdict->setText(coloured(rounded_colour, lead) +
+                                      QString::fromStdString(verdict.message).toHtmlEscaped());
+        ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const bool right = verdict.kind == VerdictKind::Right;
     const bool first = !counted_;
     count(right);
@@ -265,7 +275,7 @@ void PracticeView::check()
         ui_->practiceVerdict->setText(coloured(right_colour, QStringLiteral("<b>") + said + QStringLiteral("</b>")));
         ui_->practiceNext->setFocus(Qt::OtherFocusReason);
     } else {
-        const QString lead = QStringLiteral("<b>") + text(wrong_lead) + QStringLiteral("</b> ");
+        const QString lead = QStringLiteral("<b>") + qt_text(practice_texts::wrong_lead) + QStringLiteral("</b> ");
         ui_->practiceVerdict->setText(coloured(wrong_colour, lead) + message);
         ui_->practiceAnswer->setFocus(Qt::OtherFocusReason);
     }

@@ -3,6 +3,7 @@
 #include "ui/main/application_title.h"
 #include "ui/main/new_file.h"
 #include "ui/main/output_texts.h"
+#include "ui/main/save_folder.h"
 #include "ui/main/seam.h"
 
 #include "solver/rtf_writer.h"
@@ -34,7 +35,10 @@ std::optional<QString> run_save_dialog(QWidget *parent, const QString &shown_pat
     dialog.setDefaultSuffix(QString());
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (!shown_path.isEmpty())
+    // A folder alone (ending in a slash) opens there with no name offered.
+    if (shown_path.endsWith(QLatin1Char('/')))
+        dialog.setDirectory(shown_path);
+    else if (!shown_path.isEmpty())
         dialog.selectFile(shown_path);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -93,10 +97,13 @@ void save_new_file(const QString &target, const std::function<std::string()> &co
 void SaveCommand::run(QWidget *window, const ResultDocument &document, const DocumentAttachment *attachment)
 {
     const auto &choose = save_dialogs_seam.installed().choose_path;
-    const std::optional<QString> chosen = choose ? choose(window, last_path_) : run_save_dialog(window, last_path_);
+    // The first time no name, in the folder the program's saves use.
+    const QString shown = last_path_.isEmpty() ? save_folder() + QLatin1Char('/') : last_path_;
+    const std::optional<QString> chosen = choose ? choose(window, shown) : run_save_dialog(window, shown);
     if (!chosen)
         return;
     last_path_ = *chosen;
+    remember_save_folder(*chosen);
 
     save_new_file(rtf_target_name(*chosen), [&] {
         return attachment ? rtf_document(document, *attachment) : rtf_document(document);

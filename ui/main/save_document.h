@@ -17,8 +17,9 @@ struct DocumentAttachment;
 // The desktop side of the save command. Tests install their own, so that no
 // modal window opens; an empty member stands for the real one.
 struct SaveDialogs {
-    // The save dialog: opens showing `shown_path` (empty the first time) and
-    // returns the full path the user chose, or nothing when cancelled.
+    // The save dialog: opens showing `shown_path` (the first time a folder
+    // alone, ending in a slash, see save_folder) and returns the full path
+    // the user chose, or nothing when cancelled.
     std::function<std::optional<QString>(QWidget *parent, const QString &shown_path)> choose_path;
     // The notice box: text, caption, one OK button, no icon.
     std::function<void(const QString &text, const QString &caption)> notice;

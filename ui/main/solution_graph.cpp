@@ -2,6 +2,7 @@
 
 #include "ui/main/error_display.h"
 #include "ui/main/new_file.h"
+#include "ui/main/save_folder.h"
 #include "ui/main/seam.h"
 
 #include <QAction>
@@ -252,7 +253,7 @@ void SolutionGraph::save_picture(Format format)
     // The name offered: the last picture's, with this format's suffix.
     const QString name = last_path_.isEmpty() ? QString::fromUtf8(default_file_name)
                                               : QFileInfo(last_path_).completeBaseName();
-    const QString folder = last_path_.isEmpty() ? QDir::currentPath() : QFileInfo(last_path_).absolutePath();
+    const QString folder = last_path_.isEmpty() ? save_folder() : QFileInfo(last_path_).absolutePath();
     const QString shown_path = QDir(folder).filePath(name + QLatin1Char('.') + suffix);
 
     const PictureFileDialog &dialog = picture_dialog_seam.installed();
@@ -261,6 +262,7 @@ void SolutionGraph::save_picture(Format format)
     if (path.isEmpty())
         return;
     last_path_ = path;
+    remember_save_folder(path);
     if (png)
         save_png(path);
     else

@@ -31,16 +31,7 @@ void append_escaped(QString &out, std::string_view text)
     out += QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toHtmlEscaped();
 }
 
-std::string_view symbol_text(std::string_view name)
-{
-    if (name == "oo")
-        return "∞";
-    if (name == "U")
-        return "∪";
-    if (name == "R")
-        return "ℝ";
-    return name;
-}
+std::string_view symbol_text(std::string_view name) { return school_symbol(name); }
 
 class HtmlWriter {
 public:

@@ -5,6 +5,7 @@
 #include "ui/main/print_document.h"
 #include "ui/main/print_service.h"
 #include "ui/main/save_document.h"
+#include "ui/main/save_folder.h"
 #include "ui/main/seam.h"
 #include "ui/main/worksheet_pages.h"
 
@@ -97,9 +98,6 @@ constexpr const char *relation_names[] = {"equal", "less", "greater", "less_equa
 constexpr char number_pattern[] = "[0-9]{1,18}";
 
 Seam<WorksheetFileDialog> file_dialog_seam;
-
-// The folder of the last save, for the run of the program.
-QString last_folder;
 
 std::optional<QString> run_file_dialog(QWidget *parent, const QString &shown_path, const QString &filter)
 {
@@ -202,7 +200,8 @@ void WorksheetDialog::build()
     for (std::size_t i = 0; i < std::size(all_problem_kinds); ++i) {
         auto *box = new QCheckBox(text(kind_captions[i]), kinds);
         box->setObjectName(QStringLiteral("kind_%1").arg(QLatin1String(kind_name(all_problem_kinds[i]))));
-        box->setChecked(true);
+        box->setChecked(std::find(std::begin(quadratic_problem_kinds), std::end(quadratic_problem_kinds),
+                                  all_problem_kinds[i]) != std::end(quadratic_problem_kinds));
         kinds_layout->addWidget(box);
         kinds_.push_back(box);
     }
@@ -347,13 +346,12 @@ void WorksheetDialog::save(const QString &filter, const QString &suffix, const s
 {
     if (!sheet_)
         return;
-    const QString folder = last_folder.isEmpty() ? QDir::homePath() : last_folder;
-    const QString shown = QDir(folder).filePath(QLatin1String(default_file_name) + QString::number(sheet_->number) + suffix);
+    const QString shown = QDir(save_folder()).filePath(QLatin1String(default_file_name) + QString::number(sheet_->number) + suffix);
     const auto &choose = file_dialog_seam.installed();
     const std::optional<QString> chosen = choose ? choose(this, shown, filter) : run_file_dialog(this, shown, filter);
     if (!chosen)
         return;
-    last_folder = QFileInfo(*chosen).absolutePath();
+    remember_save_folder(*chosen);
     const QString target = target_name(*chosen, suffix);
     try {
         save_new_file(target, content);
