@@ -421,7 +421,7 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
             m *= prime;
     };
     for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
-        if (rest < d * d)
+        if (rest < from_64_bits(d * d))
             break;
         if (!mpz_divisible_ui_p(rest.get_mpz_t(), static_cast<std::uint32_t>(d)))
             continue;
