@@ -63,6 +63,15 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
+# The scheduler's logs outlive a failure in a folder under /var/tmp (the
+# temporary folder may be a tmpfs that goes with the machine or the root).
+keep_logs() {
+    local kept
+    kept=$(mktemp -d /var/tmp/parvolin-cups-logs.XXXXXX) || return 0
+    cp -r "$dir/log/." "$kept/" 2>/dev/null || true
+    cp /var/log/cups/cups-pdf*_log "$kept/" 2>/dev/null || true
+    echo "cups-print-test: the scheduler's logs are kept in $kept" >&2
+}
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 socket="$dir/cups.sock"
@@ -70,7 +79,7 @@ socket="$dir/cups.sock"
 cat >"$dir/etc/cupsd.conf" <<EOF
 Listen $socket
 Listen 127.0.0.1:$port
-LogLevel info
+LogLevel debug
 Browsing No
 WebInterface No
 DefaultAuthType None
@@ -142,31 +151,70 @@ cat >"$dir/get-jobs.test" <<'EOF'
     DISPLAY job-name
 }
 EOF
+cat >"$dir/get-job.test" <<'EOF'
+{
+    NAME "The job's name"
+    OPERATION Get-Job-Attributes
+    GROUP operation-attributes-tag
+    ATTR charset attributes-charset utf-8
+    ATTR naturalLanguage attributes-natural-language en
+    ATTR uri printer-uri $uri
+    ATTR integer job-id $job_id
+    ATTR keyword requested-attributes job-id,job-name,job-state
+    STATUS successful-ok
+    DISPLAY job-name
+    DISPLAY job-state
+}
+EOF
 # CUPS writes the job's name into two places once the job is done: the job's
-# record (Get-Jobs) and the page log. The record sometimes comes back without
-# the name (seen on a freshly installed system: the scheduler answers with
-# the job's id and owner only), so either place counts; both are shown.
+# record and the page log, whose line also holds the job's id. A second
+# after the job ends the scheduler drops the record's attributes from memory
+# and answers Get-Jobs with the job's id alone until something reads them
+# back, which Get-Job-Attributes does; so the name is asked for by the id,
+# and the page log counts as well. Both are shown. The normal case takes a
+# few seconds; the bound only guards against a job that never ends, and is
+# generous because the filters (Ghostscript) are slow on a loaded machine.
+wait_seconds=${CUPS_TEST_WAIT_SECONDS:-120}
 records=
 page_lines=
-for _ in $(seq 100); do
-    records=$(ipptool -t "ipp://127.0.0.1:$port/printers/$queue" "$dir/get-jobs.test" 2>&1 || true)
+job_id=
+named=false
+deadline=$((SECONDS + wait_seconds))
+while :; do
+    records=$(timeout 10 ipptool -t "ipp://127.0.0.1:$port/printers/$queue" "$dir/get-jobs.test" 2>&1 || true)
     page_lines=$(grep -F "$job_name" "$dir/log/page_log" 2>/dev/null || true)
-    if grep -q "job-id (integer)" <<<"$records" &&
-        { grep -qF "job-name (nameWithoutLanguage) = $job_name" <<<"$records" || [[ -n $page_lines ]]; }; then
-        break
+    job_id=$(sed -n 's/.*job-id (integer) = \([0-9]*\).*/\1/p' <<<"$records" | head -n 1)
+    if [[ -z $job_id && -n $page_lines ]]; then
+        # page_log: printer user job-id [date] ...
+        job_id=$(awk -v q="$queue" '$1 == q { print $3; exit }' <<<"$page_lines")
     fi
+    if [[ -n $job_id ]] && ! grep -qF "job-name (nameWithoutLanguage) = $job_name" <<<"$records"; then
+        records+=$'\n'$(timeout 10 ipptool -t -d job_id="$job_id" "ipp://127.0.0.1:$port/printers/$queue" \
+            "$dir/get-job.test" 2>&1 || true)
+    fi
+    if grep -qF "job-name (nameWithoutLanguage) = $job_name" <<<"$records" || [[ -n $page_lines ]]; then
+        named=true
+    fi
+    [[ -n $job_id && $named == true ]] && break
+    ((SECONDS < deadline)) || break
     sleep 0.2
 done
-job_id=$(sed -n 's/.*job-id (integer) = \([0-9]*\).*/\1/p' <<<"$records" | head -n 1)
-if [[ -z $job_id ]] ||
-    ! { grep -qF "job-name (nameWithoutLanguage) = $job_name" <<<"$records" || [[ -n $page_lines ]]; }; then
+if [[ -z $job_id || $named != true ]]; then
     echo "$records"
-    lpstat -W all -o "$queue" || true
-    tail -n 20 "$dir/log/error_log" || true
-    fail "no completed job named \"$job_name\" in the queue's records or its page log"
+    lpstat -W all -l -o "$queue" || true
+    echo "page log:"
+    cat "$dir/log/page_log" 2>/dev/null || true
+    echo "scheduler log (errors, warnings and the job's last lines):"
+    grep -E '^[EW] ' "$dir/log/error_log" 2>/dev/null | tail -n 20 || true
+    grep -F '[Job ' "$dir/log/error_log" 2>/dev/null | tail -n 40 || true
+    for log in /var/log/cups/cups-pdf*_log; do
+        [[ -f $log ]] && { echo "$log:"; tail -n 20 "$log"; }
+    done
+    keep_logs
+    fail "no completed job named \"$job_name\" in the queue's records or its page log within $wait_seconds s"
 fi
 echo "cups-print-test: job $job_id completed as \"$job_name\""
-sed 's/^/cups-print-test: page log: /' <<<"$page_lines"
+[[ -z $page_lines ]] || sed 's/^/cups-print-test: page log: /' <<<"$page_lines"
 # The queue told to reject jobs: the program must say so, not drop the job.
 cupsreject "$queue"
 PARVOLIN_CUPS_REFUSING_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.RefusedJobIsReported' \
