@@ -118,15 +118,17 @@ TEST_P(FirstSaveFolder, IsTheLastUsedOrTheDocuments)
     ASSERT_TRUE(QDir().mkpath(home + "/.config"));
     const ScopedVariable home_variable{"HOME", QFile::encodeName(home)};
     const ScopedVariable config{"XDG_CONFIG_HOME", QFile::encodeName(home + "/.config")};
-    if (row.documents_made)
+    if (row.documents_made) {
         ASSERT_TRUE(QDir().mkpath(home + "/Documents"));
+    }
     forget_save_folder();
     if (*row.saved_before != '\0') {
         const QString saved = home + '/' + QString::fromUtf8(row.saved_before);
         ASSERT_TRUE(QDir().mkpath(QFileInfo(saved).absolutePath()));
         remember_save_folder(saved);
-        if (row.folder_removed)
+        if (row.folder_removed) {
             ASSERT_TRUE(QDir(QFileInfo(saved).absolutePath()).removeRecursively());
+        }
     }
     save(std::nullopt);
     const QString expected = *row.expected == '\0' ? home : home + '/' + QString::fromUtf8(row.expected);
