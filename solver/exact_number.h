@@ -35,7 +35,7 @@ mpq_class parse_exact(std::string_view text, char decimal_separator);
 // deterministic Miller–Rabin). Beyond 64 bits, m is free of the squares of
 // the primes below 1000 and of whole perfect-square parts, and, for parts of
 // up to 256 bits, of the primes a bounded search of Pollard's rho finds
-// (20 000 steps); the square of a larger prime hidden in a part left unsplit
+// (4 000 steps); the square of a larger prime hidden in a part left unsplit
 // may remain in m.
 void split_square(const mpz_class &n, mpz_class &k, mpz_class &m);
 
