@@ -24,6 +24,7 @@
 #include "ui_main_window.h"
 
 #include "solver/date_time_text.h"
+#include "solver/disagreement_line.h"
 #include "solver/entry_help.h"
 #include "solver/report.h"
 #include "solver/solution.h"
@@ -99,6 +100,8 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
     // from the last control to the first field, not to an unmarked frame.
     // (Its widget set in setupUi gives it the strong focus; taken back here.)
     ui_->ScrollBox1->setFocusPolicy(Qt::NoFocus);
+    memo_place_ = ui_->vypisreseni->geometry();
+    panel_place_ = ui_->nastav->geometry();
     create_tool_buttons();
     create_status_panels();
     create_view_tabs();
@@ -163,6 +166,7 @@ void MainWindow::create_view_tabs()
         stale_cover_->raise();
     });
     stale_cover_ = new StaleCover(ui_->graphBox);
+    connect(ui_->disagreementBanner, &QLabel::linkActivated, this, [this] { view_tabs_->setCurrentIndex(1); });
 }
 
 // Practice stands where the other two views do, and like them is hidden
@@ -731,6 +735,7 @@ void MainWindow::BitBtnVyresitClick()
         set_document({});
         ui_->solutionGraph->clear();
         ui_->stepsView->clear_working();
+        show_disagreement({});
         set_result_commands_enabled(true);
         show_result_box(true);
 
@@ -741,14 +746,22 @@ void MainWindow::BitBtnVyresitClick()
         solved_task_ = task_entries();
         mark_stale_views();
         const Problem problem = parse_entries_or_point_at_field(input);
+        // The exact working comes before the report's arithmetic, so that a
+        // report that fails still leaves the exact result and its working
+        // on screen beside the failure.
+        const std::optional<StepsResult> steps = exact_steps(input);
+        const std::string disagreement = steps ? disagreement_line(*steps) : std::string();
+        if (steps)
+            ui_->stepsView->show_working(steps->working);
+        show_disagreement(disagreement);
         const Solution solution = analyse(problem);
         const Report report = build_report(problem, solution, regional_.decimal_separator);
         for (const std::string &line : report.lines)
             ui_->vypisreseni->appendPlainText(QString::fromStdString(line));
         // The picture is drawn from the same Solution as the sentences, so
-        // the two cannot disagree.
-        ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator);
-        show_steps(input);
+        // the two cannot disagree; where both differ from the exact result,
+        // its caption says so in the banner's words.
+        ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator, disagreement);
 
         // The document takes the report as the memo shows it, row by row.
         const std::string date = date_text(local_now(), regional_);
@@ -771,17 +784,44 @@ void MainWindow::mark_stale_views()
     stale_cover_->setVisible(stale);
     if (stale)
         stale_cover_->raise();
+    // The banner belongs to the solved task as the graph does: greyed with it.
+    ui_->disagreementBanner->setEnabled(!stale);
 }
 
 // The working beside the picture. A text too long to work out exactly gives
 // no working; the report and the picture stand all the same.
-void MainWindow::show_steps(const ProblemInput &input)
+std::optional<StepsResult> MainWindow::exact_steps(const ProblemInput &input) const
 {
     try {
-        ui_->stepsView->show_working(build_steps(input, regional_.decimal_separator).working);
+        return build_steps(input, regional_.decimal_separator);
     } catch (const Failure &) {
-        ui_->stepsView->clear_working();
+        return std::nullopt;
     }
+}
+
+// The line above the report where the exact result differs from it: the
+// report's own lines stay as they are, the memo gives up the banner's height
+// and scrolls. "záložka Postup" in it opens the working.
+void MainWindow::show_disagreement(const std::string &line)
+{
+    QLabel *banner = ui_->disagreementBanner;
+    const QString text = QString::fromStdString(line);
+    banner->setAccessibleName(text);
+    if (line.empty()) {
+        banner->hide();
+        banner->clear();
+        ui_->vypisreseni->setGeometry(memo_place_);
+        return;
+    }
+    const QString tab = QStringLiteral("záložka Postup");
+    QString html = text.toHtmlEscaped();
+    html.replace(tab, QStringLiteral("<a href=\"postup\">%1</a>").arg(tab));
+    banner->setText(html);
+    const int height = std::min(banner->heightForWidth(memo_place_.width()), memo_place_.height() / 2);
+    banner->setGeometry(memo_place_.left(), memo_place_.top(), memo_place_.width(), height);
+    constexpr int gap = 4;
+    ui_->vypisreseni->setGeometry(memo_place_.adjusted(0, height + gap, 0, 0));
+    banner->show();
 }
 
 // A text that does not convert puts the keyboard on its field, text selected,
