@@ -534,7 +534,7 @@ ViewsLayout MainWindow::views_layout() const
     geometry.viewport = area->size() - QSize(2 * area->frameWidth(), 2 * area->frameWidth());
     geometry.scroll_bar = area->verticalScrollBar()->sizeHint().width();
     geometry.content_left = area->geometry().left() + area->frameWidth() + ui_->centralwidget->x();
-    geometry.panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    geometry.panel = panel_place_.translated(ui_->centralwidget->pos());
     geometry.graph_shown = ui_->graphBox->isVisibleTo(this);
     geometry.panel_open = ui_->nastav->isVisibleTo(this);
     return parvolin::lay_out_views(geometry);
@@ -544,6 +544,7 @@ void MainWindow::lay_out_views()
 {
     const ViewsLayout layout = views_layout();
     ui_->ScrollBox1Contents->resize(layout.content);
+    place_side_panel(!layout.graph_box.isEmpty());
     if (layout.graph_box.isEmpty())
         return;
     ui_->graphBox->setGeometry(layout.graph_box);
@@ -559,6 +560,54 @@ void MainWindow::lay_out_views()
     view_tabs_->setGeometry(inside.left(), 0, std::min(inside.width(), view_tabs_->sizeHint().width()), inside.top());
 }
 
+// While the picture is shown, the open side panel stands in the scrolled
+// content, between the views and the picture, and scrolls with them: the
+// layout keeps the picture right of it there, so a window too narrow for
+// both shows a scroll bar and the picture never slides under the panel.
+// Unscrolled it stands where it stood over the window. Without the picture
+// it stands over the window where the layout has it, beyond the views.
+void MainWindow::place_side_panel(bool beside_graph)
+{
+    QTabWidget *panel = ui_->nastav;
+    const bool open = !panel->isHidden();
+    const bool in_content = beside_graph && open;
+    QWidget *parent = in_content ? ui_->ScrollBox1Contents : ui_->centralwidget;
+    QRect place = panel_place_;
+    const int frame = ui_->ScrollBox1->frameWidth();
+    if (in_content) {
+        place.translate(-(ui_->ScrollBox1->geometry().topLeft() + QPoint(frame, frame)));
+        place.moveTop(std::max(0, place.top()));
+    }
+    // Automatic sizing keeps the panel whole on screen: over the window it
+    // needs the window to reach its right edge, in the content the
+    // scrolling area's viewport, less a scroll bar, does.
+    if (side_panel_sizing_) {
+        int minimum = panel_place_.translated(ui_->centralwidget->pos()).right() + 1;
+        if (in_content)
+            minimum += frame + ui_->ScrollBox1->verticalScrollBar()->sizeHint().width() + scroll_box_width_margin -
+                       ui_->ScrollBox1->x() - (frameGeometry().width() - width());
+        // A growth this makes is the program's, not the user's.
+        if (width() < minimum && !isMaximized() && !isFullScreen()) {
+            if (!user_width_)
+                user_width_ = frameGeometry().width();
+            automatic_width_ = minimum + frameGeometry().width() - width();
+        }
+        setMinimumWidth(minimum);
+    }
+    if (panel->parentWidget() != parent) {
+        // A new parent hides the panel and takes the keyboard from it.
+        QWidget *focused = QApplication::focusWidget();
+        const bool had_focus = focused != nullptr && panel->isAncestorOf(focused);
+        panel->setParent(parent);
+        panel->setVisible(open);
+        if (had_focus)
+            focused->setFocus(Qt::OtherFocusReason);
+    }
+    panel->setGeometry(place);
+    if (open)
+        panel->raise();
+}
+
 // The outer width that shows the views, the picture and the side panel
 // whole; 0 when nothing asks for more than the user's width.
 int MainWindow::needed_outer_width() const
@@ -568,7 +617,7 @@ int MainWindow::needed_outer_width() const
     if (ui_->graphBox->isVisibleTo(this))
         needed = views_layout().needed_viewport_width + 2 * ui_->ScrollBox1->frameWidth() + scroll_box_width_margin;
     if (ui_->nastav->isVisibleTo(this))
-        needed = std::max(needed, ui_->nastav->geometry().translated(ui_->centralwidget->pos()).right() + 1 + frame);
+        needed = std::max(needed, panel_place_.translated(ui_->centralwidget->pos()).right() + 1 + frame);
     return needed;
 }
 
@@ -680,7 +729,7 @@ void MainWindow::open_side_panel(QWidget *page)
     if (!side_panel_sizing_)
         width_before_panel_minimum_ = minimumWidth();
     side_panel_sizing_ = true;
-    const QRect panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    const QRect panel = panel_place_.translated(ui_->centralwidget->pos());
     // The growth is the program's, not the user's.
     if (!user_width_ && width() < panel.right() + 1 && !isMaximized() && !isFullScreen()) {
         user_width_ = frameGeometry().width();
