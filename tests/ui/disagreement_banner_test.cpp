@@ -105,6 +105,7 @@ TEST_F(Banner, GreyedAfterAnEditAndGoneWithAnAgreeingSolve)
     solve_problem("1", "-0,6", "0,09", Eq);
     ASSERT_TRUE(banner_shown());
     EXPECT_TRUE(banner()->isEnabled());
+    EXPECT_TRUE(banner()->text().contains(QStringLiteral("<a href=\"postup\">záložka Postup</a>")));
 
     // Its link opens the working.
     QMetaObject::invokeMethod(banner(), "linkActivated", Q_ARG(QString, QStringLiteral("postup")));
@@ -115,6 +116,7 @@ TEST_F(Banner, GreyedAfterAnEditAndGoneWithAnAgreeingSolve)
     QCoreApplication::processEvents();
     EXPECT_TRUE(banner_shown());
     EXPECT_FALSE(banner()->isEnabled());
+    EXPECT_FALSE(banner()->text().contains(QStringLiteral("<a ")));
 
     solve_problem("1", "-5", "6", Eq);
     EXPECT_FALSE(banner_shown());

@@ -195,8 +195,9 @@ TEST_P(AnyWidth, TabsAndPanelStayClearOfThePicture)
         auto *area = find<QScrollArea>("ScrollBox1");
         const QRect viewport(area->viewport()->mapTo(window_.get(), QPoint(0, 0)), area->viewport()->size());
         const QRect graph_shown = in_window("graphBox") & viewport;
-        if (panel)
+        if (panel) {
             EXPECT_FALSE(in_window("nastav").intersects(graph_shown)) << "at " << outer_width();
+        }
     }
 }
 

@@ -833,8 +833,23 @@ void MainWindow::mark_stale_views()
     stale_cover_->setVisible(stale);
     if (stale)
         stale_cover_->raise();
-    // The banner belongs to the solved task as the graph does: greyed with it.
+    // The banner belongs to the solved task as the graph does: greyed with
+    // it, its link too.
     ui_->disagreementBanner->setEnabled(!stale);
+    set_banner_text(!stale);
+}
+
+// The banner's line (its accessible name) as its text; "záložka Postup" in
+// it is a link while the banner is live.
+void MainWindow::set_banner_text(bool with_link)
+{
+    QLabel *banner = ui_->disagreementBanner;
+    QString html = banner->accessibleName().toHtmlEscaped();
+    if (with_link) {
+        const QString tab = QStringLiteral("záložka Postup");
+        html.replace(tab, QStringLiteral("<a href=\"postup\">%1</a>").arg(tab));
+    }
+    banner->setText(html);
 }
 
 // The working beside the picture. A text too long to work out exactly gives
@@ -862,10 +877,7 @@ void MainWindow::show_disagreement(const std::string &line)
         ui_->vypisreseni->setGeometry(memo_place_);
         return;
     }
-    const QString tab = QStringLiteral("záložka Postup");
-    QString html = text.toHtmlEscaped();
-    html.replace(tab, QStringLiteral("<a href=\"postup\">%1</a>").arg(tab));
-    banner->setText(html);
+    set_banner_text(banner->isEnabled());
     const int height = std::min(banner->heightForWidth(memo_place_.width()), memo_place_.height() / 2);
     banner->setGeometry(memo_place_.left(), memo_place_.top(), memo_place_.width(), height);
     constexpr int gap = 4;

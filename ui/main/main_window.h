@@ -121,6 +121,7 @@ private:
     Problem parse_entries_or_point_at_field(const ProblemInput &input);
     std::optional<StepsResult> exact_steps(const ProblemInput &input) const;
     void show_disagreement(const std::string &line);
+    void set_banner_text(bool with_link);
     void place_side_panel(bool beside_graph);
     QStringList task_entries() const;
     void mark_stale_views();
