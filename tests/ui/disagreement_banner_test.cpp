@@ -80,20 +80,16 @@ TEST_P(BannerRows, NamesTheExactResultAboveTheReportAndUnderThePicture)
     EXPECT_EQ(memo->blockCount(), 7);
 }
 
-constexpr int Eq = 0, Lt = 1, Gt = 2, Le = 3, Ge = 4;
+// The wording for each relation is the solver's own test; here, that the
+// window shows it, and where.
+constexpr int Eq = 0, Lt = 1, Gt = 2;
 
 INSTANTIATE_TEST_SUITE_P(
     MainWindow, BannerRows,
     ::testing::Values(
         BannerRow{"touching_equation", "1", "-0,6", "0,09", Eq,
                   "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Proč, vysvětluje záložka Postup."},
-        BannerRow{"touching_greater", "1", "-0,6", "0,09", Gt,
-                  "Pozor: přesně vychází K = (−∞ ; 0,3) ∪ (0,3 ; ∞), protokol se od toho liší. "
-                  "Proč, vysvětluje záložka Postup."},
-        BannerRow{"touching_less_equal", "1", "-0,6", "0,09", Le,
-                  "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Proč, vysvětluje záložka Postup."},
         BannerRow{"touching_less_agrees", "1", "-0,6", "0,09", Lt, ""},
-        BannerRow{"touching_greater_equal_agrees", "1", "-0,6", "0,09", Ge, ""},
         BannerRow{"integer_roots_agree", "1", "-5", "6", Eq, ""}),
     row_name);
 
