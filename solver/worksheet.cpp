@@ -44,13 +44,14 @@ std::string paragraph(const std::string &text, const char *style)
 }
 
 // The key's line of one problem as mathematics: "3)  x² − 1 = 0:   K = ...".
-// Non-breaking blanks after the number and the colon: a stacked set puts the
-// line into table cells, where runs of blanks would collapse.
-Math key_line(int n, const WorksheetEntry &entry)
+// `stacked`: with non-breaking blanks after the number and the colon, for a
+// set with a fraction puts the line into table cells, where runs of blanks
+// collapse.
+Math key_line(int n, const WorksheetEntry &entry, bool stacked)
 {
     Math line;
-    line.text(integer_text(n) + ")\u00a0 ").append(entry.statement_math).text(":\u00a0\u00a0 ");
-    return line.append(entry.answer_math);
+    line.text(integer_text(n) + (stacked ? ")\u00a0 " : ")  ")).append(entry.statement_math);
+    return line.text(stacked ? ":\u00a0\u00a0 " : ":   ").append(entry.answer_math);
 }
 
 // The room the working of a key sits in from the left: in 96-dpi pixels,
@@ -168,10 +169,11 @@ std::string worksheet_html(const Worksheet &sheet)
             const auto &entry = sheet.entries[i];
             const bool working = !entry.working.steps.empty();
             const std::string style = working ? "margin-top: 10px; font-weight: bold" : "margin-top: 6px";
-            const Math line = key_line(static_cast<int>(i + 1), entry);
-            std::string set = math_to_html(line, true, style);
-            if (!set.starts_with("<table"))
-                set = "<p style=\"margin-bottom: 0; " + style + "\">" + set + "</p>";
+            const bool stacked = std::any_of(entry.answer_math.tokens.begin(), entry.answer_math.tokens.end(),
+                                             [](const MathToken &token) { return token.mark == MathMark::FractionBegin; });
+            std::string set = math_to_html(key_line(static_cast<int>(i + 1), entry, stacked), true, style);
+            if (!stacked)
+                set = "<p style=\"margin-bottom: 0; white-space: pre-wrap; " + style + "\">" + set + "</p>";
             html += set + "\n";
             if (working)
                 html += "<div style=\"font-size: 9pt\">" +

@@ -24,7 +24,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -240,6 +244,30 @@ TEST_F(WorksheetDialogTest, KeysReachTheOptions)
         EXPECT_FALSE(dialog.sheet()->steps);
     });
     EXPECT_TRUE(closed);
+}
+
+// The preview shows every line of the key's working: the touches the pages
+// give the document after the view has begun laying it out leave no line
+// unlaid.
+TEST_F(WorksheetDialogTest, PreviewLaysOutEveryLineOfTheWorking)
+{
+    ASSERT_TRUE(with_dialog([](WorksheetDialog &dialog) {
+        set_count_and_number(dialog, 6, "178520");
+        auto *steps = child<QCheckBox>(&dialog, "steps");
+        steps->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(steps, Qt::Key_Space);
+        ASSERT_TRUE(dialog.sheet() && dialog.sheet()->steps);
+        QTextDocument *document = child<QTextBrowser>(&dialog, "preview")->document();
+        document->documentLayout()->documentSize();
+        int lines = 0;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            if (block.text().isEmpty())
+                continue;
+            ++lines;
+            EXPECT_GT(block.layout()->lineCount(), 0) << block.text().toStdString();
+        }
+        EXPECT_GT(lines, 100);
+    }));
 }
 
 // What the dialog was closed with, it opens with after the program is

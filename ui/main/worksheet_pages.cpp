@@ -118,6 +118,9 @@ void finish_sheet_document(QTextDocument &document)
             cursor.mergeBlockFormat(format);
         }
     }
+    // A view lays its document out step by step, and would leave the blocks
+    // between two changes of a step unlaid: the whole is laid out anew.
+    document.markContentsDirty(0, document.characterCount());
 }
 
 int lay_out_pages(QTextDocument &document, QSizeF page)
