@@ -10,7 +10,7 @@
 
 namespace parvolin {
 
-// "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Proč,
+// "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Důvod
 // vysvětluje záložka Postup."; empty where the report agrees
 // with the exact result. An exact set too long for one line is named by its
 // rounded form alone.

@@ -91,8 +91,8 @@ inline constexpr T notice_half =
 // The line above the report and under the picture where the report differs
 // from the exact result; the exact set goes between the two halves.
 inline constexpr T banner_prefix = "Pozor: přesně vychází ";
-inline constexpr T banner_end = ", protokol se od toho liší. Proč, vysvětluje záložka Postup.";
+inline constexpr T banner_end = ", protokol se od toho liší. Důvod vysvětluje záložka Postup.";
 inline constexpr T banner_failed = "Pozor: protokol výpočet nedokončil, přesně vychází ";
-inline constexpr T banner_failed_end = ". Proč, vysvětluje záložka Postup.";
+inline constexpr T banner_failed_end = ". Důvod vysvětluje záložka Postup.";
 
 } // namespace parvolin::step_texts

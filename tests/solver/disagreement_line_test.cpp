@@ -33,21 +33,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LineRow{"touching_equation", "1", "-0,6", "0,09", Eq, 2,
                 "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. "
-                "Proč, vysvětluje záložka Postup."},
+                "Důvod vysvětluje záložka Postup."},
         LineRow{"touching_greater", "1", "-0,6", "0,09", Gt, 2,
                 "Pozor: přesně vychází K = (−∞ ; 0,3) ∪ (0,3 ; ∞), protokol se od toho liší. "
-                "Proč, vysvětluje záložka Postup."},
+                "Důvod vysvětluje záložka Postup."},
         LineRow{"touching_less_equal", "1", "-0,6", "0,09", Le, 2,
                 "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. "
-                "Proč, vysvětluje záložka Postup."},
+                "Důvod vysvětluje záložka Postup."},
         LineRow{"touching_less_agrees", "1", "-0,6", "0,09", Lt, 2, ""},
         LineRow{"touching_greater_equal_agrees", "1", "-0,6", "0,09", Ge, 2, ""},
         LineRow{"integer_roots_agree", "1", "-5", "6", Eq, 2, ""},
         LineRow{"half_rounded_down", "0", "8", "-1", Eq, 2,
                 "Pozor: přesně vychází K = { 1/8 } ≐ { 0,13 }, protokol se od toho liší. "
-                "Proč, vysvětluje záložka Postup."},
+                "Důvod vysvětluje záložka Postup."},
         LineRow{"report_overflows_radicand_too_long", "1E300", "1E300", "1", Eq, 2,
-                "Pozor: protokol výpočet nedokončil, přesně vychází K ≐ { −1 ; 0 }. Proč, vysvětluje záložka Postup."}),
+                "Pozor: protokol výpočet nedokončil, přesně vychází K ≐ { −1 ; 0 }. Důvod vysvětluje záložka Postup."}),
     row_name);
 
 } // namespace

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
     MainWindow, BannerRows,
     ::testing::Values(
         BannerRow{"touching_equation", "1", "-0,6", "0,09", Eq,
-                  "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Proč, vysvětluje záložka Postup."},
+                  "Pozor: přesně vychází K = { 0,3 }, protokol se od toho liší. Důvod vysvětluje záložka Postup."},
         BannerRow{"touching_less_agrees", "1", "-0,6", "0,09", Lt, ""},
         BannerRow{"integer_roots_agree", "1", "-5", "6", Eq, ""}),
     row_name);
