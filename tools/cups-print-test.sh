@@ -222,6 +222,14 @@ PARVOLIN_CUPS_REFUSING_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQ
 grep -q "SKIPPED" "$dir/log/refused.out" && { cat "$dir/log/refused.out"; fail "the refused-job test was skipped"; }
 echo "cups-print-test: a job refused by the queue is reported"
 
+# A service that stops answering in the middle, behind a proxy of the test's
+# own: the window must run on and say why nothing printed.
+PARVOLIN_CUPS_QUEUE=$queue PARVOLIN_CUPS_UPSTREAM=127.0.0.1:$port timeout 120 "$ui_tests" \
+    --gtest_filter='Cups/PrintServiceStall.*' >"$dir/log/stall.out" 2>&1 ||
+    { cat "$dir/log/stall.out"; fail "a print service that stops answering was not reported while the window ran"; }
+grep -q "SKIPPED" "$dir/log/stall.out" && { cat "$dir/log/stall.out"; fail "the stalling-service test was skipped"; }
+echo "cups-print-test: a print service that stops answering is reported while the window runs"
+
 # The scheduler stopped by the test between the dialog and the job.
 cupsaccept "$queue"
 PARVOLIN_CUPS_QUEUE=$queue PARVOLIN_CUPS_STOP_PID=$cupsd_pid timeout 60 "$ui_tests" \

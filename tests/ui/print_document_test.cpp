@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -148,14 +149,17 @@ protected:
 
     bool printer_installed_ = true;
     std::vector<int> entry_copies_;
-    std::function<void(QPrinter &)> on_dialog_;
+    std::function<void(PrintChoice &)> on_dialog_;
     ReplacedSeam<PrintDialogs> dialogs_{set_print_dialogs,
-                                        {[this] { return printer_installed_; },
-                                         [this](QPrinter &printer, QWidget *) {
-                                             entry_copies_.push_back(printer.copyCount());
-                                             print_to_pdf(printer, pdf_file());
+                                        {[this] {
+                                             return printer_installed_ ? std::vector<PrinterEntry>{{"pdf", {}, true}}
+                                                                       : std::vector<PrinterEntry>{};
+                                         },
+                                         [this](const std::vector<PrinterEntry> &, PrintChoice &choice, QWidget *) {
+                                             entry_copies_.push_back(choice.copies);
+                                             choice.file = pdf_file();
                                              if (on_dialog_)
-                                                 on_dialog_(printer);
+                                                 on_dialog_(choice);
                                              return true;
                                          }}};
 };
@@ -182,7 +186,7 @@ TEST_F(PrintCommandTest, CopiesRule)
 {
     const std::vector<int> chosen{3, 1, 2, 1};
     std::size_t run = 0;
-    on_dialog_ = [&](QPrinter &printer) { printer.setCopyCount(chosen[run]); };
+    on_dialog_ = [&](PrintChoice &choice) { choice.copies = chosen[run]; };
     PrintCommand command;
     for (run = 0; run < chosen.size(); ++run)
         command.run(nullptr, *make_document({}));
@@ -204,7 +208,7 @@ TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne
 
     // Run while the job is still on its page: a second print command, and a
     // solve that replaces the window's document.
-    on_dialog_ = [&](QPrinter &) {
+    on_dialog_ = [&](PrintChoice &) {
         QTimer::singleShot(0, print, &QAction::trigger);
         QTimer::singleShot(0, window_.get(), [&] { solve_with_a("2"); });
     };
@@ -216,6 +220,12 @@ TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne
     EXPECT_EQ(words(pdf_text(pdf_file())), words(printed.join(QLatin1Char(' '))));
 }
 
+// Whether the print service offers the queue `name`.
+bool offered(const std::vector<PrinterEntry> &printers, const char *name)
+{
+    return std::any_of(printers.begin(), printers.end(), [&](const PrinterEntry &entry) { return entry.name == name; });
+}
+
 TEST(CupsQueue, JobReachesTheQueue)
 {
     const char *queue = std::getenv("PARVOLIN_CUPS_QUEUE");
@@ -223,14 +233,19 @@ TEST(CupsQueue, JobReachesTheQueue)
         GTEST_SKIP() << "PARVOLIN_CUPS_QUEUE names no CUPS queue; tools/cups-print-test.sh sets one up and runs this";
 
     bool on_queue = false;
-    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
-                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
-                                                              on_queue = printer.outputFormat() == QPrinter::NativeFormat;
-                                                              return on_queue;
-                                                          }});
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         on_queue = offered(printers, queue);
+                         return on_queue;
+                     }});
     PrintCommand command;
-    EXPECT_NO_THROW(command.run(nullptr, *make_document(numbered_lines(150))));
+    try {
+        command.run(nullptr, *make_document(numbered_lines(150)));
+    } catch (const Failure &failure) {
+        ADD_FAILURE() << failure.message() << ": " << failure.detail();
+    }
     EXPECT_TRUE(on_queue) << queue << " is not a CUPS queue";
 }
 
@@ -243,11 +258,12 @@ TEST(CupsQueue, RefusedJobIsReported)
         GTEST_SKIP() << "PARVOLIN_CUPS_REFUSING_QUEUE names no CUPS queue that rejects jobs; tools/cups-print-test.sh "
                         "sets one up and runs this";
 
-    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
-                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
-                                                              return printer.outputFormat() == QPrinter::NativeFormat;
-                                                          }});
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         return offered(printers, queue);
+                     }});
     PrintCommand command;
     try {
         command.run(nullptr, *make_document(numbered_lines(3)));
@@ -270,13 +286,13 @@ TEST(CupsQueue, JobForAStoppedServiceIsReported)
 
     bool stopped = false;
     const ReplacedSeam<PrintDialogs> dialogs(
-        set_print_dialogs, PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                            printer.setPrinterName(QString::fromLocal8Bit(queue));
+        set_print_dialogs, PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                                            choice.printer = queue;
                                             ::kill(static_cast<pid_t>(std::atol(scheduler)), SIGTERM);
                                             for (int tries = 0; tries < 50 && !stopped; ++tries)
                                                 stopped = probe_print_service_while_running(std::chrono::milliseconds(200)).state
                                                           == PrintServiceState::Unreachable;
-                                            return printer.outputFormat() == QPrinter::NativeFormat;
+                                            return offered(printers, queue);
                                         }});
     PrintCommand command;
     try {

@@ -24,7 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
@@ -390,17 +390,16 @@ void WorksheetDialog::print()
         // change the options.
         const Worksheet sheet = *sheet_;
         try {
-            print_command_.run(this, [&sheet](QPrinter &printer) {
-                if (printer.paintingActive())
-                    throw PrintingInProgress();
-                printer.setDocName(QString::fromUtf8(worksheet_texts::number.data(),
-                                                     static_cast<qsizetype>(worksheet_texts::number.size()))
-                                   + QString::number(sheet.number));
-                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), printer);
-                check_print_job(printer);
+            print_command_.run(this, [&sheet](QPdfWriter &writer) {
+                writer.setTitle(QString::fromUtf8(worksheet_texts::number.data(),
+                                                  static_cast<qsizetype>(worksheet_texts::number.size()))
+                                + QString::number(sheet.number));
+                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), writer);
             });
         } catch (const PrintServiceSilent &) {
             throw; // already in Czech, with what to check
+        } catch (const PrintJobUnfinished &) {
+            throw;
         } catch (const Failure &failure) {
             throw Failure(print_failed, print_failure_detail(failure));
         }
