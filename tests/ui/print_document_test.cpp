@@ -12,14 +12,21 @@
 #include "tests/ui/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -219,6 +226,59 @@ TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne
     EXPECT_NE(window_->document_lines().at(3), printed.at(3).toStdString());
     EXPECT_EQ(words(pdf_text(pdf_file())), words(printed.join(QLatin1Char(' '))));
 }
+
+// The program's own print dialog, answered from the event loop as a user
+// would: it opens on the choice it is given (or the first printer when that
+// one is gone), and only a confirmation changes the choice.
+struct DialogRow {
+    const char *name;
+    const char *opened_on;     // PrintChoice::printer on opening
+    int shown;                 // the printer it shows, by place
+    bool confirm;              // Tisknout rather than Zrušit
+    const char *chosen;        // the printer picked in it
+    const char *printer_after; // PrintChoice::printer when it closed
+    int copies_after;
+};
+
+class PrintDialogChoice : public ::testing::TestWithParam<DialogRow> {};
+
+TEST_P(PrintDialogChoice, OpensOnTheChoiceAndKeepsItUnlessConfirmed)
+{
+    const DialogRow &row = GetParam();
+    const std::vector<PrinterEntry> printers{{"kabinet", "Tiskárna v kabinetu", false}, {"ucebna", {}, true}};
+    PrintChoice choice{row.opened_on, 3, {}};
+    int shown = -1;
+    int copies_shown = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        answer.stop();
+        auto *printer = child<QComboBox>(dialog, "printer");
+        auto *copies = child<QSpinBox>(dialog, "copies");
+        shown = printer->currentIndex();
+        copies_shown = copies->value();
+        printer->setCurrentIndex(printer->findData(QString::fromLatin1(row.chosen)));
+        copies->setValue(5);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        QTest::mouseClick(buttons->button(row.confirm ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    answer.start(20);
+
+    EXPECT_EQ(run_print_dialog(printers, choice, nullptr), row.confirm);
+    EXPECT_EQ(shown, row.shown);
+    EXPECT_EQ(copies_shown, 3);
+    EXPECT_EQ(choice.printer, row.printer_after);
+    EXPECT_EQ(choice.copies, row.copies_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, PrintDialogChoice,
+    ::testing::Values(DialogRow{"confirmed", "ucebna", 1, true, "kabinet", "kabinet", 5},
+                      DialogRow{"cancelled", "ucebna", 1, false, "kabinet", "ucebna", 3},
+                      DialogRow{"printer_gone", "sborovna", 0, true, "ucebna", "ucebna", 5}),
+    row_name);
 
 // Whether the print service offers the queue `name`.
 bool offered(const std::vector<PrinterEntry> &printers, const char *name)
