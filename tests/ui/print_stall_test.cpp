@@ -105,6 +105,7 @@ TEST_P(PrintServiceStall, WindowRunsOnAndSaysWhyNothingPrinted)
     EXPECT_GE(ticks_while_printing, 30) << "the event loop stood still for " << waited << " ms";
     ASSERT_EQ(failures_.size(), 2U);
     EXPECT_EQ(failures_[0].toStdString(), row.worksheet ? "Pracovní list se nepodařilo vytisknout." : "Printing in progress.");
+    EXPECT_EQ(details_[0].toStdString(), printing_in_progress_detail);
     EXPECT_EQ(failures_[1].toStdString(), row.message) << details_[1].toStdString();
     EXPECT_TRUE(details_[1].contains(QString::fromLatin1(server))) << details_[1].toStdString();
 }

@@ -38,6 +38,8 @@ bool run_print_dialog(const std::vector<PrinterEntry> &printers, PrintChoice &ch
     QDialog dialog(parent);
     dialog.setWindowTitle(QString::fromUtf8(dialog_title));
     dialog.setWindowModality(Qt::ApplicationModal);
+    // Wide enough for its title and a printer's description.
+    dialog.setMinimumWidth(dialog.fontMetrics().averageCharWidth() * 48);
 
     auto *printer = new QComboBox(&dialog);
     printer->setObjectName(QStringLiteral("printer"));

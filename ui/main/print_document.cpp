@@ -325,7 +325,7 @@ void PrintCommand::run(QWidget *window, const std::function<void(QPdfWriter &wri
     // This command is still at work on a job: this run came from the events
     // that run meanwhile.
     if (running_)
-        throw PrintingInProgress();
+        throw PrintingInProgress(printing_in_progress_detail);
     running_ = true;
     const auto ended = qScopeGuard([this] { running_ = false; });
 

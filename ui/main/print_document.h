@@ -21,6 +21,8 @@ class QWidget;
 namespace parvolin {
 
 using PrintingInProgress = FixedFailure<"Printing in progress">;
+// The detail of PrintingInProgress, wherever printing starts.
+inline constexpr char printing_in_progress_detail[] = "Tiskárna ještě tiskne předchozí úlohu; zkuste tisk za chvíli znovu.";
 using NoDefaultPrinter = FixedFailure<"There is no default printer currently selected">;
 // The detail of NoDefaultPrinter, wherever printing starts.
 inline constexpr char no_printer_detail[] = "V systému není nastavena žádná tiskárna.";

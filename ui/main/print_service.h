@@ -12,15 +12,15 @@
 
 namespace parvolin {
 
-// The print service (CUPS) asked once, before anything of the print command
-// waits for it: Qt's printer list, its printer object and its dialog all ask
-// the service on the user-interface thread and wait up to minutes for a
-// service that accepts a connection and never answers.
+// The print service (CUPS) as the print command meets it: whether it answers
+// at all, the threads that ask it while the window runs, and the time it is
+// allowed. A service may accept a connection and never answer; nothing here
+// waits for it longer than the time it is given.
 
 enum class PrintServiceState {
     Answered,    // it answered a request, whatever the answer
     Unreachable, // nothing there (refused, no such socket), or an answer that is no IPP
-                 // answer: Qt's printing takes it from there without waiting
+                 // answer
     Silent,      // no connection or no answer within the time allowed
 };
 
