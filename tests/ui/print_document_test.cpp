@@ -333,6 +333,34 @@ TEST(CupsQueue, RefusedJobIsReported)
     }
 }
 
+// A queue that takes jobs but does not print them (cupsdisable): the job
+// waits in it, and after the time allowed the pupil reads that it has not
+// printed yet and where it is, not that it printed.
+TEST(CupsQueue, JobThatDoesNotEndIsReported)
+{
+    const char *queue = std::getenv("PARVOLIN_CUPS_STOPPED_QUEUE");
+    if (queue == nullptr || *queue == '\0')
+        GTEST_SKIP() << "PARVOLIN_CUPS_STOPPED_QUEUE names no CUPS queue that holds its jobs; tools/cups-print-test.sh "
+                        "sets one up and runs this";
+
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         return offered(printers, queue);
+                     }});
+    const auto allowed = set_print_job_timeout(std::chrono::milliseconds(1500));
+    PrintCommand command;
+    try {
+        command.run(nullptr, *make_document(numbered_lines(3)));
+        ADD_FAILURE() << "a job that never printed was taken for printed";
+    } catch (const PrintJobUnfinished &failure) {
+        EXPECT_NE(failure.detail().find(std::string("„") + queue + "“"), std::string::npos) << failure.detail();
+        EXPECT_NE(failure.detail().find(" 2 s "), std::string::npos) << failure.detail();
+    }
+    set_print_job_timeout(allowed);
+}
+
 // The print service stopped between the dialog and the job (the scheduler
 // whose process PARVOLIN_CUPS_STOP_PID names is ended from the dialog): the
 // job cannot be handed over, and that is reported.
