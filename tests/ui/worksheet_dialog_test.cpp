@@ -397,10 +397,9 @@ TEST_F(WorksheetDialogTest, PrintedSheetHoldsEveryProblemOnce)
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const QString pdf = path("tisk.pdf");
     const ReplacedSeam<PrintDialogs> printer{set_print_dialogs,
-                                             {[] { return true; },
-                                              [&pdf](QPrinter &printer, QWidget *) {
-                                                  printer.setOutputFormat(QPrinter::PdfFormat);
-                                                  printer.setOutputFileName(pdf);
+                                             {[] { return std::vector<PrinterEntry>{{"pdf", {}, true}}; },
+                                              [&pdf](const std::vector<PrinterEntry> &, PrintChoice &choice, QWidget *) {
+                                                  choice.file = pdf;
                                                   return true;
                                               }}};
     std::vector<std::string> statements;

@@ -24,7 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
@@ -70,7 +70,7 @@ constexpr char save_failed[] = "Pracovní list se nepodařilo uložit";
 constexpr char pdf_failed[] = "Pracovní list ve formátu PDF se nepodařilo vytvořit";
 constexpr char pdf_failed_detail[] = "Knihovna Qt stránky nevykreslila; soubor se neuložil.";
 constexpr char print_failed[] = "Pracovní list se nepodařilo vytisknout";
-constexpr char printing_in_progress[] = "Tiskárna ještě tiskne předchozí úlohu; zkuste tisk za chvíli znovu.";
+constexpr const char *printing_in_progress = printing_in_progress_detail;
 constexpr const char *no_printer = no_printer_detail;
 constexpr char print_not_started[] = "Tiskárna úlohu nepřijala, nic se nevytisklo.";
 constexpr char print_broken_off[] = "Tiskárna tisk přerušila; pracovní list se nevytiskl celý.";
@@ -425,17 +425,16 @@ void WorksheetDialog::print()
         // change the options.
         const Worksheet sheet = *sheet_;
         try {
-            print_command_.run(this, [&sheet](QPrinter &printer) {
-                if (printer.paintingActive())
-                    throw PrintingInProgress();
-                printer.setDocName(QString::fromUtf8(worksheet_texts::number.data(),
-                                                     static_cast<qsizetype>(worksheet_texts::number.size()))
-                                   + QString::number(sheet.number));
-                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), printer);
-                check_print_job(printer);
+            print_command_.run(this, [&sheet](QPdfWriter &writer) {
+                writer.setTitle(QString::fromUtf8(worksheet_texts::number.data(),
+                                                  static_cast<qsizetype>(worksheet_texts::number.size()))
+                                + QString::number(sheet.number));
+                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), writer);
             });
         } catch (const PrintServiceSilent &) {
             throw; // already in Czech, with what to check
+        } catch (const PrintJobUnfinished &) {
+            throw;
         } catch (const Failure &failure) {
             throw Failure(print_failed, print_failure_detail(failure));
         }
