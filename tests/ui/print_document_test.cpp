@@ -286,6 +286,15 @@ bool offered(const std::vector<PrinterEntry> &printers, const char *name)
     return std::any_of(printers.begin(), printers.end(), [&](const PrinterEntry &entry) { return entry.name == name; });
 }
 
+// A dialog that picks the queue `name`, confirmed when the service offers it.
+PrintDialogs dialogs_choosing(const char *name)
+{
+    return PrintDialogs{{}, [name](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                            choice.printer = name;
+                            return offered(printers, name);
+                        }};
+}
+
 TEST(CupsQueue, JobReachesTheQueue)
 {
     const char *queue = std::getenv("PARVOLIN_CUPS_QUEUE");
@@ -318,12 +327,7 @@ TEST(CupsQueue, RefusedJobIsReported)
         GTEST_SKIP() << "PARVOLIN_CUPS_REFUSING_QUEUE names no CUPS queue that rejects jobs; tools/cups-print-test.sh "
                         "sets one up and runs this";
 
-    const ReplacedSeam<PrintDialogs> dialogs(
-        set_print_dialogs,
-        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
-                         choice.printer = queue;
-                         return offered(printers, queue);
-                     }});
+    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs, dialogs_choosing(queue));
     PrintCommand command;
     try {
         command.run(nullptr, *make_document(numbered_lines(3)));
@@ -343,12 +347,7 @@ TEST(CupsQueue, JobThatDoesNotEndIsReported)
         GTEST_SKIP() << "PARVOLIN_CUPS_STOPPED_QUEUE names no CUPS queue that holds its jobs; tools/cups-print-test.sh "
                         "sets one up and runs this";
 
-    const ReplacedSeam<PrintDialogs> dialogs(
-        set_print_dialogs,
-        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
-                         choice.printer = queue;
-                         return offered(printers, queue);
-                     }});
+    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs, dialogs_choosing(queue));
     const auto allowed = set_print_job_timeout(std::chrono::milliseconds(1500));
     PrintCommand command;
     try {
