@@ -5,6 +5,113 @@
 
 namespace parvolin {
 
+#if PARVOLIN_GMP_NUMBERS
+
+Rational ratio(const Integer &p, const Integer &q)
+{
+    Rational result(p, q);
+    result.canonicalize();
+    return result;
+}
+
+Integer integer_from_64(std::uint64_t value)
+{
+    Integer n;
+    mpz_import(n.get_mpz_t(), 1, -1, sizeof value, 0, 0, &value);
+    return n;
+}
+
+void divide_truncating(const Integer &x, const Integer &y, Integer &q, Integer &r)
+{
+    mpz_tdiv_qr(q.get_mpz_t(), r.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t());
+}
+
+Integer isqrt(const Integer &n) { return sqrt(n); }
+
+bool is_perfect_square(const Integer &n) { return mpz_perfect_square_p(n.get_mpz_t()) != 0; }
+
+// The exponents here stay far below 2^32, which GMP's word-sized arguments
+// hold on every processor (they are 32 bits wide on some).
+Integer power(const Integer &base, std::uint32_t exponent)
+{
+    Integer result;
+    mpz_pow_ui(result.get_mpz_t(), base.get_mpz_t(), exponent);
+    return result;
+}
+
+Integer power_of_ten(std::uint32_t exponent)
+{
+    Integer result;
+    mpz_ui_pow_ui(result.get_mpz_t(), 10, exponent);
+    return result;
+}
+
+Integer gcd(const Integer &x, const Integer &y)
+{
+    Integer result;
+    mpz_gcd(result.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t());
+    return result;
+}
+
+Integer lcm(const Integer &x, const Integer &y)
+{
+    Integer result;
+    mpz_lcm(result.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t());
+    return result;
+}
+
+std::size_t bit_size(const Integer &n) { return n == 0 ? 0 : mpz_sizeinbase(n.get_mpz_t(), 2); }
+
+std::uint64_t magnitude_64(const Integer &n)
+{
+    std::uint64_t value = 0;
+    mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
+    return value;
+}
+
+Integer floor_divide(const Integer &x, const Integer &y)
+{
+    Integer quotient;
+    mpz_fdiv_q(quotient.get_mpz_t(), x.get_mpz_t(), y.get_mpz_t());
+    return quotient;
+}
+
+std::uint64_t remove_factor(Integer &n, std::uint32_t factor)
+{
+    if (n == 0)
+        return 0;
+    const Integer f = factor;
+    return mpz_remove(n.get_mpz_t(), n.get_mpz_t(), f.get_mpz_t());
+}
+
+bool is_probable_prime(const Integer &n, unsigned rounds)
+{
+    return mpz_probab_prime_p(n.get_mpz_t(), static_cast<int>(rounds)) != 0;
+}
+
+double to_double(const Integer &n) { return n.get_d(); }
+
+#else
+
+namespace mp = boost::multiprecision;
+
+// Boost 1.74's rational refuses a negative denominator of an unbounded type
+// (it compares it with the type's largest value, which is 0): the sign moves
+// up first.
+Rational ratio(const Integer &p, const Integer &q) { return q < 0 ? Rational(-p, -q) : Rational(p, q); }
+
+Integer integer_from_64(std::uint64_t value) { return Integer(value); }
+
+void divide_truncating(const Integer &x, const Integer &y, Integer &q, Integer &r) { mp::divide_qr(x, y, q, r); }
+
+Integer isqrt(const Integer &n) { return mp::sqrt(n); }
+
+Integer power(const Integer &base, std::uint32_t exponent) { return mp::pow(base, exponent); }
+Integer power_of_ten(std::uint32_t exponent) { return mp::pow(Integer(10), exponent); }
+
+Integer gcd(const Integer &x, const Integer &y) { return mp::gcd(x, y); }
+Integer lcm(const Integer &x, const Integer &y) { return mp::lcm(x, y); }
+
 bool is_perfect_square(const Integer &n)
 {
     if (n < 0)
@@ -19,7 +126,7 @@ bool is_perfect_square(const Integer &n)
 
 std::size_t bit_size(const Integer &n)
 {
-    return n == 0 ? 0 : static_cast<std::size_t>(boost::multiprecision::msb(abs(n))) + 1;
+    return n == 0 ? 0 : static_cast<std::size_t>(mp::msb(abs(n))) + 1;
 }
 
 std::uint64_t magnitude_64(const Integer &n) { return static_cast<std::uint64_t>(abs(n)); }
@@ -27,7 +134,7 @@ std::uint64_t magnitude_64(const Integer &n) { return static_cast<std::uint64_t>
 Integer floor_divide(const Integer &x, const Integer &y)
 {
     Integer quotient, remainder;
-    boost::multiprecision::divide_qr(x, y, quotient, remainder);
+    mp::divide_qr(x, y, quotient, remainder);
     if (remainder != 0 && (remainder < 0) != (y < 0))
         --quotient;
     return quotient;
@@ -42,7 +149,7 @@ std::uint64_t remove_factor(Integer &n, std::uint32_t factor)
     std::uint64_t count = 0;
     Integer quotient, remainder;
     for (;;) {
-        boost::multiprecision::divide_qr(n, powers.back(), quotient, remainder);
+        mp::divide_qr(n, powers.back(), quotient, remainder);
         if (remainder != 0)
             break;
         n.swap(quotient);
@@ -53,7 +160,7 @@ std::uint64_t remove_factor(Integer &n, std::uint32_t factor)
     }
     // What is left holds fewer factors than the last power: one pass down.
     for (std::size_t i = powers.size(); i-- > 0;) {
-        boost::multiprecision::divide_qr(n, powers[i], quotient, remainder);
+        mp::divide_qr(n, powers[i], quotient, remainder);
         if (remainder != 0)
             continue;
         n.swap(quotient);
@@ -73,12 +180,12 @@ bool is_probable_prime(const Integer &n, unsigned rounds)
             return n == p;
     }
     const Integer n_minus_1 = n - 1;
-    const unsigned s = boost::multiprecision::lsb(n_minus_1);
+    const unsigned s = mp::lsb(n_minus_1);
     const Integer d = n_minus_1 >> s;
     // Bases 2, 3, 5, ...; beyond the table, 137, 139, ... as plain numbers.
     for (unsigned round = 0; round < rounds; ++round) {
         const Integer a = round < std::size(small_primes) ? Integer(small_primes[round]) : Integer(137 + 2 * round);
-        Integer x = boost::multiprecision::powm(a, d, n);
+        Integer x = mp::powm(a, d, n);
         if (x == 1 || x == n_minus_1)
             continue;
         bool composite = true;
@@ -104,6 +211,8 @@ double to_double(const Integer &n)
     return n < 0 ? -magnitude : magnitude;
 }
 
+#endif
+
 Rational exact_rational(double value)
 {
     int exponent = 0;
@@ -127,9 +236,9 @@ double nearest_double(const Rational &q)
     auto e = static_cast<long>(bit_size(top)) - static_cast<long>(bit_size(bottom)) - 53;
     const auto scaled = [&](long shift, Integer &quotient, Integer &remainder) {
         if (shift >= 0)
-            boost::multiprecision::divide_qr(top, Integer(bottom << shift), quotient, remainder);
+            divide_truncating(top, Integer(bottom << shift), quotient, remainder);
         else
-            boost::multiprecision::divide_qr(Integer(top << -shift), bottom, quotient, remainder);
+            divide_truncating(Integer(top << -shift), bottom, quotient, remainder);
     };
     Integer m, rest;
     scaled(e, m, rest);
@@ -144,8 +253,8 @@ double nearest_double(const Rational &q)
         scaled(lowest, m, rest);
         e = lowest;
     }
-    const bool odd_half = static_cast<std::uint64_t>(m & 1) != 0;
-    std::uint64_t significand = static_cast<std::uint64_t>(m >> 1);
+    const bool odd_half = (magnitude_64(m) & 1) != 0;
+    std::uint64_t significand = magnitude_64(m) >> 1; // m < 2^54
     const bool above_half = odd_half && rest != 0;
     if (above_half || (odd_half && (significand & 1) != 0))
         ++significand;
@@ -170,11 +279,11 @@ TwoDigits two_significant_digits(double x)
     while (s < 10)
         s = scaled(--exponent);
     Integer whole, rest;
-    boost::multiprecision::divide_qr(numerator(s), denominator(s), whole, rest);
-    const int twice = (2 * rest).compare(denominator(s));
-    if (twice > 0 || (twice == 0 && static_cast<int>(whole % 2) == 1))
+    divide_truncating(numerator(s), denominator(s), whole, rest);
+    const int twice = compare(Integer(2 * rest), denominator(s));
+    if (twice > 0 || (twice == 0 && (magnitude_64(whole) & 1) != 0))
         ++whole;
-    TwoDigits result{static_cast<int>(whole), exponent};
+    TwoDigits result{static_cast<int>(magnitude_64(whole)), exponent};
     if (result.digits == 100)
         result = {10, exponent + 1};
     return result;
@@ -185,16 +294,20 @@ Integer integer_from_digits(std::string_view digits)
     while (!digits.empty() && digits.front() == '0')
         digits.remove_prefix(1);
     // Boost reads a leading 0 as octal: there is none left to read.
+#if PARVOLIN_GMP_NUMBERS
+    return digits.empty() ? Integer(0) : Integer(std::string(digits), 10);
+#else
     return digits.empty() ? Integer(0) : Integer(std::string(digits));
+#endif
 }
 
 std::string decimal_string(const Rational &q)
 {
-    std::string text = numerator(q).str();
-    const Integer den = denominator(q);
+    std::string text = decimal_string(numerator(q));
+    const Integer &den = denominator(q);
     if (den != 1) {
         text += '/';
-        text += den.str();
+        text += decimal_string(den);
     }
     return text;
 }

@@ -1,57 +1,77 @@
 #pragma once
 
 // Whole and rational numbers of any size for the exact working, under one
-// name on every platform: Boost.Multiprecision over GMP where GMP is at hand
-// (PARVOLIN_GMP_NUMBERS=1, the desktop), over Boost's own cpp_int where it is
-// not (WebAssembly). Both give the same values and the same texts; the
-// functions here that GMP and Boost spell differently, or round differently,
-// are written once for both.
+// name on every platform: GMP's own C++ classes where GMP is at hand
+// (PARVOLIN_GMP_NUMBERS=1, the desktop), Boost.Multiprecision's cpp_int where
+// it is not (WebAssembly). Both give the same values and the same texts; what
+// the two spell differently, or round differently, is written here once.
 
 #if !defined(PARVOLIN_GMP_NUMBERS)
 #define PARVOLIN_GMP_NUMBERS 1
 #endif
 
 #if PARVOLIN_GMP_NUMBERS
-#include <boost/multiprecision/gmp.hpp>
+#include <gmpxx.h>
 #else
 #include <boost/multiprecision/cpp_int.hpp>
 #endif
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace parvolin {
 
-// Without expression templates: a value is a value, `auto` included.
 #if PARVOLIN_GMP_NUMBERS
-using Integer = boost::multiprecision::number<boost::multiprecision::gmp_int, boost::multiprecision::et_off>;
-using Rational = boost::multiprecision::number<boost::multiprecision::gmp_rational, boost::multiprecision::et_off>;
+
+using Integer = mpz_class;
+using Rational = mpq_class;
+
+inline const Integer &numerator(const Rational &q) { return q.get_num(); }
+inline const Integer &denominator(const Rational &q) { return q.get_den(); }
+inline int sgn(const Integer &x) { return ::sgn(x); }
+inline int sgn(const Rational &x) { return ::sgn(x); }
+// Negative, zero or positive as x is below, at or above y.
+inline int compare(const Rational &x, const Rational &y) { return ::cmp(x, y); }
+inline int compare(const Integer &x, const Integer &y) { return ::cmp(x, y); }
+inline std::string decimal_string(const Integer &n) { return n.get_str(); }
+
 #else
+
+// Without expression templates: a value is a value, `auto` included.
 using Integer = boost::multiprecision::number<boost::multiprecision::cpp_int_backend<>, boost::multiprecision::et_off>;
 using Rational =
     boost::multiprecision::number<boost::multiprecision::cpp_rational_backend, boost::multiprecision::et_off>;
-#endif
 
 using boost::multiprecision::abs;
-using boost::multiprecision::denominator;
-using boost::multiprecision::numerator;
-
+inline Integer numerator(const Rational &q) { return boost::multiprecision::numerator(q); }
+inline Integer denominator(const Rational &q) { return boost::multiprecision::denominator(q); }
 inline int sgn(const Integer &x) { return x.sign(); }
 inline int sgn(const Rational &x) { return x.sign(); }
+inline int compare(const Rational &x, const Rational &y) { return x.compare(y); }
+inline int compare(const Integer &x, const Integer &y) { return x.compare(y); }
+inline std::string decimal_string(const Integer &n) { return n.str(); }
+
+#endif
 
 // p / q in lowest terms, q != 0.
-inline Rational ratio(const Integer &p, const Integer &q) { return Rational(p, q); }
+Rational ratio(const Integer &p, const Integer &q);
+// The same on every processor (GMP's word-sized calls are 32 bits on some).
+Integer integer_from_64(std::uint64_t value);
+
+// x = q·y + r, the quotient rounded towards zero (the remainder takes x's sign).
+void divide_truncating(const Integer &x, const Integer &y, Integer &q, Integer &r);
 
 // ⌊√n⌋ of n >= 0.
-inline Integer isqrt(const Integer &n) { return boost::multiprecision::sqrt(n); }
+Integer isqrt(const Integer &n);
 bool is_perfect_square(const Integer &n);
 
-inline Integer power(const Integer &base, std::uint32_t exponent) { return boost::multiprecision::pow(base, exponent); }
-inline Integer power_of_ten(std::uint32_t exponent) { return power(Integer(10), exponent); }
+Integer power(const Integer &base, std::uint32_t exponent);
+Integer power_of_ten(std::uint32_t exponent);
 
-inline Integer gcd(const Integer &x, const Integer &y) { return boost::multiprecision::gcd(x, y); }
-inline Integer lcm(const Integer &x, const Integer &y) { return boost::multiprecision::lcm(x, y); }
+Integer gcd(const Integer &x, const Integer &y);
+Integer lcm(const Integer &x, const Integer &y);
 
 // The number of bits of |n|, 0 for 0.
 std::size_t bit_size(const Integer &n);
@@ -66,8 +86,9 @@ Integer floor_divide(const Integer &x, const Integer &y);
 // dozen divisions.
 std::uint64_t remove_factor(Integer &n, std::uint32_t factor);
 
-// A probable prime by Miller–Rabin with `rounds` bases of a fixed sequence:
-// the same answer on every run.
+// A probable prime: GMP's test with `rounds` rounds, or Miller–Rabin with
+// `rounds` bases of a fixed sequence (2, 3, 5, ...): the same answer on
+// every run, and for a true prime on both.
 bool is_probable_prime(const Integer &n, unsigned rounds);
 
 // Rounded towards zero, like GMP's own conversion.
@@ -93,7 +114,6 @@ TwoDigits two_significant_digits(double x);
 // ("007" is 7, "" is 0).
 Integer integer_from_digits(std::string_view digits);
 
-inline std::string decimal_string(const Integer &n) { return n.str(); }
 std::string decimal_string(const Rational &q);
 
 } // namespace parvolin

@@ -185,7 +185,7 @@ void prime_factors_64(std::uint64_t n, std::vector<Integer> &out)
     if (n == 1)
         return;
     if (is_prime_64(n)) {
-        out.push_back(Integer(n));
+        out.push_back(integer_from_64(n));
         return;
     }
     const std::uint64_t d = rho_divisor_64(n);
@@ -396,7 +396,7 @@ void split_square(const Integer &n, Integer &k, Integer &m)
         if (rest % d != 0)
             continue;
         // all at once: a denominator 10^k brings thousands of 2s and 5s
-        take(Integer(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
+        take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
     }
     if (rest == 1)
         return;
@@ -556,7 +556,7 @@ RoundedValue round_to_places(const Surd &value, int n)
     RoundedValue result;
     if (value.is_rational()) {
         Integer remainder;
-        boost::multiprecision::divide_qr(abs(value.u) * scale, value.w, result.scaled, remainder);
+        divide_truncating(Integer(abs(value.u) * scale), value.w, result.scaled, remainder);
         result.exact = remainder == 0;
         if (2 * remainder >= value.w)
             ++result.scaled;

@@ -23,7 +23,7 @@ int sign_of(const Rational &p, const Rational &t, const Rational &m)
         return sp != 0 ? sp : st;
     if (sp == 0)
         return st;
-    const int c = (p * p).compare(t * t * m); // the larger magnitude wins
+    const int c = compare(Rational(p * p), Rational(t * t * m)); // the larger magnitude wins
     return c > 0 ? sp : c < 0 ? st : 0;
 }
 

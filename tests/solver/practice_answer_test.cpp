@@ -347,7 +347,7 @@ int sign_at(long a, long b, long c, const Surd &x)
     const int sp = sgn(P), st = sgn(T);
     if (st == 0 || sp == st || sp == 0)
         return sp != 0 ? sp : st;
-    const int c2 = (P * P).compare(T * T * x.m);
+    const int c2 = compare(Integer(P * P), Integer(T * T * x.m));
     return c2 > 0 ? sp : c2 < 0 ? st : 0;
 }
 
