@@ -7,6 +7,7 @@
 #include "cli/problem_fields.h"
 #include "cli/steps.h"
 #include "cli/worksheet.h"
+#include "solver/ascii.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/fp_env.h"
@@ -14,7 +15,6 @@
 #include "solver/report.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -73,13 +73,6 @@ Options:
 Exit status: 0 done; 1 the problem failed (solve), or reading or writing
 failed; 2 a bad command line.
 )";
-
-// A count in a message, whatever the locale.
-std::string count_text(std::size_t count)
-{
-    char digits[24];
-    return std::string(digits, std::to_chars(digits, digits + sizeof digits, count).ptr);
-}
 
 struct UsageError {
     std::string message;
@@ -204,7 +197,7 @@ int run_one_problem(const char *command, const Arguments &args, Make &&make)
 {
     if (args.positional.size() != 3)
         throw UsageError{std::string(command) + " needs the three coefficients A B C, found " +
-                         count_text(args.positional.size()) + " arguments"};
+                         integer_text(args.positional.size()) + " arguments"};
 
     const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
                              args.relation_index.value_or(0),
@@ -248,7 +241,7 @@ int run_check(const Arguments &args)
 {
     if (args.positional.size() != 4)
         throw UsageError{"check needs the three coefficients A B C and the answer, found " +
-                         count_text(args.positional.size()) + " arguments"};
+                         integer_text(args.positional.size()) + " arguments"};
     const ProblemInput input{args.positional[0], args.positional[1], args.positional[2],
                              args.relation_index.value_or(0), 0};
     cli::CheckResult result;

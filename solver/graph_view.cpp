@@ -6,6 +6,7 @@
 #include "solver/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
 #include <iterator>
@@ -312,15 +313,18 @@ std::string tick_label(double value, const AxisTicks &ticks, char decimal_separa
     if (!ticks.scientific)
         return format_number(value, decimal_separator);
     const FlagsKept kept;
-    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    double mantissa = value / std::pow(10.0, exponent);
     // A tick is a small multiple of 1, 2 or 5 times a power of ten: six
-    // digits are more than its mantissa has, and they drop the noise.
-    mantissa = std::round(mantissa * 1e6) / 1e6;
-    if (std::fabs(mantissa) >= 10.0) {
-        mantissa /= 10.0;
-        ++exponent;
-    }
+    // decimals of the mantissa are more than it has, and they drop the noise.
+    // The decimal conversion is exact and rounds once, so the label is the
+    // same on every processor and library (no log10 or pow, whose last bit
+    // differs between C libraries).
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 6);
+    const char *const e = std::find(digits, written.ptr, 'e');
+    double mantissa = 0.0;
+    int exponent = 0;
+    std::from_chars(digits, e, mantissa);
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
     std::string text;
     if (mantissa == -1.0) {
         text += '-';

@@ -4,7 +4,6 @@
 #include "solver/practice_texts.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -160,13 +159,6 @@ std::string number_text(const Surd &value, char separator)
 
 // ---- the reader ----
 
-std::string column_text(std::size_t column)
-{
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, column);
-    return std::string(digits, result.ptr);
-}
-
 RealSet unite(RealSet x, const RealSet &y)
 {
     x.insert(x.end(), y.begin(), y.end());
@@ -294,7 +286,7 @@ private:
     [[noreturn]] void fail(std::string_view pattern, std::size_t at) const
     {
         stopped_ = pos_;
-        throw AnswerSyntaxError(filled(pattern, column_text(at + 1)), at + 1);
+        throw AnswerSyntaxError(filled(pattern, integer_text(at + 1)), at + 1);
     }
     [[noreturn]] void fail(std::string_view pattern) const { fail(pattern, pos_); }
 

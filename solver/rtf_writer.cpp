@@ -185,7 +185,9 @@ std::vector<int> column_edges(const std::vector<std::vector<std::string>> &cells
     return edges;
 }
 
-void append_table(std::string &out, const Step &step)
+// The rows of a sign table, `indent` twips from the left, kept on one page
+// (each row with the next, no row split).
+void append_table_rows(std::string &out, const Step &step, int indent, int half_points)
 {
     std::vector<std::vector<std::string>> cells;
     for (const auto &row : step.table) {
@@ -195,15 +197,18 @@ void append_table(std::string &out, const Step &step)
         cells.push_back(std::move(texts));
     }
     const std::vector<int> edges = column_edges(cells);
-    out += "\\par\n";
     for (std::size_t r = 0; r < cells.size(); ++r) {
-        out += "\\trowd\\trgaph70\\trleft0";
+        out += "\\trowd\\trgaph70\\trkeep\\trleft";
+        out += integer_text(indent);
         for (int edge : edges) {
             out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
                    "\\clbrdrr\\brdrs\\brdrw10\\cellx";
-            out += integer_text(edge);
+            out += integer_text(indent + edge);
         }
-        out += "\n\\pard\\plain\\intbl\\qc\\uc1\\f0\\fs22";
+        out += "\n\\pard\\plain\\intbl\\qc";
+        if (r + 1 < cells.size())
+            out += "\\keepn";
+        out += "\\uc1\\f0\\fs" + integer_text(half_points);
         if (r == 0)
             out += "\\b";
         out += ' ';
@@ -214,20 +219,33 @@ void append_table(std::string &out, const Step &step)
         }
         out += "\\row\n";
     }
-    // Text after \row is outside the table; the paragraph that follows
-    // starts with \par, so an empty one closes the table.
+}
+
+void append_table(std::string &out, const Step &step)
+{
+    out += "\\par\n";
+    append_table_rows(out, step, 0, 22);
+    // Text after \\row is outside the table; the paragraph that follows
+    // starts with \\par, so an empty one closes the table.
     out += "\\pard\\plain\\ql\\uc1\\f0\\fs4 ";
+}
+
+// A step's sentence and its mathematics as one line.
+std::string step_line(const Step &step)
+{
+    std::string text = step.text;
+    if (!step.math.empty()) {
+        if (!text.empty())
+            text += ' ';
+        append_plain_text(text, step.math);
+    }
+    return text;
 }
 
 void append_working(std::string &out, const Working &working)
 {
     for (const Step &step : working.steps) {
-        std::string text = step.text;
-        if (!step.math.empty()) {
-            if (!text.empty())
-                text += ' ';
-            append_plain_text(text, step.math);
-        }
+        const std::string text = step_line(step);
         out += working_paragraph;
         if (step.kind == StepKind::Notice)
             out += "\\box\\brdrs\\brdrw10\\brsp80 "; // framed, up to the next \pard
@@ -303,6 +321,33 @@ std::string rtf_document(const ResultDocument &document, const DocumentAttachmen
     return out;
 }
 
+namespace {
+
+// A working inside a longer document: a paragraph a step, `indent` twips
+// from the left (a wrapped line keeps it), the sign table a table kept on
+// one page with the sentence that leads to it, the result in bold.
+void append_indented_working(std::string &out, const Working &working, int indent, int half_points)
+{
+    const std::string format = "\\pard\\plain\\ql\\li" + integer_text(indent) + "\\sa30\\uc1\\f0\\fs" +
+                               integer_text(half_points);
+    for (const Step &step : working.steps) {
+        out += format;
+        if (step.kind == StepKind::Notice)
+            out += "\\box\\brdrs\\brdrw10\\brsp80";
+        else if (step.kind == StepKind::Result)
+            out += "\\b";
+        else if (step.kind == StepKind::Table)
+            out += "\\keepn";
+        out += ' ';
+        append_text(out, step_line(step));
+        out += "\\par\n";
+        if (step.kind == StepKind::Table)
+            append_table_rows(out, step, indent, half_points);
+    }
+}
+
+} // namespace
+
 std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs)
 {
     std::string out =
@@ -314,6 +359,8 @@ std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs)
             out += "\\page\n";
         out += "\\pard\\plain";
         out += p.centred ? "\\qc" : "\\ql";
+        if (p.keep_with_next)
+            out += "\\keepn";
         out += p.monospaced ? "\\uc1\\f1\\fs" : "\\uc1\\f0\\fs";
         out += integer_text(p.half_points);
         if (p.bold)
@@ -323,6 +370,8 @@ std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs)
         out += ' ';
         append_text(out, p.text);
         out += "\\par\n";
+        if (p.working != nullptr)
+            append_indented_working(out, *p.working, p.working_indent, p.working_half_points);
     }
     out += "}\n";
     return out;

@@ -31,12 +31,20 @@ struct RtfParagraph {
     bool centred = false;
     int space_after = 0; // twips (1/1440 inch): room to work below a problem
     bool page_break_before = false;
-    bool monospaced = false; // Courier New, so that the columns of a sign table line up
+    bool monospaced = false; // Courier New
+    bool keep_with_next = false; // on the page of the paragraph after it
+    // A working set after the paragraph, `working_indent` twips from the
+    // left, in `working_half_points`.
+    const Working *working = nullptr;
+    int working_indent = 0;
+    int working_half_points = 20;
 };
 
 // A4 pages with 2 cm margins, Arial (or Courier New), code page 1250 as
 // rtf_document writes it; a page break (\page) before each paragraph that
-// asks for one.
+// asks for one. A working: a paragraph a step, indented by the paragraph's
+// margin (\li), so that a wrapped line keeps its indent; the sign table a
+// table (\trowd) kept on one page with the sentence that leads to it.
 std::string rtf_paragraphs(const std::vector<RtfParagraph> &paragraphs);
 
 // A PNG picture as its file's bytes, and its size in pixels and as shown

@@ -88,4 +88,11 @@ inline constexpr T notice_lost_too = "; při odčítání blízkých čísel se 
 inline constexpr T notice_half =
     " Přesná hodnota leží přesně v polovině mezi dvěma zaokrouhlenými; protokol pětku na konci zaokrouhluje k nule, zde od nuly (v absolutní hodnotě nahoru).";
 
+// The line above the report and under the picture where the report differs
+// from the exact result; the exact set goes between the two halves.
+inline constexpr T banner_prefix = "Pozor: přesně vychází ";
+inline constexpr T banner_end = ", protokol se od toho liší. Důvod vysvětluje záložka Postup.";
+inline constexpr T banner_failed = "Pozor: protokol výpočet nedokončil, přesně vychází ";
+inline constexpr T banner_failed_end = ". Důvod vysvětluje záložka Postup.";
+
 } // namespace parvolin::step_texts

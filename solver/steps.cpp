@@ -806,6 +806,11 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     StepWriter writer(k.exact[0], k.exact[1], k.exact[2], problem.relation, problem.decimals, decimal_separator);
     result.working = writer.write(result.exact);
 
+    result.exact_set = plain_text(writer.set_math(result.exact.set));
+    const std::string rounded = plain_text(writer.set_math(result.exact.set, true));
+    if (rounded != std::string(result.exact_set).replace(2, 1, "≐"))
+        result.rounded_set = rounded;
+
     std::string failure;
     Solution solution;
     try {
@@ -815,6 +820,7 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     }
     if (!failure.empty()) {
         result.agrees_with_report = false;
+        result.report_failed = true;
         result.notice = std::string(notice_failed_prefix) + failure + std::string(notice_failed_exact) +
                         plain_text(writer.set_math(result.exact.set)) + "." + std::string(notice_failed_reason);
     } else if (rounded_shape(solution) != rounded_shape(result.exact.set, problem.decimals)) {

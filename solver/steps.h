@@ -19,6 +19,13 @@ struct StepsResult {
     bool agrees_with_report = true;
     // The notice that opens the working when they differ; empty otherwise.
     std::string notice;
+    // Whether the report's own arithmetic failed (it counts as differing).
+    bool report_failed = false;
+    // The exact set as the working's result writes it ("K = { 0,3 }"), and
+    // rounded to the report's places ("K ≐ { −0,41 ; 2,41 }") where that
+    // says something else; empty where it says the same.
+    std::string exact_set;
+    std::string rounded_set;
 };
 
 // Throws what the report's parsing throws (a text it refuses gives no

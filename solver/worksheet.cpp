@@ -1,6 +1,7 @@
 #include "solver/worksheet.h"
 
 #include "solver/ascii.h"
+#include "solver/math_html.h"
 #include "solver/practice_texts.h"
 #include "solver/rtf_writer.h"
 #include "solver/steps.h"
@@ -35,25 +36,28 @@ std::string number_line(const Worksheet &sheet) { return std::string(number) + i
 
 std::string numbered(int n, const std::string &text) { return integer_text(n) + ")  " + text; }
 
-std::string escaped(const std::string &text)
-{
-    std::string out;
-    for (char ch : text) {
-        switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += ch;
-        }
-    }
-    return out;
-}
-
 std::string paragraph(const std::string &text, const char *style)
 {
-    return std::string("<p style=\"") + style + "\">" + escaped(text) + "</p>\n";
+    std::string out = std::string("<p style=\"") + style + "\">";
+    append_html_escaped(out, text);
+    return out + "</p>\n";
 }
+
+// The key's line of one problem as mathematics: "3)  x² − 1 = 0:   K = ...".
+// `stacked`: with non-breaking blanks after the number and the colon, for a
+// set with a fraction puts the line into table cells, where runs of blanks
+// collapse.
+Math key_line(int n, const WorksheetEntry &entry, bool stacked)
+{
+    Math line;
+    line.text(integer_text(n) + (stacked ? ")\u00a0 " : ")  ")).append(entry.statement_math);
+    return line.text(stacked ? ":\u00a0\u00a0 " : ":   ").append(entry.answer_math);
+}
+
+// The room the working of a key sits in from the left: in 96-dpi pixels,
+// and the same in twips.
+constexpr int key_working_indent_px = 28;
+constexpr int key_working_indent_twips = key_working_indent_px * 15;
 
 } // namespace
 
@@ -78,14 +82,17 @@ Worksheet build_worksheet(const WorksheetOptions &options)
         entry.problem = p;
         const ExactAnalysis exact = analyse_exact(p.a, p.b, p.c, p.relation);
         const ProblemMath math = problem_math(p.a, p.b, p.c, p.relation, exact.set, options.separator);
-        entry.statement = plain_text(statement_math(p, math.normal_form, options.separator));
-        entry.answer = plain_text(math.set);
+        entry.statement_math = statement_math(p, math.normal_form, options.separator);
+        entry.answer_math = math.set;
+        entry.statement = plain_text(entry.statement_math);
+        entry.answer = plain_text(entry.answer_math);
         if (options.steps) {
             const std::string a = coefficient_text(p.a, options.separator);
             const std::string b = coefficient_text(p.b, options.separator);
             const std::string c = coefficient_text(p.c, options.separator);
             const ProblemInput input{a, b, c, static_cast<int>(p.relation), 0};
-            entry.steps = plain_lines(build_steps(input, options.separator).working);
+            entry.working = build_steps(input, options.separator).working;
+            entry.steps = plain_lines(entry.working);
         }
         sheet.entries.push_back(std::move(entry));
     }
@@ -127,10 +134,15 @@ std::string worksheet_rtf(const Worksheet &sheet)
         paragraphs.push_back({std::string(key_title) + integer_text(sheet.number), 28, true, true, 240, true});
         for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
             const auto &entry = sheet.entries[i];
-            paragraphs.push_back({numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
-                                  !entry.steps.empty(), false, entry.steps.empty() ? 80 : 60, false});
-            for (const auto &line : entry.steps)
-                paragraphs.push_back({"    " + line, 18, false, false, 20, false, true});
+            RtfParagraph line{numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer), 22,
+                              !entry.working.steps.empty(), false, entry.working.steps.empty() ? 80 : 60, false};
+            if (!entry.working.steps.empty()) {
+                line.keep_with_next = true;
+                line.working = &entry.working;
+                line.working_indent = key_working_indent_twips;
+                line.working_half_points = 19;
+            }
+            paragraphs.push_back(std::move(line));
         }
     }
     return rtf_paragraphs(paragraphs);
@@ -143,20 +155,29 @@ std::string worksheet_html(const Worksheet &sheet)
     html += paragraph(number_line(sheet), "text-align: center");
     html += paragraph(header_line(sheet), "margin-top: 12px; white-space: pre");
     html += paragraph(std::string(task), "margin-top: 12px; margin-bottom: 12px");
+    // The room below the last problem is the rest of its page: a margin
+    // there would open the key's page instead, above its title.
     for (std::size_t i = 0; i < sheet.entries.size(); ++i)
         html += paragraph(numbered(static_cast<int>(i + 1), sheet.entries[i].statement),
-                          "font-size: 13pt; margin-bottom: 110px; white-space: pre");
+                          sheet.key && i + 1 == sheet.entries.size() ? "font-size: 13pt; white-space: pre"
+                                                                      : "font-size: 13pt; margin-bottom: 110px; white-space: pre");
     if (sheet.key) {
         html += paragraph(std::string(key_title) + integer_text(sheet.number),
-                          "page-break-before: always; font-size: 14pt; font-weight: bold; text-align: center");
+                          "page-break-before: always; font-size: 14pt; font-weight: bold; text-align: center; "
+                          "margin-top: 0; margin-bottom: 8px");
         for (std::size_t i = 0; i < sheet.entries.size(); ++i) {
             const auto &entry = sheet.entries[i];
-            html += paragraph(numbered(static_cast<int>(i + 1), entry.statement + ":   " + entry.answer),
-                              entry.steps.empty() ? "white-space: pre" : "white-space: pre; font-weight: bold");
-            // monospaced, so that the sign table's columns line up; long lines wrap
-            for (const auto &line : entry.steps)
-                html += paragraph("    " + line,
-                                  "font-family: 'DejaVu Sans Mono'; font-size: 8pt; margin: 0; white-space: pre-wrap");
+            const bool working = !entry.working.steps.empty();
+            const std::string style = working ? "margin-top: 10px; font-weight: bold" : "margin-top: 6px";
+            const bool stacked = std::any_of(entry.answer_math.tokens.begin(), entry.answer_math.tokens.end(),
+                                             [](const MathToken &token) { return token.mark == MathMark::FractionBegin; });
+            std::string set = math_to_html(key_line(static_cast<int>(i + 1), entry, stacked), true, style);
+            if (!stacked)
+                set = "<p style=\"margin-bottom: 0; white-space: pre-wrap; " + style + "\">" + set + "</p>";
+            html += set + "\n";
+            if (working)
+                html += "<div style=\"font-size: 9pt\">" +
+                        working_to_html(entry.working, {key_working_indent_px, false, 2}) + "</div>\n";
         }
     }
     html += "</body></html>";

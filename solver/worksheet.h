@@ -28,8 +28,12 @@ struct WorksheetOptions {
 struct WorksheetEntry {
     GeneratedProblem problem;
     std::string statement;          // "2x² − 3x + 1 > 0"
-    std::string answer;             // "K = (−oo ; 1/2) U (1 ; oo)"
+    std::string answer;             // "K = (−∞ ; 1/2) ∪ (1 ; ∞)"
     std::vector<std::string> steps; // empty unless asked for
+    // The same as mathematics, for the typeset renderings.
+    Math statement_math;
+    Math answer_math;
+    Working working; // empty unless asked for
 };
 
 struct Worksheet {
@@ -49,11 +53,16 @@ std::string czech_date(int day, int month, int year);
 
 // The sheet; the key after a form feed, on a page of its own when printed.
 std::string worksheet_text(const Worksheet &sheet);
-// The sheet on A4 pages, the key from a new page.
+// The sheet on A4 pages, the key from a new page, set as near to the
+// window's working as RTF comes: powers and indices raised and lowered, the
+// school signs, the sign table a table, every line of the working indented
+// by its paragraph's margin.
 std::string worksheet_rtf(const Worksheet &sheet);
 // The sheet as the HTML subset Qt's text layout takes, for the PDF and the
 // window's preview: the room to work is the space below each problem, the
-// key starts a new page.
+// key starts a new page and is set as the Postup view sets the working
+// (solver/math_html.h), indented by margins, so that a wrapped line keeps its
+// indent.
 std::string worksheet_html(const Worksheet &sheet);
 
 // A worksheet number when none is given: six digits, easy to copy from the

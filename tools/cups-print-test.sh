@@ -2,7 +2,10 @@
 # Prints one job through the program's print command into a real CUPS queue
 # and finds it in CUPS's records under its name, "Řešení úlohy"; then tells
 # the queue to reject jobs and checks that the next job is reported refused,
-# and stops the scheduler between the dialog and the job, reported likewise.
+# tells it to hold its jobs and checks that a job that does not end in time is
+# reported, puts a proxy that stops answering in front of the scheduler and
+# checks that the window runs on and says so, and stops the scheduler between
+# the dialog and the job, reported likewise.
 #
 # The scheduler is a private one: its configuration, spool, logs and socket
 # live in a temporary folder, and it is stopped by its process id at the end,
@@ -36,7 +39,7 @@ fail() {
 
 [[ -x $ui_tests ]] || fail "$ui_tests is not built"
 [[ $(id -u) -eq 0 ]] || skip "the scheduler must be started as root"
-for tool in cupsd lpadmin lpstat cupsreject cupsaccept ipptool python3; do
+for tool in cupsd lpadmin lpstat cupsreject cupsaccept cupsdisable cupsenable cancel ipptool python3; do
     command -v "$tool" >/dev/null || skip "$tool is missing (packages cups, cups-ipp-utils)"
 done
 [[ -x /usr/lib/cups/backend/cups-pdf ]] || skip "the cups-pdf backend is missing (package printer-driver-cups-pdf)"
@@ -222,8 +225,26 @@ PARVOLIN_CUPS_REFUSING_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQ
 grep -q "SKIPPED" "$dir/log/refused.out" && { cat "$dir/log/refused.out"; fail "the refused-job test was skipped"; }
 echo "cups-print-test: a job refused by the queue is reported"
 
-# The scheduler stopped by the test between the dialog and the job.
+# The queue told to hold its jobs: a job that does not end in time is
+# reported, not taken for printed.
 cupsaccept "$queue"
+cupsdisable "$queue"
+PARVOLIN_CUPS_STOPPED_QUEUE=$queue timeout 60 "$ui_tests" --gtest_filter='CupsQueue.JobThatDoesNotEndIsReported' \
+    >"$dir/log/held.out" 2>&1 || { cat "$dir/log/held.out"; fail "a job that did not end was not reported"; }
+grep -q "SKIPPED" "$dir/log/held.out" && { cat "$dir/log/held.out"; fail "the held-job test was skipped"; }
+cancel -a "$queue" 2>/dev/null || true
+cupsenable "$queue"
+echo "cups-print-test: a job that does not end in time is reported"
+
+# A service that stops answering in the middle, behind a proxy of the test's
+# own: the window must run on and say why nothing printed.
+PARVOLIN_CUPS_QUEUE=$queue PARVOLIN_CUPS_UPSTREAM=127.0.0.1:$port timeout 120 "$ui_tests" \
+    --gtest_filter='Cups/PrintServiceStall.*' >"$dir/log/stall.out" 2>&1 ||
+    { cat "$dir/log/stall.out"; fail "a print service that stops answering was not reported while the window ran"; }
+grep -q "SKIPPED" "$dir/log/stall.out" && { cat "$dir/log/stall.out"; fail "the stalling-service test was skipped"; }
+echo "cups-print-test: a print service that stops answering is reported while the window runs"
+
+# The scheduler stopped by the test between the dialog and the job.
 PARVOLIN_CUPS_QUEUE=$queue PARVOLIN_CUPS_STOP_PID=$cupsd_pid timeout 60 "$ui_tests" \
     --gtest_filter='CupsQueue.JobForAStoppedServiceIsReported' >"$dir/log/stopped.out" 2>&1 ||
     { cat "$dir/log/stopped.out"; fail "the job for a stopped service was not reported"; }

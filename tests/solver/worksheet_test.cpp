@@ -145,9 +145,10 @@ TEST(Worksheet, RtfReadsAsTheSameProblemsAndKey)
     }
 }
 
-// The working's lines, its sign table among them, in the monospaced font;
-// everything else in the proportional one.
-TEST(Worksheet, RtfSetsTheWorkingMonospaced)
+// The key's working: a paragraph a step, indented by its margin so that a
+// wrapped line keeps the indent; the sign table an RTF table whose rows stay
+// together, on the page of the sentence that leads to it.
+TEST(Worksheet, RtfSetsTheSignTableAsATable)
 {
     WorksheetOptions options;
     options.count = 8;
@@ -155,14 +156,24 @@ TEST(Worksheet, RtfSetsTheWorkingMonospaced)
     options.steps = true;
     options.generator.relations = {Relation::Less, Relation::GreaterEqual};
     const Worksheet sheet = build_worksheet(options);
-    std::size_t working = 0;
-    for (const auto &entry : sheet.entries)
-        working += entry.steps.size();
-    ASSERT_GT(working, 0u);
+    std::size_t steps = 0, tables = 0, rows = 0;
+    for (const auto &entry : sheet.entries) {
+        steps += entry.working.steps.size();
+        for (const auto &step : entry.working.steps) {
+            if (step.kind == StepKind::Table) {
+                ++tables;
+                rows += step.table.size();
+            }
+        }
+    }
+    ASSERT_GT(tables, 0u);
     const std::string rtf = worksheet_rtf(sheet);
-    EXPECT_NE(rtf.find("{\\f1\\fmodern\\fcharset238 Courier New;}"), std::string::npos);
-    EXPECT_EQ(count_of(rtf, "\\uc1\\f1\\fs"), working);
-    EXPECT_EQ(count_of(rtf, "\\pard"), count_of(rtf, "\\uc1\\f0\\fs") + working);
+    EXPECT_EQ(count_of(rtf, "\\trowd\\trgaph70\\trkeep\\trleft420"), rows);
+    EXPECT_EQ(count_of(rtf, "\\ql\\li420\\sa30"), steps);
+    EXPECT_EQ(count_of(rtf, "\\ql\\li420\\sa30\\uc1\\f0\\fs19\\keepn "), tables);
+    EXPECT_EQ(count_of(rtf, "\\intbl\\qc\\keepn"), rows - tables);
+    EXPECT_EQ(count_of(rtf, "\\f1\\fs"), 0u); // no column of blanks to line up
+    EXPECT_EQ(rtf.find("oo"), std::string::npos);
 }
 
 // The relations' signs are text in the HTML, never tags.

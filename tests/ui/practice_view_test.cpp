@@ -174,6 +174,27 @@ TEST_F(PracticeTest, EveryChoiceFitsItsList)
     }
 }
 
+// Every caption, button and the answer field's example read whole: a label
+// that does not wrap is as wide as its text, a button as its caption, the
+// field's example fits inside its frame.
+TEST_F(PracticeTest, EveryTextFits)
+{
+    open_practice();
+    for (QLabel *label : view()->findChildren<QLabel *>()) {
+        if (label->wordWrap() || label->textFormat() == Qt::RichText || !label->isVisibleTo(view()))
+            continue;
+        // The mnemonic's "&" is not drawn.
+        const QString shown = label->text().remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width())
+            << label->objectName().toStdString() << ": " << label->text().toStdString();
+    }
+    for (QPushButton *button : view()->findChildren<QPushButton *>())
+        EXPECT_LE(button->sizeHint().width(), button->width()) << button->objectName().toStdString();
+    QLineEdit *field = answer();
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(field->placeholderText()),
+              field->contentsRect().width() - 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field));
+}
+
 TEST_F(PracticeTest, ARightAnswerCountsOnceAndEnterGoesOn)
 {
     open_practice();

@@ -12,18 +12,26 @@
 #include "tests/ui/window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -148,14 +156,17 @@ protected:
 
     bool printer_installed_ = true;
     std::vector<int> entry_copies_;
-    std::function<void(QPrinter &)> on_dialog_;
+    std::function<void(PrintChoice &)> on_dialog_;
     ReplacedSeam<PrintDialogs> dialogs_{set_print_dialogs,
-                                        {[this] { return printer_installed_; },
-                                         [this](QPrinter &printer, QWidget *) {
-                                             entry_copies_.push_back(printer.copyCount());
-                                             print_to_pdf(printer, pdf_file());
+                                        {[this] {
+                                             return printer_installed_ ? std::vector<PrinterEntry>{{"pdf", {}, true}}
+                                                                       : std::vector<PrinterEntry>{};
+                                         },
+                                         [this](const std::vector<PrinterEntry> &, PrintChoice &choice, QWidget *) {
+                                             entry_copies_.push_back(choice.copies);
+                                             choice.file = pdf_file();
                                              if (on_dialog_)
-                                                 on_dialog_(printer);
+                                                 on_dialog_(choice);
                                              return true;
                                          }}};
 };
@@ -182,7 +193,7 @@ TEST_F(PrintCommandTest, CopiesRule)
 {
     const std::vector<int> chosen{3, 1, 2, 1};
     std::size_t run = 0;
-    on_dialog_ = [&](QPrinter &printer) { printer.setCopyCount(chosen[run]); };
+    on_dialog_ = [&](PrintChoice &choice) { choice.copies = chosen[run]; };
     PrintCommand command;
     for (run = 0; run < chosen.size(); ++run)
         command.run(nullptr, *make_document({}));
@@ -204,7 +215,7 @@ TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne
 
     // Run while the job is still on its page: a second print command, and a
     // solve that replaces the window's document.
-    on_dialog_ = [&](QPrinter &) {
+    on_dialog_ = [&](PrintChoice &) {
         QTimer::singleShot(0, print, &QAction::trigger);
         QTimer::singleShot(0, window_.get(), [&] { solve_with_a("2"); });
     };
@@ -216,6 +227,65 @@ TEST_F(PrintCommandTest, EventsBetweenPagesCannotStartASecondJobNorChangeThisOne
     EXPECT_EQ(words(pdf_text(pdf_file())), words(printed.join(QLatin1Char(' '))));
 }
 
+// The program's own print dialog, answered from the event loop as a user
+// would: it opens on the choice it is given (or the first printer when that
+// one is gone), and only a confirmation changes the choice.
+struct DialogRow {
+    const char *name;
+    const char *opened_on;     // PrintChoice::printer on opening
+    int shown;                 // the printer it shows, by place
+    bool confirm;              // Tisknout rather than Zrušit
+    const char *chosen;        // the printer picked in it
+    const char *printer_after; // PrintChoice::printer when it closed
+    int copies_after;
+};
+
+class PrintDialogChoice : public ::testing::TestWithParam<DialogRow> {};
+
+TEST_P(PrintDialogChoice, OpensOnTheChoiceAndKeepsItUnlessConfirmed)
+{
+    const DialogRow &row = GetParam();
+    const std::vector<PrinterEntry> printers{{"kabinet", "Tiskárna v kabinetu", false}, {"ucebna", {}, true}};
+    PrintChoice choice{row.opened_on, 3, {}};
+    int shown = -1;
+    int copies_shown = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        answer.stop();
+        auto *printer = child<QComboBox>(dialog, "printer");
+        auto *copies = child<QSpinBox>(dialog, "copies");
+        shown = printer->currentIndex();
+        copies_shown = copies->value();
+        printer->setCurrentIndex(printer->findData(QString::fromLatin1(row.chosen)));
+        copies->setValue(5);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        QTest::mouseClick(buttons->button(row.confirm ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    answer.start(20);
+
+    EXPECT_EQ(run_print_dialog(printers, choice, nullptr), row.confirm);
+    EXPECT_EQ(shown, row.shown);
+    EXPECT_EQ(copies_shown, 3);
+    EXPECT_EQ(choice.printer, row.printer_after);
+    EXPECT_EQ(choice.copies, row.copies_after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, PrintDialogChoice,
+    ::testing::Values(DialogRow{"confirmed", "ucebna", 1, true, "kabinet", "kabinet", 5},
+                      DialogRow{"cancelled", "ucebna", 1, false, "kabinet", "ucebna", 3},
+                      DialogRow{"printer_gone", "sborovna", 0, true, "ucebna", "ucebna", 5}),
+    row_name);
+
+// Whether the print service offers the queue `name`.
+bool offered(const std::vector<PrinterEntry> &printers, const char *name)
+{
+    return std::any_of(printers.begin(), printers.end(), [&](const PrinterEntry &entry) { return entry.name == name; });
+}
+
 TEST(CupsQueue, JobReachesTheQueue)
 {
     const char *queue = std::getenv("PARVOLIN_CUPS_QUEUE");
@@ -223,14 +293,19 @@ TEST(CupsQueue, JobReachesTheQueue)
         GTEST_SKIP() << "PARVOLIN_CUPS_QUEUE names no CUPS queue; tools/cups-print-test.sh sets one up and runs this";
 
     bool on_queue = false;
-    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
-                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
-                                                              on_queue = printer.outputFormat() == QPrinter::NativeFormat;
-                                                              return on_queue;
-                                                          }});
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         on_queue = offered(printers, queue);
+                         return on_queue;
+                     }});
     PrintCommand command;
-    EXPECT_NO_THROW(command.run(nullptr, *make_document(numbered_lines(150))));
+    try {
+        command.run(nullptr, *make_document(numbered_lines(150)));
+    } catch (const Failure &failure) {
+        ADD_FAILURE() << failure.message() << ": " << failure.detail();
+    }
     EXPECT_TRUE(on_queue) << queue << " is not a CUPS queue";
 }
 
@@ -243,11 +318,12 @@ TEST(CupsQueue, RefusedJobIsReported)
         GTEST_SKIP() << "PARVOLIN_CUPS_REFUSING_QUEUE names no CUPS queue that rejects jobs; tools/cups-print-test.sh "
                         "sets one up and runs this";
 
-    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
-                                             PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                                              printer.setPrinterName(QString::fromLocal8Bit(queue));
-                                                              return printer.outputFormat() == QPrinter::NativeFormat;
-                                                          }});
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         return offered(printers, queue);
+                     }});
     PrintCommand command;
     try {
         command.run(nullptr, *make_document(numbered_lines(3)));
@@ -255,6 +331,34 @@ TEST(CupsQueue, RefusedJobIsReported)
     } catch (const PrintStartError &error) {
         EXPECT_NE(error.detail().find(std::string("„") + queue + "“"), std::string::npos) << error.detail();
     }
+}
+
+// A queue that takes jobs but does not print them (cupsdisable): the job
+// waits in it, and after the time allowed the pupil reads that it has not
+// printed yet and where it is, not that it printed.
+TEST(CupsQueue, JobThatDoesNotEndIsReported)
+{
+    const char *queue = std::getenv("PARVOLIN_CUPS_STOPPED_QUEUE");
+    if (queue == nullptr || *queue == '\0')
+        GTEST_SKIP() << "PARVOLIN_CUPS_STOPPED_QUEUE names no CUPS queue that holds its jobs; tools/cups-print-test.sh "
+                        "sets one up and runs this";
+
+    const ReplacedSeam<PrintDialogs> dialogs(
+        set_print_dialogs,
+        PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                         choice.printer = queue;
+                         return offered(printers, queue);
+                     }});
+    const auto allowed = set_print_job_timeout(std::chrono::milliseconds(1500));
+    PrintCommand command;
+    try {
+        command.run(nullptr, *make_document(numbered_lines(3)));
+        ADD_FAILURE() << "a job that never printed was taken for printed";
+    } catch (const PrintJobUnfinished &failure) {
+        EXPECT_NE(failure.detail().find(std::string("„") + queue + "“"), std::string::npos) << failure.detail();
+        EXPECT_NE(failure.detail().find(" 2 s "), std::string::npos) << failure.detail();
+    }
+    set_print_job_timeout(allowed);
 }
 
 // The print service stopped between the dialog and the job (the scheduler
@@ -270,13 +374,13 @@ TEST(CupsQueue, JobForAStoppedServiceIsReported)
 
     bool stopped = false;
     const ReplacedSeam<PrintDialogs> dialogs(
-        set_print_dialogs, PrintDialogs{{}, [&](QPrinter &printer, QWidget *) {
-                                            printer.setPrinterName(QString::fromLocal8Bit(queue));
+        set_print_dialogs, PrintDialogs{{}, [&](const std::vector<PrinterEntry> &printers, PrintChoice &choice, QWidget *) {
+                                            choice.printer = queue;
                                             ::kill(static_cast<pid_t>(std::atol(scheduler)), SIGTERM);
                                             for (int tries = 0; tries < 50 && !stopped; ++tries)
                                                 stopped = probe_print_service_while_running(std::chrono::milliseconds(200)).state
                                                           == PrintServiceState::Unreachable;
-                                            return printer.outputFormat() == QPrinter::NativeFormat;
+                                            return offered(printers, queue);
                                         }});
     PrintCommand command;
     try {

@@ -162,10 +162,11 @@ TEST_F(SilentPrintService, IsReportedWhileTheWindowRuns)
     const ScopedVariable variable("CUPS_SERVER", QByteArray::fromStdString(stub.server()));
     const auto previous_timeout = set_print_service_timeout(800ms);
     bool dialog_opened = false;
-    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs, {{}, [&](QPrinter &, QWidget *) {
-                                                                     dialog_opened = true;
-                                                                     return false;
-                                                                 }});
+    const ReplacedSeam<PrintDialogs> dialogs(set_print_dialogs,
+                                             {{}, [&](const std::vector<PrinterEntry> &, PrintChoice &, QWidget *) {
+                                                  dialog_opened = true;
+                                                  return false;
+                                              }});
     std::vector<std::pair<QString, QString>> shown;
     const ReplacedSeam<FailureDisplay> display(
         set_failure_display, [&](const QString &text, const QString &detail) { shown.emplace_back(text, detail); });

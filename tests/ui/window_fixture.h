@@ -7,8 +7,11 @@
 #include "ui/main/error_display.h"
 #include "ui/main/main_window.h"
 
+#include "tests/ui/scoped_variable.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,6 +120,8 @@ protected:
     void solve() { find<QAbstractButton>("BitBtnVyresit")->click(); }
 
     QTemporaryDir folder_;
+    // What the window keeps in the user's configuration folder stays in the test's.
+    ScopedVariable configuration_{"XDG_CONFIG_HOME", QFile::encodeName(folder_.filePath(QStringLiteral("config")))};
     std::vector<QString> failures_;
     std::vector<QString> details_; // of each failure, in the same order
     ReplacedSeam<FailureDisplay> display_{set_failure_display, [this](const QString &text, const QString &detail) {

@@ -195,12 +195,61 @@ TEST_P(AnyWidth, TabsAndPanelStayClearOfThePicture)
         auto *area = find<QScrollArea>("ScrollBox1");
         const QRect viewport(area->viewport()->mapTo(window_.get(), QPoint(0, 0)), area->viewport()->size());
         const QRect graph_shown = in_window("graphBox") & viewport;
-        if (panel)
+        if (panel) {
             EXPECT_FALSE(in_window("nastav").intersects(graph_shown)) << "at " << outer_width();
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, AnyWidth, ::testing::Values(300, 490, 700, 900, 1300));
+
+// Narrower than the views, the picture and the open side panel together, the
+// window scrolls them; wherever it is scrolled to, the part of the picture on
+// screen and the part of the panel on screen never meet. 0 is the window
+// maximised.
+class ScrolledWidth : public WindowLayout, public ::testing::WithParamInterface<int> {
+protected:
+    // What shows of a control: its rectangle, cut by each of its parents.
+    QRect shown_part(const char *name)
+    {
+        QWidget *widget = find<QWidget>(name);
+        QRect shown = in_window(name);
+        for (QWidget *parent = widget->parentWidget(); parent != nullptr && parent != window_.get();
+             parent = parent->parentWidget())
+            shown &= QRect(parent->mapTo(window_.get(), QPoint(0, 0)), parent->size());
+        return shown;
+    }
+};
+
+TEST_P(ScrolledWidth, PanelAndPictureNeverMeet)
+{
+    open();
+    command("vypocet");
+    solve();
+    command("Desetinnoddlova1");
+    if (GetParam() == 0) {
+        window_->showMaximized();
+        QCoreApplication::processEvents();
+    } else {
+        resize_outer(QSize(GetParam(), 520));
+    }
+    auto *bar = find<QScrollArea>("ScrollBox1")->horizontalScrollBar();
+    const int last = bar->maximum();
+    for (int at : {0, last / 3, last / 2, last}) {
+        bar->setValue(at);
+        QCoreApplication::processEvents();
+        const QRect panel = shown_part("nastav");
+        const QRect graph = shown_part("graphBox");
+        EXPECT_FALSE(panel.intersects(graph)) << "at " << outer_width() << ", scrolled " << at << " of " << last;
+        EXPECT_FALSE(panel.intersects(shown_part("zadaniBox"))) << "at " << outer_width() << ", scrolled " << at;
+    }
+    // Unscrolled, the panel is whole where it was.
+    bar->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown_part("nastav").size(), find<QWidget>("nastav")->size());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, ScrolledWidth, ::testing::Values(459, 700, 900, 1280, 0));
 
 // Texts that the desktop's wider font would cut: whole, in their places.
 TEST_F(WindowLayout, TextsFitWhereTheLayoutPutsThem)

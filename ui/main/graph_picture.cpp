@@ -98,10 +98,10 @@ QPainterPath clipped_polyline(const std::vector<QPointF> &points, qreal top, qre
 } // namespace
 
 GraphPicture::GraphPicture(const Problem &problem, const Solution &solution, char decimal_separator,
-                           const QRectF &area, const QFont &font)
+                           const QRectF &area, const QFont &font, const std::string &caption)
     : problem_(problem), solution_(solution), separator_(decimal_separator), area_(area), font_(font),
       view_(graph_view(problem, solution)), band_(solution_band(solution)),
-      caption_(graph_caption(problem, solution, view_))
+      caption_(caption.empty() ? std::string(graph_caption(problem, solution, view_)) : caption)
 {
     const QFontMetricsF metrics(font_);
     plot_ = area_.adjusted(pad_left, pad_top, -pad_right, -pad_bottom);

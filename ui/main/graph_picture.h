@@ -27,8 +27,10 @@ inline const QColor graph_paper_colour(255, 255, 255);
 // through it.
 class GraphPicture {
 public:
+    // `caption`, when not empty, is written under the picture instead of the
+    // picture's own note (graph_caption): the window's word on the problem.
     GraphPicture(const Problem &problem, const Solution &solution, char decimal_separator, const QRectF &area,
-                 const QFont &font);
+                 const QFont &font, const std::string &caption = {});
 
     // Where the point (x, y) of the plane is drawn.
     QPointF to_pixel(double x, double y) const;

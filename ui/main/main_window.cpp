@@ -24,6 +24,7 @@
 #include "ui_main_window.h"
 
 #include "solver/date_time_text.h"
+#include "solver/disagreement_line.h"
 #include "solver/entry_help.h"
 #include "solver/report.h"
 #include "solver/solution.h"
@@ -99,6 +100,8 @@ MainWindow::MainWindow(const RegionalSettings &regional, std::string settings_pa
     // from the last control to the first field, not to an unmarked frame.
     // (Its widget set in setupUi gives it the strong focus; taken back here.)
     ui_->ScrollBox1->setFocusPolicy(Qt::NoFocus);
+    memo_place_ = ui_->vypisreseni->geometry();
+    panel_place_ = ui_->nastav->geometry();
     create_tool_buttons();
     create_status_panels();
     create_view_tabs();
@@ -163,6 +166,7 @@ void MainWindow::create_view_tabs()
         stale_cover_->raise();
     });
     stale_cover_ = new StaleCover(ui_->graphBox);
+    connect(ui_->disagreementBanner, &QLabel::linkActivated, this, [this] { view_tabs_->setCurrentIndex(1); });
 }
 
 // Practice stands where the other two views do, and like them is hidden
@@ -530,7 +534,7 @@ ViewsLayout MainWindow::views_layout() const
     geometry.viewport = area->size() - QSize(2 * area->frameWidth(), 2 * area->frameWidth());
     geometry.scroll_bar = area->verticalScrollBar()->sizeHint().width();
     geometry.content_left = area->geometry().left() + area->frameWidth() + ui_->centralwidget->x();
-    geometry.panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    geometry.panel = panel_place_.translated(ui_->centralwidget->pos());
     geometry.graph_shown = ui_->graphBox->isVisibleTo(this);
     geometry.panel_open = ui_->nastav->isVisibleTo(this);
     return parvolin::lay_out_views(geometry);
@@ -540,6 +544,7 @@ void MainWindow::lay_out_views()
 {
     const ViewsLayout layout = views_layout();
     ui_->ScrollBox1Contents->resize(layout.content);
+    place_side_panel(!layout.graph_box.isEmpty());
     if (layout.graph_box.isEmpty())
         return;
     ui_->graphBox->setGeometry(layout.graph_box);
@@ -555,6 +560,54 @@ void MainWindow::lay_out_views()
     view_tabs_->setGeometry(inside.left(), 0, std::min(inside.width(), view_tabs_->sizeHint().width()), inside.top());
 }
 
+// While the picture is shown, the open side panel stands in the scrolled
+// content, between the views and the picture, and scrolls with them: the
+// layout keeps the picture right of it there, so a window too narrow for
+// both shows a scroll bar and the picture never slides under the panel.
+// Unscrolled it stands where it stood over the window. Without the picture
+// it stands over the window where the layout has it, beyond the views.
+void MainWindow::place_side_panel(bool beside_graph)
+{
+    QTabWidget *panel = ui_->nastav;
+    const bool open = !panel->isHidden();
+    const bool in_content = beside_graph && open;
+    QWidget *parent = in_content ? ui_->ScrollBox1Contents : ui_->centralwidget;
+    QRect place = panel_place_;
+    const int frame = ui_->ScrollBox1->frameWidth();
+    if (in_content) {
+        place.translate(-(ui_->ScrollBox1->geometry().topLeft() + QPoint(frame, frame)));
+        place.moveTop(std::max(0, place.top()));
+    }
+    // Automatic sizing keeps the panel whole on screen: over the window it
+    // needs the window to reach its right edge, in the content the
+    // scrolling area's viewport, less a scroll bar, does.
+    if (side_panel_sizing_) {
+        int minimum = panel_place_.translated(ui_->centralwidget->pos()).right() + 1;
+        if (in_content)
+            minimum += frame + ui_->ScrollBox1->verticalScrollBar()->sizeHint().width() + scroll_box_width_margin -
+                       ui_->ScrollBox1->x() - (frameGeometry().width() - width());
+        // A growth this makes is the program's, not the user's.
+        if (width() < minimum && !isMaximized() && !isFullScreen()) {
+            if (!user_width_)
+                user_width_ = frameGeometry().width();
+            automatic_width_ = minimum + frameGeometry().width() - width();
+        }
+        setMinimumWidth(minimum);
+    }
+    if (panel->parentWidget() != parent) {
+        // A new parent hides the panel and takes the keyboard from it.
+        QWidget *focused = QApplication::focusWidget();
+        const bool had_focus = focused != nullptr && panel->isAncestorOf(focused);
+        panel->setParent(parent);
+        panel->setVisible(open);
+        if (had_focus)
+            focused->setFocus(Qt::OtherFocusReason);
+    }
+    panel->setGeometry(place);
+    if (open)
+        panel->raise();
+}
+
 // The outer width that shows the views, the picture and the side panel
 // whole; 0 when nothing asks for more than the user's width.
 int MainWindow::needed_outer_width() const
@@ -564,7 +617,7 @@ int MainWindow::needed_outer_width() const
     if (ui_->graphBox->isVisibleTo(this))
         needed = views_layout().needed_viewport_width + 2 * ui_->ScrollBox1->frameWidth() + scroll_box_width_margin;
     if (ui_->nastav->isVisibleTo(this))
-        needed = std::max(needed, ui_->nastav->geometry().translated(ui_->centralwidget->pos()).right() + 1 + frame);
+        needed = std::max(needed, panel_place_.translated(ui_->centralwidget->pos()).right() + 1 + frame);
     return needed;
 }
 
@@ -676,7 +729,7 @@ void MainWindow::open_side_panel(QWidget *page)
     if (!side_panel_sizing_)
         width_before_panel_minimum_ = minimumWidth();
     side_panel_sizing_ = true;
-    const QRect panel = ui_->nastav->geometry().translated(ui_->centralwidget->pos());
+    const QRect panel = panel_place_.translated(ui_->centralwidget->pos());
     // The growth is the program's, not the user's.
     if (!user_width_ && width() < panel.right() + 1 && !isMaximized() && !isFullScreen()) {
         user_width_ = frameGeometry().width();
@@ -731,6 +784,7 @@ void MainWindow::BitBtnVyresitClick()
         set_document({});
         ui_->solutionGraph->clear();
         ui_->stepsView->clear_working();
+        show_disagreement({});
         set_result_commands_enabled(true);
         show_result_box(true);
 
@@ -741,14 +795,22 @@ void MainWindow::BitBtnVyresitClick()
         solved_task_ = task_entries();
         mark_stale_views();
         const Problem problem = parse_entries_or_point_at_field(input);
+        // The exact working comes before the report's arithmetic, so that a
+        // report that fails still leaves the exact result and its working
+        // on screen beside the failure.
+        const std::optional<StepsResult> steps = exact_steps(input);
+        const std::string disagreement = steps ? disagreement_line(*steps) : std::string();
+        if (steps)
+            ui_->stepsView->show_working(steps->working);
+        show_disagreement(disagreement);
         const Solution solution = analyse(problem);
         const Report report = build_report(problem, solution, regional_.decimal_separator);
         for (const std::string &line : report.lines)
             ui_->vypisreseni->appendPlainText(QString::fromStdString(line));
         // The picture is drawn from the same Solution as the sentences, so
-        // the two cannot disagree.
-        ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator);
-        show_steps(input);
+        // the two cannot disagree; where both differ from the exact result,
+        // its caption says so in the banner's words.
+        ui_->solutionGraph->show_solution(problem, solution, regional_.decimal_separator, disagreement);
 
         // The document takes the report as the memo shows it, row by row.
         const std::string date = date_text(local_now(), regional_);
@@ -771,17 +833,56 @@ void MainWindow::mark_stale_views()
     stale_cover_->setVisible(stale);
     if (stale)
         stale_cover_->raise();
+    // The banner belongs to the solved task as the graph does: greyed with
+    // it, its link too.
+    ui_->disagreementBanner->setEnabled(!stale);
+    set_banner_text(!stale);
+}
+
+// The banner's line (its accessible name) as its text; "záložka Postup" in
+// it is a link while the banner is live.
+void MainWindow::set_banner_text(bool with_link)
+{
+    QLabel *banner = ui_->disagreementBanner;
+    QString html = banner->accessibleName().toHtmlEscaped();
+    if (with_link) {
+        const QString tab = QStringLiteral("záložka Postup");
+        html.replace(tab, QStringLiteral("<a href=\"postup\">%1</a>").arg(tab));
+    }
+    banner->setText(html);
 }
 
 // The working beside the picture. A text too long to work out exactly gives
 // no working; the report and the picture stand all the same.
-void MainWindow::show_steps(const ProblemInput &input)
+std::optional<StepsResult> MainWindow::exact_steps(const ProblemInput &input) const
 {
     try {
-        ui_->stepsView->show_working(build_steps(input, regional_.decimal_separator).working);
+        return build_steps(input, regional_.decimal_separator);
     } catch (const Failure &) {
-        ui_->stepsView->clear_working();
+        return std::nullopt;
     }
+}
+
+// The line above the report where the exact result differs from it: the
+// report's own lines stay as they are, the memo gives up the banner's height
+// and scrolls. "záložka Postup" in it opens the working.
+void MainWindow::show_disagreement(const std::string &line)
+{
+    QLabel *banner = ui_->disagreementBanner;
+    const QString text = QString::fromStdString(line);
+    banner->setAccessibleName(text);
+    if (line.empty()) {
+        banner->hide();
+        banner->clear();
+        ui_->vypisreseni->setGeometry(memo_place_);
+        return;
+    }
+    set_banner_text(banner->isEnabled());
+    const int height = std::min(banner->heightForWidth(memo_place_.width()), memo_place_.height() / 2);
+    banner->setGeometry(memo_place_.left(), memo_place_.top(), memo_place_.width(), height);
+    constexpr int gap = 4;
+    ui_->vypisreseni->setGeometry(memo_place_.adjusted(0, height + gap, 0, 0));
+    banner->show();
 }
 
 // A text that does not convert puts the keyboard on its field, text selected,

@@ -2,6 +2,7 @@
 
 #include "solver/regional_settings.h"
 #include "solver/report.h"
+#include "solver/steps.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -118,7 +119,10 @@ private:
     void show_separator_agreement();
     void start_typing(QLineEdit *field);
     Problem parse_entries_or_point_at_field(const ProblemInput &input);
-    void show_steps(const ProblemInput &input);
+    std::optional<StepsResult> exact_steps(const ProblemInput &input) const;
+    void show_disagreement(const std::string &line);
+    void set_banner_text(bool with_link);
+    void place_side_panel(bool beside_graph);
     QStringList task_entries() const;
     void mark_stale_views();
     std::optional<DocumentAttachment> document_attachment() const;
@@ -136,6 +140,8 @@ private:
     QTabBar *view_tabs_ = nullptr; // "Graf" and "Postup" on the graph box
     StaleCover *stale_cover_ = nullptr; // over both while they show a task since edited
     QStringList solved_task_;            // the entries of the last solve (task_entries)
+    QRect memo_place_;  // vypisreseni where the layout has it; it gives room to the banner above it
+    QRect panel_place_; // nastav where the layout has it, in the central widget's coordinates
     PracticeView *practice_ = nullptr;
     QTimer *clock_ = nullptr;
     CoefficientKeyFilter *key_filter_ = nullptr;

@@ -4,20 +4,24 @@
 #include "ui/main/print_service.h"
 #include "ui/main/seam.h"
 
+#include "solver/ascii.h"
+
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
-#include <QPrintDialog>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include <cups/cups.h>
-
 #include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,22 +33,6 @@ namespace {
 constexpr int twips_per_inch = 1440;
 
 Seam<PrintDialogs> print_dialogs_seam;
-
-bool any_printer_installed()
-{
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
-}
-
-bool run_print_dialog(QPrinter &printer, QWidget *parent)
-{
-    // All pages only: no page numbers, no selection, no current page, and
-    // no printing to a file.
-    printer.setPrintRange(QPrinter::AllPages);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    return dialog.exec() == QDialog::Accepted;
-}
 
 // The document laid out for the printer, one column as wide as the page and
 // as long as the text, with every line's place in it. A page is a run of
@@ -117,21 +105,148 @@ private:
     std::vector<Line> lines_;
 };
 
-// A job for a print queue is handed to the print service when the painter
-// ends, and Qt does not look at the answer: a queue that rejects jobs, or a
-// service stopped since the dialog, would lose the job without a word. The
-// client library keeps the answer to the last request of this thread, which
-// is that hand-over.
-void check_job_accepted(const QPrinter &printer)
+std::string seconds_text(std::chrono::milliseconds time)
 {
-    if (printer.outputFormat() != QPrinter::NativeFormat)
+    return integer_text((time.count() + 999) / 1000);
+}
+
+std::string quoted(const std::string &printer)
+{
+    return "„" + printer + "“";
+}
+
+// Runs `ask`, one of the service's questions (print_queue.h) given `allowed`,
+// on a thread of its own while the window runs. Throws PrintServiceSilent
+// when it has not ended a second after `allowed` (the client library may
+// overrun by that much); the server is named as the question's own thread
+// sees it, since the client library keeps its settings per thread.
+template <typename Answer>
+Answer ask_print_service(std::function<Answer(std::chrono::milliseconds)> ask, std::chrono::milliseconds allowed)
+{
+    struct Server {
+        std::mutex mutex;
+        std::string name;
+    };
+    auto server = std::make_shared<Server>();
+    std::optional<Answer> answer = result_while_event_loop_runs<Answer>(
+        [server, ask = std::move(ask), allowed] {
+            {
+                const std::lock_guard lock(server->mutex);
+                server->name = print_server_name();
+            }
+            return ask(allowed);
+        },
+        allowed + std::chrono::seconds(1));
+    if (!answer) {
+        const std::lock_guard lock(server->mutex);
+        throw PrintServiceSilent(server->name, allowed);
+    }
+    return std::move(*answer);
+}
+
+std::vector<PrinterEntry> offered_printers()
+{
+    const auto allowed = print_service_timeout();
+    PrinterList list = ask_print_service<PrinterList>(&list_printers, allowed);
+    if (list.state == PrintServiceState::Silent)
+        throw PrintServiceSilent(list.server, allowed);
+    return std::move(list.printers);
+}
+
+// The paper of `printer`; A4 without margins when the service names none,
+// or is gone (the hand-over then says so).
+PaperSetup printer_paper(const std::string &printer)
+{
+    const auto allowed = print_service_timeout();
+    const PrinterPaper described = ask_print_service<PrinterPaper>(
+        [printer](std::chrono::milliseconds time) { return describe_printer(printer, time); }, allowed);
+    if (described.state == PrintServiceState::Silent)
+        throw PrintServiceSilent(described.server, allowed);
+    return described.paper;
+}
+
+// The chosen printer, or failing that the default, or the first.
+std::string preselected(const std::vector<PrinterEntry> &printers, const std::string &last)
+{
+    const auto named = [&](const std::string &name) {
+        return std::any_of(printers.begin(), printers.end(), [&](const PrinterEntry &entry) { return entry.name == name; });
+    };
+    if (named(last))
+        return last;
+    const auto standard =
+        std::find_if(printers.begin(), printers.end(), [](const PrinterEntry &entry) { return entry.is_default; });
+    return standard != printers.end() ? standard->name : printers.front().name;
+}
+
+// The pages `print` draws, as the bytes of a PDF file on `paper`, and the
+// title it gave them.
+std::pair<QByteArray, QString> drawn_pdf(const std::function<void(QPdfWriter &writer)> &print, const PaperSetup &paper)
+{
+    QByteArray bytes;
+    QString title;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        throw PrintStartError();
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Parvolin"));
+        writer.setTitle(QString::fromUtf8(print_job_name));
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(paper.width, paper.height), QPageSize::Millimeter),
+                                         QPageLayout::Portrait,
+                                         QMarginsF(paper.left, paper.top, paper.right, paper.bottom),
+                                         QPageLayout::Millimeter));
+        print(writer);
+        title = writer.title();
+    }
+    // A writer that would not start leaves nothing.
+    if (bytes.isEmpty())
+        throw PrintStartError();
+    return {bytes, title};
+}
+
+void write_pdf_file(const QString &name, const QByteArray &bytes)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        throw PrintStartError();
+}
+
+// Hands the job over and follows it to its end, on a thread of its own.
+void hand_over(const PrintChoice &choice, const std::string &title, const QByteArray &pdf)
+{
+    const auto allowed = print_job_timeout();
+    const std::string printer = choice.printer;
+    const int copies = choice.copies;
+    const std::string data = pdf.toStdString();
+    const JobReport report = ask_print_service<JobReport>(
+        [printer, title, copies, data](std::chrono::milliseconds time) {
+            return send_print_job(printer, title, copies, data, time);
+        },
+        allowed);
+    const std::string job = "úlohu č. " + integer_text(report.job_id);
+    switch (report.end) {
+    case JobEnd::Completed:
         return;
-    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
-        return;
-    const char *reason = cupsLastErrorString();
-    throw PrintStartError("Tisková služba úlohu pro tiskárnu „" + printer.printerName().toStdString()
-                          + "“ nepřijala, nic se nevytisklo. Odpověď služby: "
-                          + (reason != nullptr && *reason != '\0' ? reason : ippErrorString(cupsLastError())));
+    case JobEnd::Refused:
+    case JobEnd::Unreachable:
+        throw PrintStartError("Tisková služba úlohu pro tiskárnu " + quoted(printer)
+                              + " nepřijala, nic se nevytisklo. Odpověď služby: " + report.reason);
+    case JobEnd::HandOverStalled:
+        throw PrintServiceSilent("Tiskový server " + report.server + " přestal odpovídat, když přebíral úlohu pro tiskárnu "
+                                 + quoted(printer) + ", a do " + seconds_text(allowed)
+                                 + " s ji celou nepřevzal, a tak se nic nevytisklo. Zkontrolujte, že tisková služba "
+                                   "(CUPS) běží, a zkuste tisk znovu.");
+    case JobEnd::Stopped:
+        throw PrintFailedError("Tisková služba " + job + " pro tiskárnu " + quoted(printer)
+                               + " přerušila, takže se nevytiskla celá."
+                               + (report.reason.empty() ? std::string() : " Důvod: " + report.reason));
+    case JobEnd::StillQueued:
+        break;
+    }
+    throw PrintJobUnfinished("Tiskový server " + report.server + " má " + job + " ve frontě tiskárny " + quoted(printer) + ", ale ani za "
+                             + seconds_text(allowed)
+                             + " s se úloha nevytiskla. Zkontrolujte, že je tiskárna zapnutá, připojená a má papír; "
+                               "úloha ve frontě zůstává a vytiskne se, až bude tiskárna připravena.");
 }
 
 } // namespace
@@ -147,30 +262,36 @@ QRect page_rectangle_twips(const QPaintDevice &device)
                  device.height() * twips_per_inch / device.logicalDpiY());
 }
 
-void print_document(const QTextDocument &document, QPrinter &printer)
+void print_document(const QTextDocument &document, QPagedPaintDevice &device)
 {
-    if (printer.paintingActive())
+    if (device.paintingActive())
         throw PrintingInProgress();
 
-    printer.setDocName(QString::fromUtf8(print_job_name));
-    // The whole printable area: no margins beyond those the device cannot
-    // print on.
-    printer.setFullPage(false);
-    const QPageLayout layout = printer.pageLayout();
-    printer.setPageMargins(layout.minimumMargins(), layout.units());
+    const QString job_name = QString::fromUtf8(print_job_name);
+    auto *printer = dynamic_cast<QPrinter *>(&device);
+    if (printer != nullptr) {
+        printer->setDocName(job_name);
+        // The whole printable area: no margins beyond those the device
+        // cannot print on.
+        printer->setFullPage(false);
+        const QPageLayout layout = printer->pageLayout();
+        printer->setPageMargins(layout.minimumMargins(), layout.units());
+    } else if (auto *writer = dynamic_cast<QPdfWriter *>(&device)) {
+        writer->setTitle(job_name);
+    }
 
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         throw PrintStartError();
 
     // The rectangle in twips and back in device pixels, as a page renderer
     // working in twips sees it.
-    const QRect twips = page_rectangle_twips(printer);
-    const QSizeF page(twips.width() * printer.logicalDpiX() / twips_per_inch,
-                      twips.height() * printer.logicalDpiY() / twips_per_inch);
+    const QRect twips = page_rectangle_twips(device);
+    const QSizeF page(twips.width() * device.logicalDpiX() / twips_per_inch,
+                      twips.height() * device.logicalDpiY() / twips_per_inch);
     // A copy: the events that run between pages may replace the window's
     // document while the job is still printing it.
-    const PageRenderer renderer(document, printer, page);
+    const PageRenderer renderer(document, device, page);
     const int total = renderer.character_count();
 
     int first = 0;
@@ -179,67 +300,56 @@ void print_document(const QTextDocument &document, QPrinter &printer)
         QCoreApplication::processEvents();
         if (next >= total)
             break;
-        if (!printer.newPage()) {
+        if (!device.newPage()) {
             painter.end();
             throw PrintFailedError();
         }
         first = next;
     }
-    if (!painter.end())
+    if (!painter.end() || (printer != nullptr && printer->printerState() == QPrinter::Error))
         throw PrintFailedError();
-    check_print_job(printer);
 }
 
-void check_print_job(const QPrinter &printer)
-{
-    if (printer.printerState() == QPrinter::Error)
-        throw PrintFailedError();
-    check_job_accepted(printer);
-}
+PrintJobUnfinished::PrintJobUnfinished(std::string detail) : Failure("Tisk se zatím nedokončil", std::move(detail)) {}
 
 PrintCommand::PrintCommand() = default;
 PrintCommand::~PrintCommand() = default;
 
 void PrintCommand::run(QWidget *window, const QTextDocument &document)
 {
-    run(window, [&document](QPrinter &printer) { print_document(document, printer); });
+    run(window, [&document](QPdfWriter &writer) { print_document(document, writer); });
 }
 
-void PrintCommand::run(QWidget *window, const std::function<void(QPrinter &printer)> &print)
+void PrintCommand::run(QWidget *window, const std::function<void(QPdfWriter &writer)> &print)
 {
-    // A job of this command is still being spooled (this run came from the
-    // events processed between its pages).
-    if (printer_ && printer_->paintingActive())
-        throw PrintingInProgress();
-
-    // Asked before anything that would wait for the print service on this
-    // thread; the window goes on running meanwhile, and a print command run
-    // from it then finds this one in progress.
-    if (probing_)
-        throw PrintingInProgress();
-    {
-        probing_ = true;
-        const auto probed = qScopeGuard([this] { probing_ = false; });
-        const PrintServiceProbe probe = probe_print_service_while_running(print_service_timeout());
-        if (probe.state == PrintServiceState::Silent)
-            throw PrintServiceSilent(probe.server, print_service_timeout());
-    }
+    // This command is still at work on a job: this run came from the events
+    // that run meanwhile.
+    if (running_)
+        throw PrintingInProgress(printing_in_progress_detail);
+    running_ = true;
+    const auto ended = qScopeGuard([this] { running_ = false; });
 
     const PrintDialogs &dialogs = print_dialogs_seam.installed();
-    if (!(dialogs.printer_installed ? dialogs.printer_installed() : any_printer_installed()))
+    const std::vector<PrinterEntry> printers = dialogs.printers ? dialogs.printers() : offered_printers();
+    if (printers.empty())
         throw NoDefaultPrinter(no_printer_detail);
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
 
+    PrintChoice choice{preselected(printers, last_.printer), last_.copies, {}};
+    if (!(dialogs.confirm ? dialogs.confirm(printers, choice, window) : run_print_dialog(printers, choice, window)))
+        return;
     // The copy count of the printer's settings stays unless the dialog asks
     // for more than one copy.
-    const int device_copies = printer_->copyCount();
-    if (!(dialogs.confirm ? dialogs.confirm(*printer_, window) : run_print_dialog(*printer_, window)))
-        return;
-    if (printer_->copyCount() == 1)
-        printer_->setCopyCount(device_copies);
+    if (choice.copies == 1)
+        choice.copies = last_.copies;
+    last_ = {choice.printer, choice.copies, {}};
 
-    print(*printer_);
+    const PaperSetup paper = choice.file.isEmpty() ? printer_paper(choice.printer) : PaperSetup{};
+    const auto [pdf, title] = drawn_pdf(print, paper);
+    if (!choice.file.isEmpty()) {
+        write_pdf_file(choice.file, pdf);
+        return;
+    }
+    hand_over(choice, title.toStdString(), pdf);
 }
 
 } // namespace parvolin

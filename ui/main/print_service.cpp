@@ -23,9 +23,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double wait_step_seconds = 0.1;
-
 Seam<std::chrono::milliseconds> service_timeout_seam{std::chrono::milliseconds{3000}};
+Seam<std::chrono::milliseconds> job_timeout_seam{std::chrono::milliseconds{120000}};
 
 // The client library asks this whenever its wait for the service runs out:
 // go on waiting while time is left.
@@ -45,12 +44,40 @@ std::string server_name(const char *server, int port)
 } // namespace
 
 PrintServiceSilent::PrintServiceSilent(const std::string &server, std::chrono::milliseconds waited)
-    : Failure("Tisková služba neodpovídá",
-              "Tiskový server " + server + " nepřijal dotaz nebo na něj do "
-                  + integer_text((waited.count() + 999) / 1000)
-                  + " s neodpověděl, a tak se nic netisklo. Zkontrolujte, že tisková služba (CUPS) běží, "
-                    "případně nastavení tiskového serveru (proměnná CUPS_SERVER), a zkuste tisk znovu.")
+    : PrintServiceSilent("Tiskový server " + server + " nepřijal dotaz nebo na něj do "
+                         + integer_text((waited.count() + 999) / 1000)
+                         + " s neodpověděl, a tak se nic netisklo. Zkontrolujte, že tisková služba (CUPS) běží, "
+                           "případně nastavení tiskového serveru (proměnná CUPS_SERVER), a zkuste tisk znovu.")
 {
+}
+
+PrintServiceSilent::PrintServiceSilent(std::string detail) : Failure("Tisková služba neodpovídá", std::move(detail)) {}
+
+std::string print_server_name()
+{
+    return server_name(cupsServer(), ippPort());
+}
+
+void bound_print_service_waits(http_t *http, const Clock::time_point &deadline)
+{
+    httpSetTimeout(http, print_service_wait_step_seconds, &keep_waiting, const_cast<Clock::time_point *>(&deadline));
+}
+
+bool run_while_event_loop_runs(std::function<void()> work, std::chrono::milliseconds bound)
+{
+    QThread *thread = QThread::create(std::move(work));
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+
+    QEventLoop loop;
+    bool ended = false;
+    QObject::connect(thread, &QThread::finished, &loop, [&] {
+        ended = true;
+        loop.quit();
+    });
+    QTimer::singleShot(bound, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    return ended;
 }
 
 PrintServiceProbe probe_print_service(std::chrono::milliseconds timeout)
@@ -71,10 +98,9 @@ PrintServiceProbe probe_print_service(std::chrono::milliseconds timeout)
             probe.state = PrintServiceState::Silent;
         return probe;
     }
-    // The library waits this long at a time before it asks keep_waiting;
-    // short, since it may wait more than once per request. Against a silent
-    // service it still overruns the deadline by about a second.
-    httpSetTimeout(http, wait_step_seconds, &keep_waiting, const_cast<Clock::time_point *>(&deadline));
+    // Against a silent service the library still overruns the deadline by
+    // about a second.
+    bound_print_service_waits(http, deadline);
     ipp_t *answer = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
     if (answer != nullptr) {
         probe.state = PrintServiceState::Answered;
@@ -88,33 +114,24 @@ PrintServiceProbe probe_print_service(std::chrono::milliseconds timeout)
 
 PrintServiceProbe probe_print_service_while_running(std::chrono::milliseconds timeout)
 {
-    // Shared with the thread, which outlives this call when the probe
-    // overruns; the thread deletes itself when it ends.
+    // The server's name is read on the probe's own thread as well: the
+    // client library keeps its settings per thread.
     struct Shared {
         std::mutex mutex;
         PrintServiceProbe probe;
     };
     auto shared = std::make_shared<Shared>();
-    QThread *thread = QThread::create([shared, timeout] {
-        {
+    const bool ended = run_while_event_loop_runs(
+        [shared, timeout] {
+            {
+                const std::lock_guard lock(shared->mutex);
+                shared->probe.server = print_server_name();
+            }
+            const PrintServiceProbe probe = probe_print_service(timeout);
             const std::lock_guard lock(shared->mutex);
-            shared->probe.server = server_name(cupsServer(), ippPort());
-        }
-        const PrintServiceProbe probe = probe_print_service(timeout);
-        const std::lock_guard lock(shared->mutex);
-        shared->probe = probe;
-    });
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-
-    QEventLoop loop;
-    bool ended = false;
-    QObject::connect(thread, &QThread::finished, &loop, [&] {
-        ended = true;
-        loop.quit();
-    });
-    QTimer::singleShot(timeout + std::chrono::seconds(1), &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
+            shared->probe = probe;
+        },
+        timeout + std::chrono::seconds(1));
 
     const std::lock_guard lock(shared->mutex);
     if (!ended)
@@ -130,6 +147,16 @@ std::chrono::milliseconds set_print_service_timeout(std::chrono::milliseconds ti
 std::chrono::milliseconds print_service_timeout()
 {
     return service_timeout_seam.installed();
+}
+
+std::chrono::milliseconds set_print_job_timeout(std::chrono::milliseconds timeout)
+{
+    return job_timeout_seam.set(timeout);
+}
+
+std::chrono::milliseconds print_job_timeout()
+{
+    return job_timeout_seam.installed();
 }
 
 } // namespace parvolin

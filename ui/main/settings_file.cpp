@@ -666,6 +666,10 @@ static bool is_system_folder(const std::string &folder)
     return false;
 }
 
+std::string user_configuration_folder() { return configuration_folder(); }
+
+void make_user_folders(const std::string &path) { make_folders(path); }
+
 std::string settings_file_path(const std::string &executable_path)
 {
     const std::size_t slash = executable_path.rfind('/');

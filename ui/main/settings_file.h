@@ -87,6 +87,13 @@ private:
 // the folder created when needed.
 std::string settings_file_path(const std::string &executable_path);
 
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; empty when
+// neither can be found.
+std::string user_configuration_folder();
+// Makes the folder and those above it that are missing, private to the
+// user; a failure is left for the first write into it to report.
+void make_user_folders(const std::string &path);
+
 // What the main window stores. The defaults are those of a first start.
 struct WindowSettings {
     std::string first_address;

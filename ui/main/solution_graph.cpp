@@ -137,9 +137,10 @@ void SolutionGraph::update_actions()
     setToolTip(is_empty() ? QString() : QString::fromUtf8(tool_tip));
 }
 
-void SolutionGraph::show_solution(const Problem &problem, const Solution &solution, char decimal_separator)
+void SolutionGraph::show_solution(const Problem &problem, const Solution &solution, char decimal_separator,
+                                  const std::string &caption)
 {
-    shown_ = Shown{problem, solution, decimal_separator};
+    shown_ = Shown{problem, solution, decimal_separator, caption};
     update_actions();
     update();
 }
@@ -159,7 +160,7 @@ std::optional<GraphPicture> SolutionGraph::laid_out(const QRectF &area) const
     // whatever resolution each of them claims.
     QFont font = this->font();
     font.setPixelSize(std::max(static_cast<int>(smallest_font_pixels), QFontInfo(this->font()).pixelSize()));
-    return GraphPicture(shown_->problem, shown_->solution, shown_->separator, area, font);
+    return GraphPicture(shown_->problem, shown_->solution, shown_->separator, area, font, shown_->caption);
 }
 
 void SolutionGraph::paint_picture(QPainter &painter, const QRectF &area) const

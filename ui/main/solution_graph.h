@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 #include <optional>
 
 class QAction;
@@ -38,7 +39,11 @@ public:
     explicit SolutionGraph(QWidget *parent = nullptr);
 
     // `solution` is the analysis of `problem` that the sentences were made of.
-    void show_solution(const Problem &problem, const Solution &solution, char decimal_separator);
+    // `caption`, when not empty, stands under the picture in place of its own
+    // note: where the exact result differs from the report, the window says
+    // so under the picture as it does above the report.
+    void show_solution(const Problem &problem, const Solution &solution, char decimal_separator,
+                       const std::string &caption = {});
     void clear();
     bool is_empty() const { return !shown_.has_value(); }
 
@@ -70,6 +75,7 @@ private:
         Problem problem;
         Solution solution;
         char separator;
+        std::string caption;
     };
     std::optional<Shown> shown_;
     QAction *copy_action_ = nullptr;

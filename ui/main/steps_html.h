@@ -6,12 +6,9 @@
 
 namespace parvolin {
 
-// The working as Qt rich text, for the Postup view and the printout: a
-// paragraph per step, superscripts and subscripts raised and lowered, a root
-// sign with a bar over its radicand, fractions stacked (a small table, since
-// Qt's rich text has no inline blocks), the notice in a framed box, the sign
-// table as a table and the result in bold. Each step's first character
-// carries the anchor "step<N>", N its index in the working.
+// The working as Qt rich text, for the Postup view and the printout, as
+// solver/math_html.h sets it; each step's first character carries the anchor
+// "step<N>", N its index in the working.
 QString working_html(const Working &working);
 
 // One piece of mathematics as the working writes it: with `stacked`, a piece

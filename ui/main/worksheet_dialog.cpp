@@ -24,7 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
@@ -70,7 +70,7 @@ constexpr char save_failed[] = "Pracovní list se nepodařilo uložit";
 constexpr char pdf_failed[] = "Pracovní list ve formátu PDF se nepodařilo vytvořit";
 constexpr char pdf_failed_detail[] = "Knihovna Qt stránky nevykreslila; soubor se neuložil.";
 constexpr char print_failed[] = "Pracovní list se nepodařilo vytisknout";
-constexpr char printing_in_progress[] = "Tiskárna ještě tiskne předchozí úlohu; zkuste tisk za chvíli znovu.";
+constexpr const char *printing_in_progress = printing_in_progress_detail;
 constexpr const char *no_printer = no_printer_detail;
 constexpr char print_not_started[] = "Tiskárna úlohu nepřijala, nic se nevytisklo.";
 constexpr char print_broken_off[] = "Tiskárna tisk přerušila; pracovní list se nevytiskl celý.";
@@ -146,6 +146,7 @@ WorksheetDialog::WorksheetDialog(char separator, PrintCommand &print_command, QW
 {
     const LocalDateTime now = local_now();
     date_ = czech_date(now.day, now.month, now.year);
+    choices_path_ = worksheet_choices_path();
     build();
     update_preview();
 }
@@ -156,16 +157,19 @@ void WorksheetDialog::build()
 {
     setObjectName(QStringLiteral("worksheetDialog"));
     setWindowTitle(text(window_title));
+    const WorksheetChoices chosen = read_worksheet_choices(choices_path_);
+    const auto has = [](const auto &list, auto item) { return std::find(list.begin(), list.end(), item) != list.end(); };
 
     count_ = new QSpinBox(this);
     count_->setObjectName(QStringLiteral("count"));
     count_->setRange(1, max_worksheet_problems);
-    count_->setValue(WorksheetOptions{}.count);
+    count_->setValue(chosen.count);
 
     difficulty_ = new QComboBox(this);
     difficulty_->setObjectName(QStringLiteral("difficulty"));
     difficulty_->addItem(text(difficulty_small));
     difficulty_->addItem(text(difficulty_large));
+    difficulty_->setCurrentIndex(chosen.difficulty == Difficulty::Large ? 1 : 0);
 
     number_ = new QLineEdit(this);
     number_->setObjectName(QStringLiteral("number"));
@@ -200,8 +204,7 @@ void WorksheetDialog::build()
     for (std::size_t i = 0; i < std::size(all_problem_kinds); ++i) {
         auto *box = new QCheckBox(text(kind_captions[i]), kinds);
         box->setObjectName(QStringLiteral("kind_%1").arg(QLatin1String(kind_name(all_problem_kinds[i]))));
-        box->setChecked(std::find(std::begin(quadratic_problem_kinds), std::end(quadratic_problem_kinds),
-                                  all_problem_kinds[i]) != std::end(quadratic_problem_kinds));
+        box->setChecked(has(chosen.kinds, all_problem_kinds[i]));
         kinds_layout->addWidget(box);
         kinds_.push_back(box);
     }
@@ -210,7 +213,7 @@ void WorksheetDialog::build()
     for (std::size_t i = 0; i < std::size(relation_captions); ++i) {
         auto *box = new QCheckBox(text(relation_captions[i]), relations);
         box->setObjectName(QStringLiteral("relation_%1").arg(QLatin1String(relation_names[i])));
-        box->setChecked(true);
+        box->setChecked(has(chosen.relations, static_cast<Relation>(i)));
         // "=" alone on the first row, then the inequalities two by two
         const int row = i == 0 ? 0 : static_cast<int>(i + 1) / 2;
         const int column = i == 0 ? 0 : static_cast<int>(i + 1) % 2;
@@ -220,9 +223,11 @@ void WorksheetDialog::build()
 
     key_ = new QCheckBox(text(key_caption), this);
     key_->setObjectName(QStringLiteral("key"));
-    key_->setChecked(true);
+    key_->setChecked(chosen.key);
     steps_ = new QCheckBox(text(steps_caption), this);
     steps_->setObjectName(QStringLiteral("steps"));
+    steps_->setChecked(chosen.steps);
+    steps_->setEnabled(chosen.key);
     connect(key_, &QCheckBox::toggled, steps_, &QCheckBox::setEnabled);
     auto *steps_row = new QHBoxLayout;
     steps_row->addSpacing(20);
@@ -322,6 +327,35 @@ std::optional<WorksheetOptions> WorksheetDialog::options() const
     return options;
 }
 
+WorksheetChoices WorksheetDialog::choices() const
+{
+    WorksheetChoices chosen;
+    chosen.count = count_->value();
+    for (std::size_t i = 0; i < kinds_.size(); ++i)
+        if (kinds_[i]->isChecked())
+            chosen.kinds.push_back(all_problem_kinds[i]);
+    for (std::size_t i = 0; i < relations_.size(); ++i)
+        if (relations_[i]->isChecked())
+            chosen.relations.push_back(static_cast<Relation>(i));
+    chosen.difficulty = difficulty_->currentIndex() == 1 ? Difficulty::Large : Difficulty::Small;
+    chosen.key = key_->isChecked();
+    chosen.steps = steps_->isChecked();
+    return chosen;
+}
+
+void WorksheetDialog::done(int result)
+{
+    if (!choices_path_.empty()) {
+        try {
+            write_worksheet_choices(choices_path_, choices());
+        } catch (const Failure &) {
+            // Not worth a message: the sheet is made, only the next run
+            // opens on the defaults.
+        }
+    }
+    QDialog::done(result);
+}
+
 void WorksheetDialog::update_preview()
 {
     run_handler([this] {
@@ -333,6 +367,7 @@ void WorksheetDialog::update_preview()
             button->setEnabled(sheet_.has_value());
         if (sheet_) {
             preview_->setHtml(QString::fromStdString(worksheet_html(*sheet_)));
+            finish_sheet_document(*preview_->document());
             return;
         }
         const bool kind = std::any_of(kinds_.begin(), kinds_.end(), [](QCheckBox *box) { return box->isChecked(); });
@@ -390,17 +425,16 @@ void WorksheetDialog::print()
         // change the options.
         const Worksheet sheet = *sheet_;
         try {
-            print_command_.run(this, [&sheet](QPrinter &printer) {
-                if (printer.paintingActive())
-                    throw PrintingInProgress();
-                printer.setDocName(QString::fromUtf8(worksheet_texts::number.data(),
-                                                     static_cast<qsizetype>(worksheet_texts::number.size()))
-                                   + QString::number(sheet.number));
-                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), printer);
-                check_print_job(printer);
+            print_command_.run(this, [&sheet](QPdfWriter &writer) {
+                writer.setTitle(QString::fromUtf8(worksheet_texts::number.data(),
+                                                  static_cast<qsizetype>(worksheet_texts::number.size()))
+                                + QString::number(sheet.number));
+                draw_html_pages(QString::fromStdString(worksheet_html(sheet)), writer);
             });
         } catch (const PrintServiceSilent &) {
             throw; // already in Czech, with what to check
+        } catch (const PrintJobUnfinished &) {
+            throw;
         } catch (const Failure &failure) {
             throw Failure(print_failed, print_failure_detail(failure));
         }

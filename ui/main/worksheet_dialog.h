@@ -1,6 +1,7 @@
 #pragma once
 
 #include "solver/worksheet.h"
+#include "ui/main/worksheet_choices.h"
 
 #include <QDialog>
 #include <QString>
@@ -31,7 +32,8 @@ WorksheetFileDialog set_worksheet_file_dialog(WorksheetFileDialog dialog);
 // "Rovnice › Pracovní list…": the options of a worksheet, a preview of the
 // sheet they give, and the commands that save it as PDF or RTF and print it.
 // The preview is the HTML the PDF is drawn from; it follows every change of
-// the options. Saving keeps the rules of the window's save command (a taken
+// the options. The options but the number are those the dialog was last
+// closed with (worksheet_choices.h). Saving keeps the rules of the window's save command (a taken
 // name is refused with a notice, nothing is replaced); failures are thrown
 // out of the command's handler and shown in Czech with their reason.
 class WorksheetDialog : public QDialog {
@@ -47,6 +49,10 @@ public:
     // or no relation ticked, no number).
     const std::optional<Worksheet> &sheet() const { return sheet_; }
 
+    // Keeps the options for the next run; a file that cannot be written
+    // costs only that: the dialog closes all the same.
+    void done(int result) override;
+
 private slots:
     void update_preview();
     void save_pdf();
@@ -56,11 +62,13 @@ private slots:
 private:
     void build();
     std::optional<WorksheetOptions> options() const;
+    WorksheetChoices choices() const;
     void save(const QString &filter, const QString &suffix, const std::function<std::string()> &content);
 
     char separator_;
     PrintCommand &print_command_;
     std::string date_;
+    std::string choices_path_;
     std::optional<Worksheet> sheet_;
 
     QSpinBox *count_ = nullptr;

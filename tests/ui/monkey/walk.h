@@ -90,12 +90,14 @@ private:
          [this](const QString &text, const QString &) { notices.push_back(text); }}};
     ReplacedSeam<PrintDialogs> print_dialogs_{
         set_print_dialogs,
-        {[this] { return print_answer != PrintAnswer::NoPrinter; },
-         [this](QPrinter &printer, QWidget *) {
+        {[this] {
+             return print_answer == PrintAnswer::NoPrinter ? std::vector<PrinterEntry>{}
+                                                            : std::vector<PrinterEntry>{{"pdf", {}, true}};
+         },
+         [this](const std::vector<PrinterEntry> &, PrintChoice &choice, QWidget *) {
              if (print_answer != PrintAnswer::ToFile)
                  return false;
-             printer.setOutputFormat(QPrinter::PdfFormat);
-             printer.setOutputFileName(outcome.file);
+             choice.file = outcome.file;
              return true;
          }}};
 };
