@@ -263,30 +263,33 @@ double nearest_double(const Rational &q)
     return q < 0 ? -magnitude : magnitude;
 }
 
-TwoDigits two_significant_digits(double x)
+SignificantDigits significant_digits(double x, int count)
 {
     const Rational v = abs(exact_rational(x));
-    // A first guess from the binary exponent, then corrected by one.
+    // A first guess from log10, then corrected by one.
     int exponent = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-    const auto scaled = [&](int e) { // v · 10^(1 − e)
-        const int shift = 1 - e;
+    const Integer low = power_of_ten(static_cast<std::uint32_t>(count - 1));
+    const Integer high = low * 10;
+    const auto scaled = [&](int e) { // v · 10^(count − 1 − e)
+        const int shift = count - 1 - e;
         return shift >= 0 ? Rational(v * power_of_ten(static_cast<std::uint32_t>(shift)))
                           : Rational(v / power_of_ten(static_cast<std::uint32_t>(-shift)));
     };
     Rational s = scaled(exponent);
-    while (s >= 100)
+    while (s >= high)
         s = scaled(++exponent);
-    while (s < 10)
+    while (s < low)
         s = scaled(--exponent);
     Integer whole, rest;
     divide_truncating(numerator(s), denominator(s), whole, rest);
     const int twice = compare(Integer(2 * rest), denominator(s));
     if (twice > 0 || (twice == 0 && (magnitude_64(whole) & 1) != 0))
         ++whole;
-    TwoDigits result{static_cast<int>(magnitude_64(whole)), exponent};
-    if (result.digits == 100)
-        result = {10, exponent + 1};
-    return result;
+    if (whole == high) {
+        whole = low;
+        ++exponent;
+    }
+    return {magnitude_64(whole), exponent};
 }
 
 Integer integer_from_digits(std::string_view digits)

@@ -100,13 +100,15 @@ Rational exact_rational(double value);
 // its decimal text gives it: ±HUGE_VAL beyond the largest double.
 double nearest_double(const Rational &q);
 
-// |x| of a finite x != 0 to two significant digits, ties to even, as
-// digits · 10^(exponent − 1) with digits in 10..99: 0.000123 gives 12 and −4.
-struct TwoDigits {
-    int digits = 0;
+// |x| of a finite x != 0 to `count` significant digits (1 to 19), ties to
+// even, as to_chars writes it in scientific form: digits · 10^(exponent −
+// count + 1) with digits of exactly `count` figures; 0.000123 to two gives
+// 12 and −4.
+struct SignificantDigits {
+    std::uint64_t digits = 0;
     int exponent = 0;
 };
-TwoDigits two_significant_digits(double x);
+SignificantDigits significant_digits(double x, int count);
 
 // "-12", "-1/3": numerator and denominator in decimal, the denominator
 // left out when it is 1.

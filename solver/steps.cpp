@@ -673,7 +673,7 @@ std::string approximate_text(double value, char separator)
 {
     if (value == 0.0)
         return "0";
-    const TwoDigits two = two_significant_digits(value);
+    const SignificantDigits two = significant_digits(value, 2);
     const int exponent = two.exponent;
     std::string out = value < 0 ? std::string(kMinus) : std::string();
     out += static_cast<char>('0' + two.digits / 10);

@@ -83,7 +83,7 @@ TEST(NearestDouble, AgreesWithFromCharsOnRandomDecimals)
 
 struct TwoDigitsRow : NamedRow {
     double value;
-    int digits;
+    std::uint64_t digits;
     int exponent;
 };
 
@@ -91,7 +91,7 @@ class TwoDigitsOf : public ::testing::TestWithParam<TwoDigitsRow> {};
 
 TEST_P(TwoDigitsOf, RoundTiesToEven)
 {
-    const TwoDigits two = two_significant_digits(GetParam().value);
+    const SignificantDigits two = significant_digits(GetParam().value, 2);
     EXPECT_EQ(two.digits, GetParam().digits);
     EXPECT_EQ(two.exponent, GetParam().exponent);
 }
@@ -108,17 +108,21 @@ TEST(TwoDigitsOf, AgreesWithToCharsOnRandomDoubles)
 {
     const unsigned seed = 2404;
     std::mt19937_64 random(seed);
-    for (int i = 0; i < 20000; ++i) {
-        const double x = std::bit_cast<double>(random() & ~(std::uint64_t{1} << 63));
-        if (!std::isfinite(x) || x == 0)
-            continue;
-        char buffer[32];
-        const char *end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 1).ptr;
-        const TwoDigits two = two_significant_digits(x);
-        std::string mine = integer_text(two.digits / 10) + "." + integer_text(two.digits % 10) + "e" +
-                           (two.exponent < 0 ? "-" : "+") + (std::abs(two.exponent) < 10 ? "0" : "") +
-                           integer_text(std::abs(two.exponent));
-        ASSERT_EQ(mine, std::string(static_cast<const char *>(buffer), end)) << " (seed " << seed << ")";
+    for (const int count : {2, 7}) {
+        for (int i = 0; i < 20000; ++i) {
+            const double x = std::bit_cast<double>(random() & ~(std::uint64_t{1} << 63));
+            if (!std::isfinite(x) || x == 0)
+                continue;
+            char buffer[32];
+            const char *end =
+                std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, count - 1).ptr;
+            const SignificantDigits some = significant_digits(x, count);
+            const std::string digits = integer_text(some.digits);
+            const std::string mine = digits.substr(0, 1) + "." + digits.substr(1) + "e" +
+                                     (some.exponent < 0 ? "-" : "+") + (std::abs(some.exponent) < 10 ? "0" : "") +
+                                     integer_text(std::abs(some.exponent));
+            ASSERT_EQ(mine, std::string(static_cast<const char *>(buffer), end)) << " (seed " << seed << ")";
+        }
     }
 }
 
