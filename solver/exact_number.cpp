@@ -15,41 +15,8 @@ namespace {
 constexpr std::string_view kMinus = "−";
 
 
-// The exponents here stay far below 2^32, which GMP's word-sized arguments
-// hold on every processor (they are 32 bits wide on some).
-mpz_class power_of_ten(std::uint32_t exponent)
-{
-    mpz_class result;
-    mpz_ui_pow_ui(result.get_mpz_t(), 10, exponent);
-    return result;
-}
-
-// Removes every factor `factor` from n and returns how many there were.
-std::uint64_t remove_factor(mpz_class &n, std::uint32_t factor)
-{
-    if (n == 0)
-        return 0;
-    const mpz_class f = factor;
-    return mpz_remove(n.get_mpz_t(), n.get_mpz_t(), f.get_mpz_t());
-}
-
-// |n| when it has at most 64 bits. GMP's own fits and get functions are as
-// wide as the processor's word, 32 bits on some: these are 64 everywhere.
-bool fits_64_bits(const mpz_class &n) { return mpz_sizeinbase(n.get_mpz_t(), 2) <= 64; }
-
-std::uint64_t magnitude_64(const mpz_class &n)
-{
-    std::uint64_t value = 0;
-    mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
-    return value;
-}
-
-mpz_class from_64_bits(std::uint64_t value)
-{
-    mpz_class n;
-    mpz_import(n.get_mpz_t(), 1, -1, sizeof value, 0, 0, &value);
-    return n;
-}
+// |n| when it has at most 64 bits, the same on every processor.
+bool fits_64_bits(const Integer &n) { return bit_size(n) <= 64; }
 
 // |value| = digits · 10^exponent, digits without trailing zeros.
 struct Scaled {
@@ -69,7 +36,7 @@ struct Scaled {
 };
 
 // Of |n|.
-Scaled scaled_integer(const mpz_class &n)
+Scaled scaled_integer(const Integer &n)
 {
     Scaled result;
     if (fits_64_bits(n)) {
@@ -81,17 +48,17 @@ Scaled scaled_integer(const mpz_class &n)
         result.digits = integer_text(value);
         return result;
     }
-    mpz_class digits = abs(n);
+    Integer digits = abs(n);
     result.exponent = static_cast<std::int64_t>(remove_factor(digits, 10));
-    result.digits = digits.get_str();
+    result.digits = decimal_string(digits);
     return result;
 }
 
 // |value| as a decimal when its denominator is 2^i 5^j.
-bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
+bool scaled_terminating(const Rational &magnitude, Scaled &result)
 {
     std::uint64_t twos = 0, fives = 0;
-    const mpz_class &den = magnitude.get_den();
+    const Integer &den = denominator(magnitude);
     if (fits_64_bits(den)) {
         std::uint64_t rest = magnitude_64(den);
         for (; rest % 2 == 0; rest /= 2)
@@ -101,14 +68,14 @@ bool scaled_terminating(const mpq_class &magnitude, Scaled &result)
         if (rest != 1)
             return false;
     } else {
-        mpz_class rest = den;
+        Integer rest = den;
         twos = remove_factor(rest, 2);
         fives = remove_factor(rest, 5);
         if (rest != 1)
             return false;
     }
     const std::uint64_t places = std::max(twos, fives);
-    result = scaled_integer(magnitude.get_num() * (power_of_ten(static_cast<std::uint32_t>(places)) / den));
+    result = scaled_integer(numerator(magnitude) * (power_of_ten(static_cast<std::uint32_t>(places)) / den));
     result.exponent -= static_cast<std::int64_t>(places);
     return true;
 }
@@ -213,19 +180,12 @@ std::uint64_t rho_divisor_64(std::uint64_t n)
     }
 }
 
-mpz_class from_64(std::uint64_t n)
-{
-    mpz_class value;
-    mpz_import(value.get_mpz_t(), 1, -1, sizeof n, 0, 0, &n);
-    return value;
-}
-
-void prime_factors_64(std::uint64_t n, std::vector<mpz_class> &out)
+void prime_factors_64(std::uint64_t n, std::vector<Integer> &out)
 {
     if (n == 1)
         return;
     if (is_prime_64(n)) {
-        out.push_back(from_64(n));
+        out.push_back(integer_from_64(n));
         return;
     }
     const std::uint64_t d = rho_divisor_64(n);
@@ -233,29 +193,20 @@ void prime_factors_64(std::uint64_t n, std::vector<mpz_class> &out)
     prime_factors_64(n / d, out);
 }
 
-bool fits_64(const mpz_class &n) { return mpz_sizeinbase(n.get_mpz_t(), 2) <= 64; }
-
-std::uint64_t to_64(const mpz_class &n)
-{
-    std::uint64_t value = 0;
-    mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
-    return value;
-}
-
-// Pollard's rho in GMP's integers within `budget` steps: a proper divisor
+// Pollard's rho in big integers within `budget` steps: a proper divisor
 // of n, or 0 when none was found in time. The differences of a block of
 // steps are multiplied together and meet n in one gcd, a multiplication
 // costing far less than a gcd; a block that reaches n at once is stepped
 // through again one by one.
-mpz_class rho_divisor(const mpz_class &n, std::uint64_t &budget)
+Integer rho_divisor(const Integer &n, std::uint64_t &budget)
 {
     constexpr int block = 32;
     for (std::uint32_t c = 1; budget != 0 && c < 20; ++c) {
-        const auto step = [&](mpz_class &v) { v = (v * v + c) % n; };
-        mpz_class x = 2, y = 2, g = 1;
+        const auto step = [&](Integer &v) { v = (v * v + c) % n; };
+        Integer x = 2, y = 2, g = 1;
         while (g == 1 && budget != 0) {
-            const mpz_class x_before = x, y_before = y;
-            mpz_class product = 1;
+            const Integer x_before = x, y_before = y;
+            Integer product = 1;
             int steps = 0;
             for (; steps < block && budget != 0; ++steps) {
                 --budget;
@@ -264,7 +215,7 @@ mpz_class rho_divisor(const mpz_class &n, std::uint64_t &budget)
                 step(y);
                 product = product * abs(x - y) % n;
             }
-            mpz_gcd(g.get_mpz_t(), product.get_mpz_t(), n.get_mpz_t());
+            g = gcd(product, n);
             if (g == n) {
                 x = x_before;
                 y = y_before;
@@ -273,8 +224,8 @@ mpz_class rho_divisor(const mpz_class &n, std::uint64_t &budget)
                     step(x);
                     step(y);
                     step(y);
-                    const mpz_class difference = abs(x - y);
-                    mpz_gcd(g.get_mpz_t(), difference.get_mpz_t(), n.get_mpz_t());
+                    const Integer difference = abs(x - y);
+                    g = gcd(difference, n);
                 }
             }
         }
@@ -287,27 +238,27 @@ mpz_class rho_divisor(const mpz_class &n, std::uint64_t &budget)
 // The prime factors of n (no factor below trial_bound), all of them when n
 // fits in 64 bits; beyond, as far as `budget` goes, a part left unsplit
 // is put in whole.
-void collect_factors(const mpz_class &n, std::vector<mpz_class> &out, std::uint64_t &budget)
+void collect_factors(const Integer &n, std::vector<Integer> &out, std::uint64_t &budget)
 {
     if (n == 1)
         return;
-    if (fits_64(n)) {
-        std::vector<mpz_class> primes;
-        prime_factors_64(to_64(n), primes);
+    if (fits_64_bits(n)) {
+        std::vector<Integer> primes;
+        prime_factors_64(magnitude_64(n), primes);
         out.insert(out.end(), primes.begin(), primes.end());
         return;
     }
-    if (mpz_perfect_square_p(n.get_mpz_t())) {
-        const mpz_class root = sqrt(n);
+    if (is_perfect_square(n)) {
+        const Integer root = isqrt(n);
         collect_factors(root, out, budget);
         collect_factors(root, out, budget);
         return;
     }
-    if (mpz_sizeinbase(n.get_mpz_t(), 2) > rho_bits || mpz_probab_prime_p(n.get_mpz_t(), 30) != 0) {
+    if (bit_size(n) > rho_bits || is_probable_prime(n, 30)) {
         out.push_back(n);
         return;
     }
-    const mpz_class d = rho_divisor(n, budget);
+    const Integer d = rho_divisor(n, budget);
     if (d == 0) {
         out.push_back(n);
         return;
@@ -362,7 +313,7 @@ void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
     math.text(text);
 }
 
-void put_integer(Math &math, const mpz_class &magnitude, const NumberFormat &format)
+void put_integer(Math &math, const Integer &magnitude, const NumberFormat &format)
 {
     put_scaled(math, scaled_integer(magnitude), format);
 }
@@ -380,7 +331,7 @@ void close_if(Math &math, bool wrap)
 }
 
 // u + v√m with integers, as written: "−1 + √3", "2√3", "−√3".
-void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_class &m, const NumberFormat &format,
+void put_surd_sum(Math &math, const Integer &u, const Integer &v, const Integer &m, const NumberFormat &format,
                   bool plus_minus = false)
 {
     const NumberFormat integers{format.separator, NumberStyle::Fractions};
@@ -403,7 +354,7 @@ void put_surd_sum(Math &math, const mpz_class &u, const mpz_class &v, const mpz_
 
 } // namespace
 
-mpq_class parse_exact(std::string_view text, char decimal_separator)
+Rational parse_exact(std::string_view text, char decimal_separator)
 {
     const CoefficientText scanned = scan_coefficient(text, decimal_separator);
     if (scanned.whole.size() + scanned.fraction.size() > max_exact_digits)
@@ -412,21 +363,20 @@ mpq_class parse_exact(std::string_view text, char decimal_separator)
     std::string digits;
     digits.reserve(scanned.whole.size() + scanned.fraction.size());
     digits.append(scanned.whole).append(scanned.fraction);
-    mpq_class value;
-    if (!digits.empty())
-        value.get_num().set_str(digits, 10);
+    Integer top = integer_from_digits(digits);
+    Integer bottom = 1;
     const std::int64_t power = scanned.exponent - static_cast<std::int64_t>(scanned.fraction.size());
     if (power >= 0)
-        value.get_num() *= power_of_ten(static_cast<std::uint32_t>(power));
+        top *= power_of_ten(static_cast<std::uint32_t>(power));
     else
-        value.get_den() = power_of_ten(static_cast<std::uint32_t>(-power));
-    value.canonicalize();
+        bottom = power_of_ten(static_cast<std::uint32_t>(-power));
+    Rational value = ratio(top, bottom);
     if (scanned.negative)
         value = -value;
     return value;
 }
 
-void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
+void split_square(const Integer &n, Integer &k, Integer &m)
 {
     k = 1;
     m = 1;
@@ -434,21 +384,19 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
         k = 0;
         return;
     }
-    mpz_class rest = abs(n);
-    const auto take = [&](const mpz_class &prime, std::uint64_t count) {
-        mpz_class factor;
-        mpz_pow_ui(factor.get_mpz_t(), prime.get_mpz_t(), static_cast<std::uint32_t>(count / 2));
-        k *= factor;
+    Integer rest = abs(n);
+    const auto take = [&](const Integer &prime, std::uint64_t count) {
+        k *= power(prime, static_cast<std::uint32_t>(count / 2));
         if (count % 2 == 1)
             m *= prime;
     };
     for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
-        if (rest < from_64_bits(d * d))
+        if (rest < d * d)
             break;
-        if (!mpz_divisible_ui_p(rest.get_mpz_t(), static_cast<std::uint32_t>(d)))
+        if (rest % d != 0)
             continue;
         // all at once: a denominator 10^k brings thousands of 2s and 5s
-        take(from_64_bits(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
+        take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
     }
     if (rest == 1)
         return;
@@ -456,7 +404,7 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
         m *= rest;
         return;
     }
-    std::vector<mpz_class> factors; // primes, and beyond 64 bits perhaps a composite rest
+    std::vector<Integer> factors; // primes, and beyond 64 bits perhaps a composite rest
     std::uint64_t budget = rho_budget;
     collect_factors(rest, factors, budget);
     std::sort(factors.begin(), factors.end());
@@ -464,43 +412,36 @@ void split_square(const mpz_class &n, mpz_class &k, mpz_class &m)
         std::size_t j = i;
         while (j < factors.size() && factors[j] == factors[i])
             ++j;
-        if (j - i == 1 && mpz_perfect_square_p(factors[i].get_mpz_t())) // an unsplit p²
-            k *= sqrt(factors[i]);
+        if (j - i == 1 && is_perfect_square(factors[i])) // an unsplit p²
+            k *= isqrt(factors[i]);
         else
             take(factors[i], j - i);
         i = j;
     }
 }
 
-mpq_class ratio(const mpz_class &p, const mpz_class &q)
-{
-    mpq_class result(p, q);
-    result.canonicalize();
-    return result;
-}
-
-Surd make_surd(const mpq_class &value)
+Surd make_surd(const Rational &value)
 {
     Surd result;
-    result.u = value.get_num();
-    result.w = value.get_den();
+    result.u = numerator(value);
+    result.w = denominator(value);
     return result;
 }
 
-Surd make_surd(const mpq_class &p, const mpq_class &t, const mpq_class &r)
+Surd make_surd(const Rational &p, const Rational &t, const Rational &r)
 {
     if (t == 0 || r == 0)
         return make_surd(p);
     // √(g/h) = √(g·h) / h = k√m / h
-    mpz_class k, m;
-    split_square(r.get_num() * r.get_den(), k, m);
-    const mpq_class coefficient = t * ratio(k, r.get_den());
+    Integer k, m;
+    split_square(numerator(r) * denominator(r), k, m);
+    const Rational coefficient = t * ratio(k, denominator(r));
     if (m == 1)
         return make_surd(p + coefficient);
     Surd result;
-    mpz_lcm(result.w.get_mpz_t(), p.get_den().get_mpz_t(), coefficient.get_den().get_mpz_t());
-    result.u = p.get_num() * (result.w / p.get_den());
-    result.v = coefficient.get_num() * (result.w / coefficient.get_den());
+    result.w = lcm(denominator(p), denominator(coefficient));
+    result.u = numerator(p) * (result.w / denominator(p));
+    result.v = numerator(coefficient) * (result.w / denominator(coefficient));
     result.m = m;
     return result;
 }
@@ -512,20 +453,20 @@ int sign(const Surd &value)
     // u + v√m against 0: compare u² with v²m when the signs differ.
     if (value.u == 0 || sgn(value.u) == sgn(value.v))
         return sgn(value.v);
-    const mpz_class left = value.u * value.u;
-    const mpz_class right = value.v * value.v * value.m;
+    const Integer left = value.u * value.u;
+    const Integer right = value.v * value.v * value.m;
     return left > right ? sgn(value.u) : sgn(value.v);
 }
 
-void put_number(Math &math, const mpq_class &value, const NumberFormat &format, Wrap wrap)
+void put_number(Math &math, const Rational &value, const NumberFormat &format, Wrap wrap)
 {
     const bool negative = value < 0;
-    const mpq_class &magnitude = value; // the integers below are written by magnitude
+    const Rational &magnitude = value; // the integers below are written by magnitude
     Scaled scaled;
-    const bool fraction = magnitude.get_den() != 1 &&
+    const bool fraction = denominator(magnitude) != 1 &&
                           (format.style == NumberStyle::Fractions || !scaled_terminating(magnitude, scaled));
-    if (magnitude.get_den() == 1)
-        scaled = scaled_integer(magnitude.get_num());
+    if (denominator(magnitude) == 1)
+        scaled = scaled_integer(numerator(magnitude));
     const bool parentheses =
         wrap != Wrap::None && (negative || (!fraction && scaled.is_product()) ||
                                (wrap == Wrap::Base && (fraction || scaled.power_form()))); // (10¹⁵)², not 10¹⁵²
@@ -534,9 +475,9 @@ void put_number(Math &math, const mpq_class &value, const NumberFormat &format, 
         math.text(kMinus);
     if (fraction) {
         math.mark(MathMark::FractionBegin);
-        put_integer(math, magnitude.get_num(), format);
+        put_integer(math, numerator(magnitude), format);
         math.mark(MathMark::FractionBar);
-        put_integer(math, magnitude.get_den(), format);
+        put_integer(math, denominator(magnitude), format);
         math.mark(MathMark::FractionEnd);
     } else {
         put_scaled(math, scaled, format);
@@ -563,7 +504,7 @@ void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap 
     if (negative_root)
         math.text(kMinus);
     math.mark(MathMark::FractionBegin);
-    put_surd_sum(math, value.u, negative_root ? mpz_class(-value.v) : value.v, value.m, format);
+    put_surd_sum(math, value.u, negative_root ? Integer(-value.v) : value.v, value.m, format);
     math.mark(MathMark::FractionBar);
     put_integer(math, value.w, format);
     math.mark(MathMark::FractionEnd);
@@ -583,7 +524,7 @@ void put_plus_minus(Math &math, const Surd &larger, const NumberFormat &format)
     math.mark(MathMark::FractionEnd);
 }
 
-std::string sympy_text(const mpq_class &value) { return value.get_str(); }
+std::string sympy_text(const Rational &value) { return decimal_string(value); }
 
 std::string sympy_text(const Surd &value)
 {
@@ -591,32 +532,31 @@ std::string sympy_text(const Surd &value)
         return sympy_text(value.rational());
     std::string text;
     if (value.u != 0) {
-        text += value.u.get_str();
+        text += decimal_string(value.u);
         text += value.v < 0 ? " - " : " + ";
     } else if (value.v < 0) {
         text += '-';
     }
-    const mpz_class v = abs(value.v);
+    const Integer v = abs(value.v);
     if (v != 1) {
-        text += v.get_str();
+        text += decimal_string(v);
         text += '*';
     }
-    text += "sqrt(" + value.m.get_str() + ")";
+    text += "sqrt(" + decimal_string(value.m) + ")";
     if (value.w == 1)
         return text;
     if (value.u == 0)
-        return text + "/" + value.w.get_str();
-    return "(" + text + ")/" + value.w.get_str();
+        return text + "/" + decimal_string(value.w);
+    return "(" + text + ")/" + decimal_string(value.w);
 }
 
 RoundedValue round_to_places(const Surd &value, int n)
 {
-    const mpz_class scale = power_of_ten(static_cast<std::uint32_t>(n));
+    const Integer scale = power_of_ten(static_cast<std::uint32_t>(n));
     RoundedValue result;
     if (value.is_rational()) {
-        const mpz_class numerator = abs(value.u) * scale;
-        mpz_class remainder;
-        mpz_tdiv_qr(result.scaled.get_mpz_t(), remainder.get_mpz_t(), numerator.get_mpz_t(), value.w.get_mpz_t());
+        Integer remainder;
+        divide_truncating(Integer(abs(value.u) * scale), value.w, result.scaled, remainder);
         result.exact = remainder == 0;
         if (2 * remainder >= value.w)
             ++result.scaled;
@@ -627,17 +567,17 @@ RoundedValue round_to_places(const Surd &value, int n)
     // value·10^n + 1/2 = (2u·10^n + w ± √(4v²m·10^2n)) / 2w, never a half
     // itself, so its floor is the rounded value; the floor of the root
     // alone decides it, as √ of a non-square is never a whole number.
-    const mpz_class root = sqrt(4 * value.v * value.v * value.m * scale * scale);
-    mpz_class top = 2 * value.u * scale + value.w;
-    top += value.v > 0 ? mpz_class(root) : mpz_class(-root - 1);
-    const mpz_class bottom = 2 * value.w;
-    mpz_fdiv_q(result.scaled.get_mpz_t(), top.get_mpz_t(), bottom.get_mpz_t());
+    const Integer root = isqrt(4 * value.v * value.v * value.m * scale * scale);
+    Integer top = 2 * value.u * scale + value.w;
+    top += value.v > 0 ? Integer(root) : Integer(-root - 1);
+    const Integer bottom = 2 * value.w;
+    result.scaled = floor_divide(top, bottom);
     return result;
 }
 
-std::string decimal_text(const mpz_class &scaled, int n, char separator, bool trim)
+std::string decimal_text(const Integer &scaled, int n, char separator, bool trim)
 {
-    std::string digits = mpz_class(abs(scaled)).get_str();
+    std::string digits = decimal_string(Integer(abs(scaled)));
     if (digits.size() <= static_cast<std::size_t>(n))
         digits.insert(0, static_cast<std::size_t>(n) + 1 - digits.size(), '0');
     std::string text = scaled < 0 ? std::string(kMinus) : std::string();

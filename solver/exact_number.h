@@ -7,7 +7,7 @@
 #include "solver/failures.h"
 #include "solver/math_text.h"
 
-#include <gmpxx.h>
+#include "solver/big_number.h"
 
 #include <cstddef>
 #include <string>
@@ -28,7 +28,7 @@ using TooManyDigitsError =
 // parse_coefficient: "0,09" is 9/100, "1E-3" is 1/1000, "-" alone is refused.
 // Throws ConvertError for a text those rules refuse (the empty text included)
 // and TooManyDigitsError beyond max_exact_digits.
-mpq_class parse_exact(std::string_view text, char decimal_separator);
+Rational parse_exact(std::string_view text, char decimal_separator);
 
 // n = k² · m. While |n| fits in 64 bits, m is square-free for certain (all
 // prime factors found: trial division, then Pollard's rho with a
@@ -37,26 +37,23 @@ mpq_class parse_exact(std::string_view text, char decimal_separator);
 // up to 256 bits, of the primes a bounded search of Pollard's rho finds
 // (4 000 steps); the square of a larger prime hidden in a part left unsplit
 // may remain in m.
-void split_square(const mpz_class &n, mpz_class &k, mpz_class &m);
-
-// p / q in lowest terms (GMP's arithmetic wants its operands so).
-mpq_class ratio(const mpz_class &p, const mpz_class &q);
+void split_square(const Integer &n, Integer &k, Integer &m);
 
 // (u + v√m) / w in lowest terms: w > 0, m > 1 square-free as far as
 // split_square tells, or v = 0 and m = 1 for a rational number.
 struct Surd {
-    mpz_class u = 0;
-    mpz_class v = 0;
-    mpz_class m = 1;
-    mpz_class w = 1;
+    Integer u = 0;
+    Integer v = 0;
+    Integer m = 1;
+    Integer w = 1;
 
     bool is_rational() const { return v == 0; }
-    mpq_class rational() const { return ratio(u, w); } // for is_rational() only
+    Rational rational() const { return ratio(u, w); } // for is_rational() only
 };
 
-Surd make_surd(const mpq_class &value);
+Surd make_surd(const Rational &value);
 // p + t·√r for rational p, t and r >= 0, reduced.
-Surd make_surd(const mpq_class &p, const mpq_class &t, const mpq_class &r);
+Surd make_surd(const Rational &p, const Rational &t, const Rational &r);
 
 int sign(const Surd &value);
 
@@ -78,23 +75,23 @@ enum class Wrap {
 
 // The number as a teacher writes it, with a true minus sign; very long
 // decimals with many zeros as d,ddd · 10ⁿ.
-void put_number(Math &math, const mpq_class &value, const NumberFormat &format, Wrap wrap = Wrap::None);
+void put_number(Math &math, const Rational &value, const NumberFormat &format, Wrap wrap = Wrap::None);
 void put_number(Math &math, const Surd &value, const NumberFormat &format, Wrap wrap = Wrap::None);
 // Both roots at once, "−1 ± √3" or "(3 ± √5)/2", from the larger one (v > 0).
 void put_plus_minus(Math &math, const Surd &larger, const NumberFormat &format);
 
 // SymPy's sympify reads these: "-1/3", "(3 - sqrt(5))/2".
-std::string sympy_text(const mpq_class &value);
+std::string sympy_text(const Rational &value);
 std::string sympy_text(const Surd &value);
 
 // The value rounded to n places, half away from zero: value ≐ scaled / 10^n.
 struct RoundedValue {
-    mpz_class scaled;
+    Integer scaled;
     bool exact = false; // the value has at most n decimal places
 };
 RoundedValue round_to_places(const Surd &value, int n);
 
 // scaled / 10^n with the separator; without trailing zeros when `trim`.
-std::string decimal_text(const mpz_class &scaled, int n, char separator, bool trim);
+std::string decimal_text(const Integer &scaled, int n, char separator, bool trim);
 
 } // namespace parvolin

@@ -65,7 +65,7 @@ ExactSet linear_inequality(const Surd &root, bool increasing, Relation relation)
     return intervals({{{minus_infinity, {}}, false, finite(root), !strict}});
 }
 
-bool constant_holds(const mpq_class &c, Relation relation)
+bool constant_holds(const Rational &c, Relation relation)
 {
     switch (relation) {
     case Relation::Less: return c < 0;
@@ -81,18 +81,8 @@ bool constant_holds(const mpq_class &c, Relation relation)
 // double nearest to the decimal.
 std::string end_text(const Surd &value, int n)
 {
-    const std::string decimal = decimal_text(round_to_places(value, n).scaled, n, '.', false);
-    std::string ascii;
-    for (std::size_t i = 0; i < decimal.size(); ++i) {
-        if (decimal.compare(i, 3, "−") == 0) {
-            ascii += '-';
-            i += 2;
-        } else {
-            ascii += decimal[i];
-        }
-    }
-    double nearest = 0.0;
-    std::from_chars(ascii.data(), ascii.data() + ascii.size(), nearest);
+    const Integer scaled = round_to_places(value, n).scaled;
+    const double nearest = nearest_double(ratio(scaled, power_of_ten(static_cast<std::uint32_t>(n))));
     return format_number(nearest, '.');
 }
 
@@ -127,18 +117,18 @@ std::string outside_shape(const std::string &lower_end, bool closed, const std::
 
 } // namespace
 
-ExactAnalysis analyse_exact(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation)
+ExactAnalysis analyse_exact(const Rational &a, const Rational &b, const Rational &c, Relation relation)
 {
     ExactAnalysis analysis;
     if (a != 0) {
         analysis.grade = Grade::Quadratic;
         analysis.discriminant = b * b - 4 * a * c;
-        const mpq_class &d = analysis.discriminant;
-        const mpq_class vertex = -b / (2 * a);
+        const Rational &d = analysis.discriminant;
+        const Rational vertex = -b / (2 * a);
         if (d == 0) {
             analysis.zeros.push_back(make_surd(vertex));
         } else if (d > 0) {
-            const mpq_class half_width = 1 / (2 * abs(a));
+            const Rational half_width = 1 / (2 * abs(a));
             analysis.zeros.push_back(make_surd(vertex, -half_width, d));
             analysis.zeros.push_back(make_surd(vertex, half_width, d));
         }

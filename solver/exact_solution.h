@@ -7,7 +7,7 @@
 #include "solver/problem.h"
 #include "solver/solution.h"
 
-#include <gmpxx.h>
+#include "solver/big_number.h"
 
 #include <string>
 #include <vector>
@@ -46,14 +46,14 @@ struct ExactSet {
 
 struct ExactAnalysis {
     Grade grade = Grade::Constant;
-    mpq_class discriminant; // quadratic grade only
+    Rational discriminant; // quadratic grade only
     // The real zeros of the left side, ascending: none, one (a double root or
     // the root of the linear grade) or two.
     std::vector<Surd> zeros;
     ExactSet set;
 };
 
-ExactAnalysis analyse_exact(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation);
+ExactAnalysis analyse_exact(const Rational &a, const Rational &b, const Rational &c, Relation relation);
 
 // "empty", "points", "intervals", "all", "all_except".
 const char *set_kind_name(SetKind kind);

@@ -44,7 +44,7 @@ constexpr Extended extended_from_bits(std::uint16_t sign_exponent, std::uint64_t
         std::uint16_t sign_exponent;
         std::uint16_t padding[(sizeof(long double) - 10) / 2];
     };
-    return std::bit_cast<long double>(Layout{significand, sign_exponent, {}});
+    return parvolin::bit_cast<long double>(Layout{significand, sign_exponent, {}});
 }
 
 #endif

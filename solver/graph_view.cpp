@@ -1,6 +1,7 @@
 #include "solver/graph_view.h"
 
 #include "solver/ascii.h"
+#include "solver/big_number.h"
 #include "solver/extended.h"
 #include "solver/fp_env.h"
 #include "solver/number_text.h"
@@ -317,14 +318,12 @@ std::string tick_label(double value, const AxisTicks &ticks, char decimal_separa
     // decimals of the mantissa are more than it has, and they drop the noise.
     // The decimal conversion is exact and rounds once, so the label is the
     // same on every processor and library (no log10 or pow, whose last bit
-    // differs between C libraries).
-    char digits[32];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 6);
-    const char *const e = std::find(digits, written.ptr, 'e');
-    double mantissa = 0.0;
-    int exponent = 0;
-    std::from_chars(digits, e, mantissa);
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
+    // differs between C libraries): seven significant digits, then the
+    // double nearest to d,dddddd.
+    const SignificantDigits seven = significant_digits(value, 7);
+    const Integer signed_digits = value < 0 ? Integer(-integer_from_64(seven.digits)) : integer_from_64(seven.digits);
+    const double mantissa = nearest_double(ratio(signed_digits, power_of_ten(6)));
+    const int exponent = seven.exponent;
     std::string text;
     if (mantissa == -1.0) {
         text += '-';

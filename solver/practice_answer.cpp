@@ -11,10 +11,10 @@ namespace parvolin {
 
 namespace {
 
-mpq_class to_q(const mpz_class &x, const mpz_class &w) { return ratio(x, w); }
+Rational to_q(const Integer &x, const Integer &w) { return ratio(x, w); }
 
 // The sign of p + t·√m for rational p, t and m >= 0.
-int sign_of(const mpq_class &p, const mpq_class &t, const mpq_class &m)
+int sign_of(const Rational &p, const Rational &t, const Rational &m)
 {
     const int sp = sgn(p);
     const int st = m == 0 ? 0 : sgn(t);
@@ -22,7 +22,7 @@ int sign_of(const mpq_class &p, const mpq_class &t, const mpq_class &m)
         return sp != 0 ? sp : st;
     if (sp == 0)
         return st;
-    const int c = cmp(p * p, t * t * m); // the larger magnitude wins
+    const int c = compare(Rational(p * p), Rational(t * t * m)); // the larger magnitude wins
     return c > 0 ? sp : c < 0 ? st : 0;
 }
 
@@ -35,7 +35,7 @@ int compare_ends(const ExactEnd &x, const ExactEnd &y)
 
 double approximate(const Surd &v)
 {
-    return (v.u.get_d() + v.v.get_d() * std::sqrt(v.m.get_d())) / v.w.get_d();
+    return (to_double(v.u) + to_double(v.v) * std::sqrt(to_double(v.m))) / to_double(v.w);
 }
 
 bool valid(const RealPiece &p)
@@ -122,18 +122,18 @@ Surd sample(const RealPiece &piece)
     const double lo = piece.lower.infinity == 0 ? approximate(piece.lower.value) : -1e300;
     const double hi = piece.upper.infinity == 0 ? approximate(piece.upper.value) : 1e300;
     const RealSet set{piece};
-    const auto inside = [&](const mpq_class &q) { return contains(set, make_surd(q)); };
+    const auto inside = [&](const Rational &q) { return contains(set, make_surd(q)); };
     std::vector<double> starts{0.0, std::ceil(lo), std::floor(hi)};
     for (double start : starts) {
         for (double n : {start, start - 1, start + 1}) {
-            if (std::fabs(n) < 1e15 && inside(mpq_class(n)))
-                return make_surd(mpq_class(n));
+            if (std::fabs(n) < 1e15 && inside(exact_rational(n)))
+                return make_surd(exact_rational(n));
         }
     }
     for (long scale = 10; scale <= 1'000'000; scale *= 10) {
         const double k = std::ceil(lo * static_cast<double>(scale));
         for (double n = k; n <= k + 2; ++n) {
-            const mpq_class q = ratio(mpz_class(n), mpz_class(scale));
+            const Rational q = ratio(Integer(n), Integer(scale));
             if (inside(q))
                 return make_surd(q);
         }
@@ -173,8 +173,8 @@ void gather(RealSet &into, const RealSet &pieces) { into.insert(into.end(), piec
 
 // p + t·√m, m square-free and > 1, or m = 0 for a rational number.
 struct Value {
-    mpq_class p, t;
-    mpz_class m;
+    Rational p, t;
+    Integer m;
 };
 
 // One number, or the two of "centre ± width" (`both`); `sign_at` is where
@@ -668,7 +668,7 @@ private:
 
     // ---- numbers ----
 
-    Surd surd(const Value &v) const { return make_surd(v.p, v.t, mpq_class(v.m)); }
+    Surd surd(const Value &v) const { return make_surd(v.p, v.t, Rational(v.m)); }
 
     RealSet points(const Values &v) const
     {
@@ -761,7 +761,7 @@ private:
         if (y.centre.p == 0 && y.centre.t == 0)
             fail(practice_texts::division_by_zero, at);
         const Value &d = y.centre;
-        const mpq_class norm = d.p * d.p - d.t * d.t * d.m; // d times its conjugate
+        const Rational norm = d.p * d.p - d.t * d.t * d.m; // d times its conjugate
         return multiply(x, one(Value{d.p / norm, -d.t / norm, d.m}), at);
     }
 
@@ -917,9 +917,8 @@ private:
             for (; is_digit(pos_); ++places)
                 digits += chars_[pos_++][0];
         }
-        mpz_class scale;
-        mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(places));
-        return {ratio(mpz_class(digits, 10), scale), 0, 0};
+        const Integer scale = power_of_ten(static_cast<std::uint32_t>(places));
+        return {ratio(integer_from_digits(digits), scale), 0, 0};
     }
 
     std::vector<std::string> chars_;
@@ -932,17 +931,17 @@ private:
 
 int compare(const Surd &x, const Surd &y)
 {
-    const mpq_class p = to_q(x.u, x.w) - to_q(y.u, y.w);
-    const mpq_class t1 = to_q(x.v, x.w);
-    const mpq_class t2 = -to_q(y.v, y.w);
+    const Rational p = to_q(x.u, x.w) - to_q(y.u, y.w);
+    const Rational t1 = to_q(x.v, x.w);
+    const Rational t2 = -to_q(y.v, y.w);
     if (t1 == 0 || t2 == 0 || x.m == y.m)
-        return sign_of(p, t1 == 0 ? t2 : t2 == 0 ? t1 : t1 + t2, mpq_class(t1 == 0 ? y.m : x.m));
+        return sign_of(p, t1 == 0 ? t2 : t2 == 0 ? t1 : t1 + t2, Rational(t1 == 0 ? y.m : x.m));
     // X = p + t1√m1 against Y = t2√m2 of the other sign: compare X² with Y².
-    const int sx = sign_of(p, t1, mpq_class(x.m));
+    const int sx = sign_of(p, t1, Rational(x.m));
     const int sy = sgn(t2);
     if (sx == 0 || sx == sy)
         return sx != 0 ? sx : sy;
-    const int c = sign_of(p * p + t1 * t1 * x.m - t2 * t2 * y.m, 2 * p * t1, mpq_class(x.m));
+    const int c = sign_of(p * p + t1 * t1 * x.m - t2 * t2 * y.m, 2 * p * t1, Rational(x.m));
     return c > 0 ? sx : c < 0 ? sy : 0;
 }
 

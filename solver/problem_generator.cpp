@@ -23,7 +23,7 @@ Bounds bounds(Difficulty difficulty)
     return difficulty == Difficulty::Small ? Bounds{5, 30, 9} : Bounds{12, 200, 20};
 }
 
-bool within(const mpq_class &value, long limit) { return abs(value) <= limit; }
+bool within(const Rational &value, long limit) { return abs(value) <= limit; }
 
 long gcd(long x, long y) { return std::gcd(std::labs(x), std::labs(y)); }
 
@@ -58,9 +58,9 @@ bool report_agrees(const GeneratedProblem &p)
 // of D stays small.
 bool small_radicand(const GeneratedProblem &p, long limit)
 {
-    const mpq_class d = p.b * p.b - 4 * p.a * p.c;
-    mpz_class k, m;
-    split_square(d.get_num() * d.get_den(), k, m);
+    const Rational d = p.b * p.b - 4 * p.a * p.c;
+    Integer k, m;
+    split_square(numerator(d) * denominator(d), k, m);
     return m <= limit;
 }
 
@@ -82,21 +82,21 @@ std::optional<ProblemKind> kind_from_name(std::string_view name)
     return std::nullopt;
 }
 
-std::string coefficient_text(const mpq_class &value, char separator)
+std::string coefficient_text(const Rational &value, char separator)
 {
-    if (value.get_den() == 1)
-        return value.get_num().get_str();
+    if (denominator(value) == 1)
+        return decimal_string(numerator(value));
     // tenths: the generator writes nothing finer
-    const mpz_class tenths = value.get_num() * (10 / value.get_den());
-    const mpz_class magnitude = abs(tenths);
+    const Integer tenths = numerator(value) * (10 / denominator(value));
+    const Integer magnitude = abs(tenths);
     std::string text = value < 0 ? "-" : "";
-    text += mpz_class(magnitude / 10).get_str();
+    text += decimal_string(Integer(magnitude / 10));
     text += separator;
-    text += mpz_class(magnitude % 10).get_str();
+    text += decimal_string(Integer(magnitude % 10));
     return text;
 }
 
-ProblemKind classify(const mpq_class &a, const mpq_class &b, const mpq_class &c)
+ProblemKind classify(const Rational &a, const Rational &b, const Rational &c)
 {
     if (a == 0)
         return b == 0 ? ProblemKind::Constant : ProblemKind::Linear;
@@ -163,7 +163,7 @@ GeneratedProblem ProblemGenerator::next()
     // A constant problem has few forms; after enough tries a repeat is allowed.
     for (int attempt = 0; attempt < 50; ++attempt) {
         problem = make(kind, relation);
-        std::string key = problem.a.get_str() + ' ' + problem.b.get_str() + ' ' + problem.c.get_str() + ' ' +
+        std::string key = decimal_string(problem.a) + ' ' + decimal_string(problem.b) + ' ' + decimal_string(problem.c) + ' ' +
                           integer_text(static_cast<int>(relation));
         if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
             seen_.push_back(std::move(key));

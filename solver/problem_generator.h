@@ -8,7 +8,7 @@
 #include "solver/failures.h"
 #include "solver/problem.h"
 
-#include <gmpxx.h>
+#include "solver/big_number.h"
 
 #include <cstdint>
 #include <optional>
@@ -63,14 +63,14 @@ struct GeneratorOptions {
 struct GeneratedProblem {
     ProblemKind kind = ProblemKind::IntegerRoots;
     Relation relation = Relation::Equal;
-    mpq_class a, b, c;
+    Rational a, b, c;
 };
 
 // The coefficient as a pupil types it: "-3", "0,5" (at most one decimal place).
-std::string coefficient_text(const mpq_class &value, char separator);
+std::string coefficient_text(const Rational &value, char separator);
 
 // The kind the exact analysis finds for a x² + b x + c.
-ProblemKind classify(const mpq_class &a, const mpq_class &b, const mpq_class &c);
+ProblemKind classify(const Rational &a, const Rational &b, const Rational &c);
 
 // A 64-bit Mersenne twister, whose sequence the C++ standard fixes, and a
 // mapping onto integer ranges of our own (the standard distributions differ

@@ -203,16 +203,16 @@ SoftExtended::operator double() const
     const std::uint64_t sign = negative ? top_bit : 0;
     switch (k) {
     case Kind::Zero:
-        return std::bit_cast<double>(sign);
+        return parvolin::bit_cast<double>(sign);
     case Kind::Infinite:
-        return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
+        return parvolin::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
     case Kind::Unsupported:
         soft_flags::raise(soft_flags::invalid);
-        return std::bit_cast<double>(std::uint64_t{0xFFF8} << 48);
+        return parvolin::bit_cast<double>(std::uint64_t{0xFFF8} << 48);
     case Kind::NaN:
         if (is_signalling(*this))
             soft_flags::raise(soft_flags::invalid);
-        return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) | (std::uint64_t{1} << 51) |
+        return parvolin::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) | (std::uint64_t{1} << 51) |
                                      ((significand_ << 1) >> 12));
     case Kind::Finite:
         break;
@@ -228,19 +228,19 @@ SoftExtended::operator double() const
         }
         if (field >= 0x7FF) {
             soft_flags::raise(soft_flags::overflow | soft_flags::inexact);
-            return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
+            return parvolin::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
         }
         if (r.inexact)
             soft_flags::raise(soft_flags::inexact);
         const auto m = static_cast<std::uint64_t>(r.kept);
-        return std::bit_cast<double>(sign | (std::uint64_t(field) << 52) | (m & ((std::uint64_t{1} << 52) - 1)));
+        return parvolin::bit_cast<double>(sign | (std::uint64_t(field) << 52) | (m & ((std::uint64_t{1} << 52) - 1)));
     }
     const bool tiny = field < 0 || round_right(sig, 75).kept >> 53 == 0;
     const Shifted r = round_right(sig, 75 + 1 - field);
     if (r.inexact)
         soft_flags::raise(tiny ? soft_flags::inexact | soft_flags::underflow : soft_flags::inexact);
     // A carry into bit 52 makes the smallest normal, as the encoding has it.
-    return std::bit_cast<double>(sign | static_cast<std::uint64_t>(r.kept));
+    return parvolin::bit_cast<double>(sign | static_cast<std::uint64_t>(r.kept));
 }
 
 SoftExtended operator+(SoftExtended a, SoftExtended b) { return add_magnitudes(a, b, false); }

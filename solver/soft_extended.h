@@ -6,6 +6,19 @@
 
 namespace parvolin {
 
+// std::bit_cast, which the C++ library of emscripten 3.1.6 lacks; the
+// compiler's builtin is the same operation.
+template <typename To, typename From>
+    requires(sizeof(To) == sizeof(From))
+constexpr To bit_cast(const From &from) noexcept
+{
+#if defined(__cpp_lib_bit_cast)
+    return std::bit_cast<To>(from);
+#else
+    return __builtin_bit_cast(To, from);
+#endif
+}
+
 // Sticky status flags of the software extended type, with the x87's bit
 // values and meaning: invalid only when an operation makes a new NaN (or
 // meets a signalling one, or converts an out-of-range value to an integer),
@@ -79,7 +92,7 @@ public:
     // Exact; a signalling NaN comes in quiet and raises invalid.
     constexpr SoftExtended(double value) // NOLINT: implicit, exact
     {
-        const auto bits = std::bit_cast<std::uint64_t>(value);
+        const auto bits = parvolin::bit_cast<std::uint64_t>(value);
         const auto sign = static_cast<std::uint16_t>((bits >> 63) << 15);
         const int field = static_cast<int>((bits >> 52) & 0x7FF);
         const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);

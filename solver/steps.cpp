@@ -47,11 +47,11 @@ Relation turned(Relation relation)
 
 class StepWriter {
 public:
-    StepWriter(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation, int places,
+    StepWriter(const Rational &a, const Rational &b, const Rational &c, Relation relation, int places,
                char separator)
         : a_(a), b_(b), c_(c), relation_(relation), places_(places)
     {
-        const bool integers = a.get_den() == 1 && b.get_den() == 1 && c.get_den() == 1;
+        const bool integers = denominator(a) == 1 && denominator(b) == 1 && denominator(c) == 1;
         format_ = {separator, integers ? NumberStyle::Fractions : NumberStyle::Decimals};
         working_.steps.reserve(24);
     }
@@ -142,7 +142,7 @@ private:
         working_.steps.push_back({kind, std::string(text), std::move(math), {}});
     }
 
-    void number(Math &math, const mpq_class &value, Wrap wrap = Wrap::None) const { put_number(math, value, format_, wrap); }
+    void number(Math &math, const Rational &value, Wrap wrap = Wrap::None) const { put_number(math, value, format_, wrap); }
     void number(Math &math, const Surd &value, Wrap wrap = Wrap::None) const { put_number(math, value, format_, wrap); }
 
     void end(Math &math, const ExactEnd &e) const
@@ -176,26 +176,26 @@ private:
     }
 
     // c·x^power as a term; `first` writes a leading minus, later terms " − ".
-    void term(Math &math, const mpq_class &coefficient, int power, bool first) const
+    void term(Math &math, const Rational &coefficient, int power, bool first) const
     {
         if (coefficient < 0)
             math.text(first ? kMinus : " − ");
         else if (!first)
             math.text(" + ");
-        const mpq_class magnitude = abs(coefficient);
+        const Rational magnitude = abs(coefficient);
         if (magnitude != 1 || power == 0)
             number(math, magnitude, power == 0 ? Wrap::None : Wrap::Factor);
         if (power > 0)
             x_power(math, power);
     }
 
-    Math polynomial(const mpq_class &a, const mpq_class &b, const mpq_class &c) const
+    Math polynomial(const Rational &a, const Rational &b, const Rational &c) const
     {
         Math math;
         bool first = true;
-        const mpq_class *coefficients[] = {&a, &b, &c};
+        const Rational *coefficients[] = {&a, &b, &c};
         for (int power = 2; power >= 0; --power) {
-            const mpq_class &coefficient = *coefficients[2 - power];
+            const Rational &coefficient = *coefficients[2 - power];
             if (coefficient == 0)
                 continue;
             term(math, coefficient, power, first);
@@ -206,7 +206,7 @@ private:
         return math;
     }
 
-    Math relation_math(Math left, Relation relation, const mpq_class &right) const
+    Math relation_math(Math left, Relation relation, const Rational &right) const
     {
         left.text(relation_sign(relation));
         number(left, right);
@@ -301,9 +301,9 @@ private:
     void with_discriminant(const ExactAnalysis &exact)
     {
         const bool equation = relation_ == Relation::Equal;
-        const mpq_class &d = exact.discriminant;
-        const mpq_class b_squared = b_ * b_;
-        const mpq_class four_ac = 4 * a_ * c_;
+        const Rational &d = exact.discriminant;
+        const Rational b_squared = b_ * b_;
+        const Rational four_ac = 4 * a_ * c_;
         Math math;
         math.text("D = b").mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" − 4ac = ");
         number(math, b_, Wrap::Base);
@@ -362,7 +362,7 @@ private:
             // A negative 2a is multiplied out: (−b ± √D)/(2a) = (b ± √D)/(−2a),
             // the ± standing for both signs either way.
             Math simplified;
-            number(simplified, a_ > 0 ? mpq_class(-b_) : b_);
+            number(simplified, a_ > 0 ? Rational(-b_) : b_);
             simplified.text(" ± ");
             number(simplified, root_d, Wrap::Factor);
             Math denominator;
@@ -407,7 +407,7 @@ private:
             step(no_b_no_c, math);
             return;
         }
-        const mpq_class square = -c_ / a_;
+        const Rational square = -c_ / a_;
         Math math;
         leading(math);
         x_power(math, 2);
@@ -432,7 +432,7 @@ private:
         if (larger.is_rational()) {
             root.text(" = ±");
             number(root, larger);
-        } else if (!(larger.v == 1 && larger.w == 1 && square == mpq_class(larger.m))) {
+        } else if (!(larger.v == 1 && larger.w == 1 && square == Rational(larger.m))) {
             root.text(" = ");
             put_plus_minus(root, larger, format_);
         }
@@ -466,13 +466,13 @@ private:
         step({}, each);
     }
 
-    static mpq_class sum(const Surd &x, const Surd &y)
+    static Rational sum(const Surd &x, const Surd &y)
     {
         // Two roots of one quadratic: rational both, or conjugate surds.
         return ratio(x.u, x.w) + ratio(y.u, y.w);
     }
 
-    static mpq_class product(const Surd &x, const Surd &y)
+    static Rational product(const Surd &x, const Surd &y)
     {
         if (x.is_rational())
             return x.rational() * y.rational();
@@ -656,16 +656,16 @@ private:
         }
     }
 
-    const mpq_class &a_, &b_, &c_; // live in build_steps
+    const Rational &a_, &b_, &c_; // live in build_steps
     Relation relation_;
     int places_;
     NumberFormat format_;
     Working working_;
 };
 
-mpq_class exact_coefficient(std::string_view text, char separator)
+Rational exact_coefficient(std::string_view text, char separator)
 {
-    return text.empty() ? mpq_class(0) : parse_exact(text, separator);
+    return text.empty() ? Rational(0) : parse_exact(text, separator);
 }
 
 // "−1,3 · 10⁻¹⁷": two significant digits of a double.
@@ -673,23 +673,12 @@ std::string approximate_text(double value, char separator)
 {
     if (value == 0.0)
         return "0";
-    char buffer[32];
-    const char *end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 1).ptr;
-    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    const auto e = text.find('e');
-    const std::string_view mantissa = text.substr(0, e);
-    int exponent = 0;
-    const std::string_view digits = text.substr(e + (text[e + 1] == '+' ? 2 : 1));
-    std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
-    std::string out;
-    for (char ch : mantissa) {
-        if (ch == '-')
-            out += kMinus;
-        else if (ch == '.')
-            out += separator;
-        else
-            out += ch;
-    }
+    const SignificantDigits two = significant_digits(value, 2);
+    const int exponent = two.exponent;
+    std::string out = value < 0 ? std::string(kMinus) : std::string();
+    out += static_cast<char>('0' + two.digits / 10);
+    out += separator;
+    out += static_cast<char>('0' + two.digits % 10);
     if (exponent == 0)
         return out;
     Math power;
@@ -706,14 +695,13 @@ bool is_half_way(const Surd &value, int n)
 {
     if (!value.is_rational())
         return false;
-    mpz_class scale;
-    mpz_ui_pow_ui(scale.get_mpz_t(), 10, static_cast<unsigned long>(n));
-    const mpz_class remainder = (abs(value.u) * scale) % value.w;
+    const Integer scale = power_of_ten(static_cast<std::uint32_t>(n));
+    const Integer remainder = (abs(value.u) * scale) % value.w;
     return 2 * remainder == value.w;
 }
 
 struct Coefficients {
-    mpq_class exact[3];
+    Rational exact[3];
     double report[3];
 };
 
@@ -741,7 +729,7 @@ std::string notice_text(const Coefficients &k, const Problem &problem, const Exa
     std::vector<std::string> inexact;
     std::vector<std::string> zeroed;
     for (int i = 0; i < 3; ++i) {
-        if (mpq_class(k.report[i]) == k.exact[i])
+        if (exact_rational(k.report[i]) == k.exact[i])
             continue;
         Math shown;
         put_number(shown, k.exact[i], {separator, NumberStyle::Decimals});
@@ -857,7 +845,7 @@ std::string_view relation_sign(Relation relation)
     return " = ";
 }
 
-ProblemMath problem_math(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation,
+ProblemMath problem_math(const Rational &a, const Rational &b, const Rational &c, Relation relation,
                          const ExactSet &set, char decimal_separator)
 {
     const StepWriter writer(a, b, c, relation, min_decimals, decimal_separator);

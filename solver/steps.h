@@ -43,7 +43,7 @@ struct ProblemMath {
     Math normal_form;
     Math set;
 };
-ProblemMath problem_math(const mpq_class &a, const mpq_class &b, const mpq_class &c, Relation relation,
+ProblemMath problem_math(const Rational &a, const Rational &b, const Rational &c, Relation relation,
                          const ExactSet &set, char decimal_separator);
 
 } // namespace parvolin

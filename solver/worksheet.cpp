@@ -205,7 +205,7 @@ Math statement_math(const GeneratedProblem &problem, const Math &normal_form, ch
     math.text("0 · x");
     if (problem.c != 0) {
         math.text(problem.c < 0 ? " − " : " + ");
-        put_number(math, mpq_class(abs(problem.c)), {decimal_separator, NumberStyle::Decimals});
+        put_number(math, Rational(abs(problem.c)), {decimal_separator, NumberStyle::Decimals});
     }
     math.text(relation_sign(problem.relation)).text("0");
     return math;

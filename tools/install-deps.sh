@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libbenchmark-dev nlohmann-json3-dev python3
-    libgmp-dev python3-sympy
+    libgmp-dev libboost-dev python3-sympy
     libmpfr-dev # test only: the reference for the software extended type
     g++-aarch64-linux-gnu qemu-user libgmp-dev:arm64 libgtest-dev:arm64 # tools/build-aarch64.sh
+    emscripten nodejs # tools/build-wasm.sh
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev libcups2-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev

@@ -15,6 +15,8 @@ echo "== build"
 bash tools/build.sh build
 echo "== aarch64: cross build, suites under qemu-user, batch output against x86's"
 bash tools/build-aarch64.sh build-aarch64 build/cli/parvolin-cli
+echo "== wasm: emscripten build, command line under node against the native one"
+bash tools/build-wasm.sh build-wasm build/cli/parvolin-cli
 echo "== benchmarks (smoke run)"
 ./build/bench/parvolin_bench --benchmark_min_time=0.01 >/dev/null
 echo "== package"

@@ -18,7 +18,7 @@ class ExactTexts : public ::testing::TestWithParam<ExactTextRow> {};
 
 TEST_P(ExactTexts, AreTheDecimalsAsTyped)
 {
-    EXPECT_EQ(parse_exact(GetParam().text, ',').get_str(), GetParam().value);
+    EXPECT_EQ(decimal_string(parse_exact(GetParam().text, ',')), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -41,9 +41,9 @@ TEST(ExactTexts, RefusedLikeTheReportRefusesThem)
 TEST(ExactTexts, HugeTextsStayBounded)
 {
     // The exponent stops below 5000; the digits stop at max_exact_digits.
-    EXPECT_EQ(parse_exact("1E4999", ',').get_num().get_str().size(), 5000u);
-    EXPECT_EQ(parse_exact("1E-4999", ',').get_den().get_str().size(), 5000u);
-    EXPECT_EQ(parse_exact(std::string(100'000, '9'), ',').get_num().get_str().size(), 100'000u);
+    EXPECT_EQ(decimal_string(numerator(parse_exact("1E4999", ','))).size(), 5000u);
+    EXPECT_EQ(decimal_string(denominator(parse_exact("1E-4999", ','))).size(), 5000u);
+    EXPECT_EQ(decimal_string(numerator(parse_exact(std::string(100'000, '9'), ','))).size(), 100'000u);
     EXPECT_THROW(parse_exact("0," + std::string(max_exact_digits, '1'), ','), TooManyDigitsError);
 }
 
@@ -55,10 +55,10 @@ class SquareParts : public ::testing::TestWithParam<SquareRow> {};
 
 TEST_P(SquareParts, LeaveASquareFreeRest)
 {
-    mpz_class k, m;
-    split_square(mpz_class(GetParam().n), k, m);
-    EXPECT_EQ(k.get_str(), GetParam().k);
-    EXPECT_EQ(m.get_str(), GetParam().m);
+    Integer k, m;
+    split_square(Integer(GetParam().n), k, m);
+    EXPECT_EQ(decimal_string(k), GetParam().k);
+    EXPECT_EQ(decimal_string(m), GetParam().m);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,18 +117,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Surds, AreReducedAndReadBySympy)
 {
     // (-4 ± √48) / 4 = -1 ± √3
-    const Surd root = make_surd(mpq_class(-1), mpq_class(1, 4), mpq_class(48));
+    const Surd root = make_surd(Rational(-1), Rational(1, 4), Rational(48));
     EXPECT_EQ(sympy_text(root), "-1 + sqrt(3)");
-    EXPECT_EQ(sympy_text(make_surd(mpq_class(3, 2), mpq_class(-1, 2), mpq_class(5))), "(3 - sqrt(5))/2");
-    EXPECT_EQ(sympy_text(make_surd(mpq_class(0), mpq_class(-1), mpq_class(8))), "-2*sqrt(2)");
-    EXPECT_EQ(sympy_text(make_surd(mpq_class(0), mpq_class(1), mpq_class(1, 2))), "sqrt(2)/2");
+    EXPECT_EQ(sympy_text(make_surd(Rational(3, 2), Rational(-1, 2), Rational(5))), "(3 - sqrt(5))/2");
+    EXPECT_EQ(sympy_text(make_surd(Rational(0), Rational(-1), Rational(8))), "-2*sqrt(2)");
+    EXPECT_EQ(sympy_text(make_surd(Rational(0), Rational(1), Rational(1, 2))), "sqrt(2)/2");
     // a rational square root leaves a rational number
-    EXPECT_EQ(sympy_text(make_surd(mpq_class(1, 3), mpq_class(1), mpq_class(4, 9))), "1");
-    EXPECT_EQ(sympy_text(mpq_class(-1, 3)), "-1/3");
+    EXPECT_EQ(sympy_text(make_surd(Rational(1, 3), Rational(1), Rational(4, 9))), "1");
+    EXPECT_EQ(sympy_text(Rational(-1, 3)), "-1/3");
 }
 
 struct NumberRow : NamedRow {
-    mpq_class value;
+    Rational value;
     NumberStyle style;
     Wrap wrap;
     const char *text;
@@ -148,19 +148,19 @@ constexpr auto De = NumberStyle::Decimals;
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Numbers,
-    ::testing::Values(NumberRow{"fraction", mpq_class(-1, 2), Fr, Wrap::None, "−1/2"},
-                      NumberRow{"decimal", mpq_class(-1, 2), De, Wrap::None, "−0,5"},
-                      NumberRow{"third_stays_a_fraction", mpq_class(1, 3), De, Wrap::None, "1/3"},
-                      NumberRow{"negative_factor", mpq_class(-3), Fr, Wrap::Factor, "(−3)"},
-                      NumberRow{"fraction_under_a_power", mpq_class(1, 2), Fr, Wrap::Base, "(1/2)"},
-                      NumberRow{"power_of_ten", mpq_class(1, 1'000'000'000'000), De, Wrap::Factor, "10⁻¹²"},
-                      NumberRow{"scaled_power_of_ten", mpq_class(3, 2'000'000'000'000), De, Wrap::Factor,
+    ::testing::Values(NumberRow{"fraction", Rational(-1, 2), Fr, Wrap::None, "−1/2"},
+                      NumberRow{"decimal", Rational(-1, 2), De, Wrap::None, "−0,5"},
+                      NumberRow{"third_stays_a_fraction", Rational(1, 3), De, Wrap::None, "1/3"},
+                      NumberRow{"negative_factor", Rational(-3), Fr, Wrap::Factor, "(−3)"},
+                      NumberRow{"fraction_under_a_power", Rational(1, 2), Fr, Wrap::Base, "(1/2)"},
+                      NumberRow{"power_of_ten", Rational(1, 1'000'000'000'000), De, Wrap::Factor, "10⁻¹²"},
+                      NumberRow{"scaled_power_of_ten", Rational(3, 2'000'000'000'000), De, Wrap::Factor,
                                 "(1,5 · 10⁻¹²)"},
-                      NumberRow{"large_round_number", mpq_class(500'000'000'000), Fr, Wrap::None, "5 · 10¹¹"},
-                      NumberRow{"short_zeros_stay", mpq_class(100'000'000), Fr, Wrap::None, "100000000"},
-                      NumberRow{"power_of_ten_under_a_power", mpq_class(1'000'000'000'000'000), Fr, Wrap::Base,
+                      NumberRow{"large_round_number", Rational(500'000'000'000), Fr, Wrap::None, "5 · 10¹¹"},
+                      NumberRow{"short_zeros_stay", Rational(100'000'000), Fr, Wrap::None, "100000000"},
+                      NumberRow{"power_of_ten_under_a_power", Rational(1'000'000'000'000'000), Fr, Wrap::Base,
                                 "(10¹⁵)"},
-                      NumberRow{"small_power_of_ten_under_a_power", mpq_class(1, 10'000'000'000), De, Wrap::Base,
+                      NumberRow{"small_power_of_ten_under_a_power", Rational(1, 10'000'000'000), De, Wrap::Base,
                                 "(10⁻¹⁰)"}),
     row_name);
 

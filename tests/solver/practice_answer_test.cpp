@@ -211,7 +211,7 @@ TEST_P(DeepNesting, IsRefusedAtTheLimitAndReadFarBelowIt)
     if (row.shallow_reads) {
         const RealSet shallow = parse_answer(nested(20));
         ASSERT_EQ(shallow.size(), 1u);
-        EXPECT_EQ(compare(shallow[0].lower.value, make_surd(mpq_class(2))), 0);
+        EXPECT_EQ(compare(shallow[0].lower.value, make_surd(Rational(2))), 0);
     }
     try {
         parse_answer(nested(100000));
@@ -245,7 +245,7 @@ TEST(LongAnswers, AreReadInReasonableTime)
     EXPECT_EQ(parse_answer(bare).size(), 20'000u);
     const RealSet big = parse_answer("{" + digits + "}");
     ASSERT_EQ(big.size(), 1u);
-    EXPECT_EQ(big[0].lower.value.u.get_str(), digits);
+    EXPECT_EQ(decimal_string(big[0].lower.value.u), digits);
 }
 
 struct VerdictRow : NamedRow {
@@ -342,12 +342,12 @@ INSTANTIATE_TEST_SUITE_P(Values, SurdOrder,
 // w²·(a x² + b x + c) = P + T√m.
 int sign_at(long a, long b, long c, const Surd &x)
 {
-    const mpz_class P = a * (x.u * x.u + x.v * x.v * x.m) + b * x.w * x.u + c * x.w * x.w;
-    const mpz_class T = 2 * a * x.u * x.v + b * x.w * x.v;
+    const Integer P = a * (x.u * x.u + x.v * x.v * x.m) + b * x.w * x.u + c * x.w * x.w;
+    const Integer T = 2 * a * x.u * x.v + b * x.w * x.v;
     const int sp = sgn(P), st = sgn(T);
     if (st == 0 || sp == st || sp == 0)
         return sp != 0 ? sp : st;
-    const int c2 = cmp(P * P, T * T * x.m);
+    const int c2 = compare(Integer(P * P), Integer(T * T * x.m));
     return c2 > 0 ? sp : c2 < 0 ? st : 0;
 }
 
@@ -382,7 +382,7 @@ bool member(const RealSet &set, const Surd &x)
 
 double approximately(const Surd &x)
 {
-    return (x.u.get_d() + x.v.get_d() * std::sqrt(x.m.get_d())) / x.w.get_d();
+    return (to_double(x.u) + to_double(x.v) * std::sqrt(to_double(x.m))) / to_double(x.w);
 }
 
 // Where the set `read` and the problem's own set could differ: every end of
@@ -401,14 +401,14 @@ std::vector<Surd> probes(const RealSet &read, const ExactAnalysis &exact)
         at.push_back(approximately(e));
     std::sort(at.begin(), at.end());
     std::vector<Surd> out(ends);
-    out.push_back(make_surd(mpq_class(0)));
+    out.push_back(make_surd(Rational(0)));
     if (!at.empty()) {
-        out.push_back(make_surd(mpq_class(at.front() - 1)));
-        out.push_back(make_surd(mpq_class(at.back() + 1)));
+        out.push_back(make_surd(Rational(at.front() - 1)));
+        out.push_back(make_surd(Rational(at.back() + 1)));
     }
     for (std::size_t i = 1; i < at.size(); ++i) {
         if (at[i] - at[i - 1] > 1e-6)
-            out.push_back(make_surd(mpq_class((at[i] + at[i - 1]) / 2)));
+            out.push_back(make_surd(Rational((at[i] + at[i - 1]) / 2)));
     }
     return out;
 }

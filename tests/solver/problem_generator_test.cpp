@@ -37,20 +37,20 @@ TEST_P(EveryKind, HoldsItsKindRelationAndNiceCoefficients)
     for (std::uint64_t s = seed; s < seed + 150; ++s) {
         const GeneratorOptions options{{row.kind}, {Relation::Less, Relation::GreaterEqual}, row.difficulty};
         for (const auto &p : generate_problems(s, 4, options)) {
-            SCOPED_TRACE("seed " + std::to_string(s) + ": " + p.a.get_str() + ", " + p.b.get_str() + ", " +
-                         p.c.get_str());
+            SCOPED_TRACE("seed " + std::to_string(s) + ": " + decimal_string(p.a) + ", " + decimal_string(p.b) + ", " +
+                         decimal_string(p.c));
             EXPECT_EQ(p.kind, row.kind);
             EXPECT_EQ(classify(p.a, p.b, p.c), row.kind);
             EXPECT_TRUE(p.relation == Relation::Less || p.relation == Relation::GreaterEqual);
             EXPECT_LE(abs(p.a), max_a);
             EXPECT_LE(abs(p.b), max_bc);
             EXPECT_LE(abs(p.c), max_bc);
-            for (const mpq_class *k : {&p.a, &p.b, &p.c}) {
+            for (const Rational *k : {&p.a, &p.b, &p.c}) {
                 // typed as written: the report reads the text back to the same value
                 const std::string text = coefficient_text(*k, ',');
                 EXPECT_EQ(parse_exact(text, ','), *k) << text;
                 EXPECT_NO_THROW(parse_coefficient(text, ','));
-                EXPECT_TRUE(k->get_den() == 1 || (row.difficulty == Difficulty::Large && 10 % k->get_den() == 0));
+                EXPECT_TRUE(denominator(*k) == 1 || (row.difficulty == Difficulty::Large && 10 % denominator(*k) == 0));
             }
         }
     }
@@ -126,7 +126,7 @@ TEST(ProblemGenerator, SmallAnswersAreNice)
             const ExactAnalysis exact = analyse_exact(p.a, p.b, p.c, Relation::Equal);
             for (const Surd &zero : exact.zeros)
                 EXPECT_TRUE(zero.is_rational() || zero.m <= 20)
-                    << "seed " << s << ": " << p.a.get_str() << " " << p.b.get_str() << " " << p.c.get_str();
+                    << "seed " << s << ": " << decimal_string(p.a) << " " << decimal_string(p.b) << " " << decimal_string(p.c);
         }
     }
 }
@@ -137,7 +137,7 @@ TEST(ProblemGenerator, FixedSequence)
     const auto problems = generate_problems(7, 3, {{ProblemKind::IntegerRoots}, {Relation::Equal}, Difficulty::Small});
     std::string text;
     for (const auto &p : problems)
-        text += p.a.get_str() + " " + p.b.get_str() + " " + p.c.get_str() + "; ";
+        text += decimal_string(p.a) + " " + decimal_string(p.b) + " " + decimal_string(p.c) + "; ";
     EXPECT_EQ(text, "1 -6 -7; 1 -11 28; 2 16 14; ");
 }
 
@@ -156,16 +156,16 @@ TEST(ProblemRandom, BetweenCoversTheRangeOnly)
 }
 
 struct TextRow : NamedRow {
-    mpq_class value;
+    Rational value;
     const char *text;
 };
 class CoefficientText : public ::testing::TestWithParam<TextRow> {};
 TEST_P(CoefficientText, AsTyped) { EXPECT_EQ(coefficient_text(GetParam().value, ','), GetParam().text); }
 INSTANTIATE_TEST_SUITE_P(Texts, CoefficientText,
-                         ::testing::Values(TextRow{"integer", mpq_class(-12), "-12"},
-                                           TextRow{"tenth", mpq_class(3, 10), "0,3"},
-                                           TextRow{"negative_tenth", mpq_class(-7, 10), "-0,7"},
-                                           TextRow{"half", mpq_class(-3, 2), "-1,5"}),
+                         ::testing::Values(TextRow{"integer", Rational(-12), "-12"},
+                                           TextRow{"tenth", Rational(3, 10), "0,3"},
+                                           TextRow{"negative_tenth", Rational(-7, 10), "-0,7"},
+                                           TextRow{"half", Rational(-3, 2), "-1,5"}),
                          row_name);
 
 } // namespace

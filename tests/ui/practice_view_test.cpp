@@ -477,7 +477,7 @@ TEST_F(PracticeTest, TheChoicesReachTheProblems)
     for (int i = 0; i < 12; ++i) {
         const GeneratedProblem &p = view()->problem();
         EXPECT_EQ(p.relation, Relation::Equal);
-        large = large || abs(p.b) > 30 || abs(p.c) > 30 || abs(p.a) > 5 || p.b.get_den() != 1 || p.c.get_den() != 1;
+        large = large || abs(p.b) > 30 || abs(p.c) > 30 || abs(p.a) > 5 || denominator(p.b) != 1 || denominator(p.c) != 1;
         click("practiceNext");
     }
     EXPECT_TRUE(large) << "no problem beyond the small numbers";
