@@ -58,9 +58,9 @@ json graph_json(const Problem &problem, const Solution &solution, char separator
     GraphView view = graph_view(problem, solution);
     const std::string caption = banner.empty() ? std::string(graph_caption(problem, solution, view)) : banner;
     // The caption has a few lines of its own under the plot.
-    const double caption_height = caption.empty() ? 0 : 3 * line_height;
+    // The page writes the caption under the picture, where it can wrap.
     const double width = picture_width - pad_left - pad_right;
-    const double height = picture_height - pad_top - pad_bottom - caption_height;
+    const double height = picture_height - pad_top - pad_bottom;
 
     view.y = with_room_around_zero(view.y, height, tick_length + label_gap + line_height,
                                    dot_radius + label_gap + line_height);
