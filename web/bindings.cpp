@@ -1,22 +1,22 @@
-// The page's entry to the solver: solve(a, b, c, relation, places, separator)
-// returns solve_json's text.
+// The page's entry to the solver, as plain C functions (embind would need
+// the page to allow eval): parvolin_solve takes the three coefficient texts
+// (UTF-8, zero-terminated) and returns solve_json's text, valid until the
+// next call.
 #include "web/solve_json.h"
 
-#include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 
 #include <string>
 
 namespace {
 
-std::string solve(const std::string &a, const std::string &b, const std::string &c, int relation_index,
-                  int places, const std::string &separator)
-{
-    return parvolin::web::solve_json(a, b, c, relation_index, places, separator == "." ? '.' : ',');
-}
+std::string last_result;
 
 } // namespace
 
-EMSCRIPTEN_BINDINGS(parvolin)
+extern "C" EMSCRIPTEN_KEEPALIVE const char *parvolin_solve(const char *a, const char *b, const char *c,
+                                                           int relation_index, int places, int dot_separator)
 {
-    emscripten::function("solve", &solve);
+    last_result = parvolin::web::solve_json(a, b, c, relation_index, places, dot_separator != 0 ? '.' : ',');
+    return last_result.c_str();
 }

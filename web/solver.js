@@ -1,0 +1,24 @@
+// The solver module behind one call: solve(problem) gives the parsed JSON of
+// the solver's one solve (report lines or error, banner, working, graph).
+export async function loadSolver(createSolver, options = {}) {
+    const module = await createSolver(options);
+    const text = (value) => {
+        const size = module.lengthBytesUTF8(value) + 1;
+        const pointer = module._malloc(size);
+        module.stringToUTF8(value, pointer, size);
+        return pointer;
+    };
+    return {
+        solve(problem) {
+            // A zero character would end the C text early; no field can hold one.
+            const texts = [problem.a, problem.b, problem.c].map((t) => text(String(t).replaceAll("\0", "")));
+            try {
+                const result = module._parvolin_solve(texts[0], texts[1], texts[2], problem.relation,
+                                                      problem.places, problem.separator === "." ? 1 : 0);
+                return JSON.parse(module.UTF8ToString(result));
+            } finally {
+                texts.forEach((pointer) => module._free(pointer));
+            }
+        },
+    };
+}
