@@ -159,12 +159,21 @@ function markStale() {
         $(id).classList.toggle("stale", stale);
 }
 
+// The picture's size: the width its panel gives it, five eighths of that
+// high (at most three quarters of the window's height).
+function pictureSize() {
+    $("graph-section").hidden = false;
+    const width = Math.max(160, Math.floor($("graph").clientWidth));
+    const height = Math.max(200, Math.min(Math.round(width * 0.625), Math.round(window.innerHeight * 0.75)));
+    return [width, height];
+}
+
 function solve(problem, historyMode) {
     if (!solver)
         return;
     let result;
     try {
-        result = solver.solve(problem);
+        result = solver.solve(problem, ...pictureSize());
     } catch {
         result = { lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
                    banner: "", working: null, graph: null };
@@ -236,6 +245,17 @@ function start() {
         }
     });
     window.addEventListener("popstate", () => openFromAddress("none"));
+    // A new width lays the picture out again (a solve takes milliseconds).
+    let lastWidth = 0;
+    new ResizeObserver(() => {
+        const width = $("graph").clientWidth;
+        if (solver && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
+            lastWidth = width;
+            const result = solver.solve(solvedProblem, ...pictureSize());
+            if (result.graph)
+                $("graph").innerHTML = graphSvg(result.graph);
+        }
+    }).observe($("graph"));
 }
 
 start();

@@ -15,8 +15,10 @@ std::string last_result;
 } // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char *parvolin_solve(const char *a, const char *b, const char *c,
-                                                           int relation_index, int places, int dot_separator)
+                                                           int relation_index, int places, int dot_separator,
+                                                           double width, double height)
 {
-    last_result = parvolin::web::solve_json(a, b, c, relation_index, places, dot_separator != 0 ? '.' : ',');
+    last_result = parvolin::web::solve_json(a, b, c, relation_index, places, dot_separator != 0 ? '.' : ',', width,
+                                             height);
     return last_result.c_str();
 }

@@ -1,9 +1,7 @@
 // The picture of a solved problem as SVG, from the solver's numbers: the
 // plot's place in the picture and everything else as shares of it (0 at the
-// low end of an axis, 1 at its high end). The SVG scales with the page.
-
-const width = 640;
-const height = 400;
+// low end of an axis, 1 at its high end), laid out by the solver for the
+// size the page gave it.
 
 function escaped(text) {
     return String(text).replace(/[&<>"]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" })[c]);
@@ -14,6 +12,7 @@ function number(value) {
 }
 
 export function graphSvg(graph) {
+    const [width, height] = graph.size;
     const [left, top, plotWidth, plotHeight] = graph.plot;
     const px = (share) => left + share * plotWidth;
     const py = (share) => top + plotHeight - share * plotHeight;

@@ -53,7 +53,8 @@ json end_json(const std::optional<BandEnd> &end)
     return {end->at, end->closed};
 }
 
-json graph_json(const Problem &problem, const Solution &solution, char separator, const std::string &banner)
+json graph_json(const Problem &problem, const Solution &solution, char separator, const std::string &banner,
+                double picture_width, double picture_height)
 {
     GraphView view = graph_view(problem, solution);
     const std::string caption = banner.empty() ? std::string(graph_caption(problem, solution, view)) : banner;
@@ -103,7 +104,8 @@ json graph_json(const Problem &problem, const Solution &solution, char separator
                 piece[side][0] = share_of(view.x, piece[side][0].get<double>());
         }
     }
-    return {{"plot", {pad_left, pad_top, width, height}},
+    return {{"size", {picture_width, picture_height}},
+            {"plot", {pad_left, pad_top, width, height}},
             {"origin", {share_of(view.x, 0), share_of(view.y, 0)}},
             {"curve", curve},
             {"vertex", vertex},
@@ -116,8 +118,11 @@ json graph_json(const Problem &problem, const Solution &solution, char separator
 } // namespace
 
 std::string solve_json(std::string_view a, std::string_view b, std::string_view c, int relation_index,
-                       int places, char separator)
+                       int places, char separator, double width, double height)
 {
+    // Not a number fails both comparisons and takes the least size too.
+    width = width >= 160 && width <= 4000 ? width : width > 4000 ? 4000 : 160;
+    height = height >= 120 && height <= 4000 ? height : height > 4000 ? 4000 : 120;
     json result = {{"lines", nullptr}, {"error", nullptr}, {"detail", ""},   {"field", nullptr},
                    {"banner", ""},     {"working", nullptr}, {"graph", nullptr}};
     try {
@@ -139,7 +144,7 @@ std::string solve_json(std::string_view a, std::string_view b, std::string_view 
         const Solution solution = analyse(problem);
         const Report report = build_report(problem, solution, separator);
         result["lines"] = report.lines;
-        result["graph"] = graph_json(problem, solution, separator, banner);
+        result["graph"] = graph_json(problem, solution, separator, banner, width, height);
     } catch (const CoefficientError &failure) {
         result["error"] = error_display_text(failure.message());
         result["detail"] = failure.detail();
