@@ -50,7 +50,9 @@ function fillFields(problem) {
 // refused; what the filter changes (the other separator) is inserted in
 // its place.
 function guardField(field) {
+    let accepted = field.value;
     field.addEventListener("beforeinput", (event) => {
+        accepted = field.value;
         const { inputType, data } = event;
         if (inputType === "insertText" || inputType === "insertReplacementText" || inputType === "insertFromPaste") {
             const text = data ?? event.dataTransfer?.getData("text/plain") ?? "";
@@ -66,9 +68,16 @@ function guardField(field) {
                 field.setRangeText(inserted, field.selectionStart, field.selectionEnd, "end");
                 field.dispatchEvent(new Event("input", { bubbles: true }));
             }
-        } else if (inputType === "insertFromDrop" || inputType === "insertCompositionText" || inputType === "insertLineBreak") {
+        } else if (inputType === "insertFromDrop") {
             event.preventDefault();
         }
+    });
+    // A phone's keyboard may compose text past the checks above, which
+    // cannot refuse it: an insertion that leaves a text the rules could not
+    // have typed is taken back. Deleting is always allowed.
+    field.addEventListener("input", (event) => {
+        if (event.inputType?.startsWith("insert") && filterPaste(field.value, "", "", chosenSeparator()) !== field.value)
+            field.value = accepted;
     });
     field.addEventListener("drop", (event) => event.preventDefault());
     // A field entered by a click or by Tab has its whole text selected, so
