@@ -13,6 +13,7 @@ if [[ ${1:-} == --no-serve ]]; then
 fi
 port=${1:-8080}
 site=$PWD/build-web
+command -v emcc >/dev/null || bash tools/install-deps.sh
 tree=$PWD/build-web-cmake
 mkdir -p "$tree" "$site"
 
