@@ -67,6 +67,20 @@ export function graphSvg(graph) {
                 parts.push(`<circle class="${end[1] ? "dot closed" : "dot open"}" cx="${number(px(end[0]))}" cy="${number(originY)}" r="4.5"/>`);
         }
     }
+    // The ends' values above the axis, on a ground of their own so that the
+    // curve does not cross them out; a label that would run into the one
+    // before it goes a line higher.
+    let previousRight = -Infinity;
+    let level = 0;
+    for (const [share, label] of graph.root_labels) {
+        const labelWidth = label.length * 8 + 4;
+        const x = Math.min(Math.max(px(share) - labelWidth / 2, 0), width - labelWidth);
+        level = x < previousRight + 3 ? level + 1 : 0;
+        const bottom = originY - 8 - level * 16;
+        parts.push(`<rect class="root-ground" x="${number(x)}" y="${number(bottom - 14)}" width="${labelWidth}" height="15"/>`);
+        parts.push(`<text class="root-label" text-anchor="middle" x="${number(x + labelWidth / 2)}" y="${number(bottom - 2)}">${escaped(label)}</text>`);
+        previousRight = x + labelWidth;
+    }
     parts.push("</svg>");
     return parts.join("");
 }

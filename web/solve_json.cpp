@@ -5,6 +5,7 @@
 #include "solver/failures.h"
 #include "solver/graph_view.h"
 #include "solver/math_html.h"
+#include "solver/number_text.h"
 #include "solver/problem.h"
 #include "solver/report.h"
 #include "solver/solution.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <vector>
 
 namespace parvolin::web {
 
@@ -98,6 +100,18 @@ json graph_json(const Problem &problem, const Solution &solution, char separator
     json y_ticks_json = json::array();
     for (const auto &tick : ticks_json(y_ticks, separator))
         y_ticks_json.push_back({share_of(view.y, tick[0].get<double>()), tick[1]});
+    // The ends of the solution set, written as the sentences write them,
+    // once each, from left to right.
+    std::vector<double> ends;
+    for (const BandPiece &piece : solution_band(solution))
+        for (const auto &end : {piece.lower, piece.upper})
+            if (end)
+                ends.push_back(end->at);
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    json root_labels = json::array();
+    for (const double at : ends)
+        root_labels.push_back({share_of(view.x, at), format_number(at, separator)});
     for (auto &piece : band) {
         for (const char *side : {"lower", "upper"}) {
             if (!piece[side].is_null())
@@ -112,6 +126,7 @@ json graph_json(const Problem &problem, const Solution &solution, char separator
             {"band", band},
             {"x_ticks", x_ticks_json},
             {"y_ticks", y_ticks_json},
+            {"root_labels", root_labels},
             {"caption", caption}};
 }
 

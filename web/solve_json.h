@@ -21,7 +21,7 @@ namespace parvolin::web {
 //            "origin": [x share, y share], "curve": [[x share, y share]...],
 //            "vertex": [x, y] | null, "band": [{"lower": [at, closed] | null,
 //            "upper": ...}], "x_ticks": [[share, label]...], "y_ticks": ...,
-//            "caption": text} | null}
+//            "root_labels": [[share, label]...], "caption": text} | null}
 // Never throws: a failure is the "error" of the result.
 std::string solve_json(std::string_view a, std::string_view b, std::string_view c, int relation_index,
                        int places, char separator, double width = 640, double height = 400);
