@@ -1,15 +1,64 @@
 // The page: the fields and their rules, the solve, the report, the banner,
 // the picture and the working, and the problem in the address.
-import createSolver from "./parvolin-solver.js";
 import { filterKey, filterPaste, problemFromQuery, queryOfProblem } from "./entry.js";
 import { graphSvg } from "./graph.js";
-import { loadSolver } from "./solver.js";
 
 const $ = (id) => document.getElementById(id);
 const fields = [$("a"), $("b"), $("c")];
 const separatorKey = "parvolin.separator";
-let solver = null;
 let solvedProblem = null;
+
+// --- The solver, in its worker -----------------------------------------------------
+
+// The wasm is fetched and compiled here, beside the worker's own start
+// (whose modules load meanwhile), and handed to it compiled.
+async function compiledSolver() {
+    try {
+        return await WebAssembly.compileStreaming(fetch("parvolin-solver.wasm"));
+    } catch {
+        // A host that does not send it as application/wasm.
+        const response = await fetch("parvolin-solver.wasm");
+        return WebAssembly.compile(await response.arrayBuffer());
+    }
+}
+const worker = new Worker("solver-worker.js", { type: "module" });
+compiledSolver().then((module) => worker.postMessage({ module }), () => failedToLoad());
+let solverReady = false;
+let lastRequest = 0;
+const pending = new Map();
+
+// The result of one solve; a result that a later request has overtaken
+// resolves to null, so that only the newest is shown.
+function solveInWorker(problem, width, height) {
+    const id = ++lastRequest;
+    return new Promise((resolve) => {
+        pending.set(id, resolve);
+        worker.postMessage({ id, problem, width, height });
+    });
+}
+
+worker.addEventListener("message", ({ data }) => {
+    if ("ready" in data) {
+        solverReady = data.ready;
+        if (data.ready)
+            whenReady();
+        else
+            failedToLoad();
+        return;
+    }
+    const resolve = pending.get(data.id);
+    pending.delete(data.id);
+    if (!resolve)
+        return;
+    if (data.id !== lastRequest)
+        resolve(null);
+    else if (data.failed)
+        resolve({ lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
+                  banner: "", working: null, graph: null });
+    else
+        resolve(data.result);
+});
+worker.addEventListener("error", () => failedToLoad());
 
 function chosenSeparator() {
     return document.querySelector('input[name="sep"]:checked').value;
@@ -177,16 +226,14 @@ function pictureSize() {
     return [width, height];
 }
 
-function solve(problem, historyMode) {
-    if (!solver)
+async function solve(problem, historyMode) {
+    if (!solverReady)
         return;
-    let result;
-    try {
-        result = solver.solve(problem, ...pictureSize());
-    } catch {
-        result = { lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
-                   banner: "", working: null, graph: null };
-    }
+    $("live").setAttribute("aria-busy", "true");
+    const result = await solveInWorker(problem, ...pictureSize());
+    if (result === null)
+        return;
+    $("live").removeAttribute("aria-busy");
     showResult(problem, result);
     const query = queryOfProblem(problem);
     if (historyMode === "push" && location.search !== query)
@@ -199,10 +246,10 @@ function openFromAddress(historyMode) {
     const problem = problemFromQuery(location.search);
     if (problem === null) {
         clearResult();
-        return;
+        return Promise.resolve();
     }
     fillFields(problem);
-    solve(problem, historyMode);
+    return solve(problem, historyMode);
 }
 
 // --- Wiring ---------------------------------------------------------------------
@@ -256,29 +303,31 @@ function start() {
     window.addEventListener("popstate", () => openFromAddress("none"));
     // A new width lays the picture out again (a solve takes milliseconds).
     let lastWidth = 0;
-    new ResizeObserver(() => {
+    new ResizeObserver(async () => {
         const width = $("graph").clientWidth;
-        if (solver && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
+        if (solverReady && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
             lastWidth = width;
-            const result = solver.solve(solvedProblem, ...pictureSize());
-            if (result.graph)
+            const problem = solvedProblem;
+            const result = await solveInWorker(problem, ...pictureSize());
+            if (result?.graph && problem === solvedProblem)
                 $("graph").innerHTML = graphSvg(result.graph);
         }
     }).observe($("graph"));
 }
 
-start();
-loadSolver(createSolver).then((loaded) => {
-    solver = loaded;
+function whenReady() {
     $("solve").disabled = false;
     $("loading").hidden = true;
-    openFromAddress("replace");
     // How long the first solve took from the start of loading, for a
     // measurement in a browser.
-    performance.mark("parvolin-ready");
-}, () => {
+    openFromAddress("replace").then(() => performance.mark("parvolin-ready"));
+}
+
+function failedToLoad() {
     $("loading").textContent = "Výpočetní jádro se nepodařilo načíst; tento prohlížeč WebAssembly nejspíš nepodporuje.";
-});
+}
+
+start();
 
 if ("serviceWorker" in navigator)
     navigator.serviceWorker.register("sw.js").catch(() => {});
