@@ -290,6 +290,9 @@ function start() {
         for (const field of fields)
             field.value = "0";
         clearResult();
+        // The address names no problem any more; back brings the solved one.
+        if (location.search !== "")
+            history.pushState(null, "", location.pathname);
         fields[0].focus();
     });
     $("copy-link").addEventListener("click", async () => {
