@@ -71,13 +71,15 @@ test("the page opens an address solved, takes keys as the window does, and goes 
     });
 });
 
-test("the page opens offline once it has been visited", { skip }, async () => {
+test("the page can be installed, and opens offline once it has been visited", { skip }, async () => {
     await withBrowser(async (page) => {
         await page.goto(address);
         await page.evaluate(() => navigator.serviceWorker.ready);
         // The worker controls the page from its next load.
         await page.reload();
         await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+        const browserSide = await page.createCDPSession();
+        assert.deepEqual((await browserSide.send("Page.getInstallabilityErrors")).installabilityErrors, []);
         await page.setOfflineMode(true);
         await page.goto(new URL("?a=1&b=0&c=-2&rel=ge&n=3", address).href);
         await reportShown(page);
