@@ -25,14 +25,17 @@ const worker = new Worker("solver-worker.js", { type: "module" });
 compiledSolver().then((module) => worker.postMessage({ module }), () => failedToLoad());
 let solverReady = false;
 let lastRequest = 0;
+// The newest request of each kind: a solve, and a new layout of the picture.
+const newest = { solve: 0, layout: 0 };
 const pending = new Map();
 
-// The result of one solve; a result that a later request has overtaken
-// resolves to null, so that only the newest is shown.
-function solveInWorker(problem, width, height) {
+// The result of one solve; a result that a later request of the same kind
+// has overtaken resolves to null, so that only the newest is shown.
+function solveInWorker(kind, problem, width, height) {
     const id = ++lastRequest;
+    newest[kind] = id;
     return new Promise((resolve) => {
-        pending.set(id, resolve);
+        pending.set(id, { kind, resolve });
         worker.postMessage({ id, problem, width, height });
     });
 }
@@ -46,11 +49,12 @@ worker.addEventListener("message", ({ data }) => {
             failedToLoad();
         return;
     }
-    const resolve = pending.get(data.id);
+    const request = pending.get(data.id);
     pending.delete(data.id);
-    if (!resolve)
+    if (!request)
         return;
-    if (data.id !== lastRequest)
+    const { kind, resolve } = request;
+    if (data.id !== newest[kind])
         resolve(null);
     else if (data.failed)
         resolve({ lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
@@ -230,7 +234,7 @@ async function solve(problem, historyMode) {
     if (!solverReady)
         return;
     $("live").setAttribute("aria-busy", "true");
-    const result = await solveInWorker(problem, ...pictureSize());
+    const result = await solveInWorker("solve", problem, ...pictureSize());
     if (result === null)
         return;
     $("live").removeAttribute("aria-busy");
@@ -311,7 +315,7 @@ function start() {
         if (solverReady && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
             lastWidth = width;
             const problem = solvedProblem;
-            const result = await solveInWorker(problem, ...pictureSize());
+            const result = await solveInWorker("layout", problem, ...pictureSize());
             if (result?.graph && problem === solvedProblem)
                 $("graph").innerHTML = graphSvg(result.graph);
         }
