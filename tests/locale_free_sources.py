@@ -11,7 +11,7 @@ A line may still call one of these names when it says why in a comment:
     ... // locale-free: <the reason it cannot follow the locale here>
 Comments and string literals are not searched.
 
-Usage: locale_free_sources.py SOURCE_DIR   (searches solver/, cli/, ui/)
+Usage: locale_free_sources.py SOURCE_DIR   (searches solver/, cli/, ui/, web/)
 """
 
 import pathlib
@@ -92,7 +92,7 @@ def include_line(line):
 
 def scan(root):
     found = []
-    for folder in ("solver", "cli", "ui"):
+    for folder in ("solver", "cli", "ui", "web"):
         for path in sorted((root / folder).rglob("*")):
             if path.suffix not in (".cpp", ".h", ".hpp", ".cc"):
                 continue
@@ -142,7 +142,7 @@ def main():
     if problems:
         print(f"{len(problems)} locale-dependent call(s) in the sources")
         return 1
-    print("no locale-dependent call in solver/, cli/, ui/")
+    print("no locale-dependent call in solver/, cli/, ui/, web/")
     return 0
 
 

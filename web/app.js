@@ -1,0 +1,340 @@
+// The page: the fields and their rules, the solve, the report, the banner,
+// the picture and the working, and the problem in the address.
+import { filterKey, filterPaste, problemFromQuery, queryOfProblem } from "./entry.js";
+import { graphSvg } from "./graph.js";
+
+const $ = (id) => document.getElementById(id);
+const fields = [$("a"), $("b"), $("c")];
+const separatorKey = "parvolin.separator";
+let solvedProblem = null;
+
+// --- The solver, in its worker -----------------------------------------------------
+
+// The wasm is fetched and compiled here, beside the worker's own start
+// (whose modules load meanwhile), and handed to it compiled.
+async function compiledSolver() {
+    try {
+        return await WebAssembly.compileStreaming(fetch("parvolin-solver.wasm"));
+    } catch {
+        // A host that does not send it as application/wasm.
+        const response = await fetch("parvolin-solver.wasm");
+        return WebAssembly.compile(await response.arrayBuffer());
+    }
+}
+const worker = new Worker("solver-worker.js", { type: "module" });
+compiledSolver().then((module) => worker.postMessage({ module }), () => failedToLoad());
+let solverReady = false;
+let lastRequest = 0;
+// The newest request of each kind: a solve, and a new layout of the picture.
+const newest = { solve: 0, layout: 0 };
+const pending = new Map();
+
+// The result of one solve; a result that a later request of the same kind
+// has overtaken resolves to null, so that only the newest is shown.
+function solveInWorker(kind, problem, width, height) {
+    const id = ++lastRequest;
+    newest[kind] = id;
+    return new Promise((resolve) => {
+        pending.set(id, { kind, resolve });
+        worker.postMessage({ id, problem, width, height });
+    });
+}
+
+worker.addEventListener("message", ({ data }) => {
+    if ("ready" in data) {
+        solverReady = data.ready;
+        if (data.ready)
+            whenReady();
+        else
+            failedToLoad();
+        return;
+    }
+    const request = pending.get(data.id);
+    pending.delete(data.id);
+    if (!request)
+        return;
+    const { kind, resolve } = request;
+    if (data.id !== newest[kind])
+        resolve(null);
+    else if (data.failed)
+        resolve({ lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
+                  banner: "", working: null, graph: null });
+    else
+        resolve(data.result);
+});
+worker.addEventListener("error", () => failedToLoad());
+
+function chosenSeparator() {
+    return document.querySelector('input[name="sep"]:checked').value;
+}
+
+function setSeparator(separator) {
+    for (const radio of document.querySelectorAll('input[name="sep"]'))
+        radio.checked = radio.value === separator;
+}
+
+function currentProblem() {
+    return {
+        a: fields[0].value,
+        b: fields[1].value,
+        c: fields[2].value,
+        relation: Number($("rel").value),
+        places: Number($("places").value),
+        separator: chosenSeparator(),
+    };
+}
+
+function sameProblem(one, other) {
+    return one !== null && other !== null && ["a", "b", "c", "relation", "places", "separator"].every((k) => one[k] === other[k]);
+}
+
+function fillFields(problem) {
+    fields[0].value = problem.a;
+    fields[1].value = problem.b;
+    fields[2].value = problem.c;
+    $("rel").value = String(problem.relation);
+    $("places").value = String(problem.places);
+    setSeparator(problem.separator);
+}
+
+// --- The fields' rules --------------------------------------------------------
+
+// Typing goes through filterKey, pasting through filterPaste, drops are
+// refused; what the filter changes (the other separator) is inserted in
+// its place.
+function guardField(field) {
+    let accepted = field.value;
+    field.addEventListener("beforeinput", (event) => {
+        accepted = field.value;
+        const { inputType, data } = event;
+        if (inputType === "insertText" || inputType === "insertReplacementText" || inputType === "insertFromPaste") {
+            const text = data ?? event.dataTransfer?.getData("text/plain") ?? "";
+            const before = field.value;
+            const around = before.slice(0, field.selectionStart) + before.slice(field.selectionEnd);
+            const inserted = inputType === "insertText" && text.length === 1
+                ? filterKey(text, before, chosenSeparator())
+                : filterPaste(text, before, around, chosenSeparator());
+            if (inserted === text)
+                return;
+            event.preventDefault();
+            if (inserted !== null && inserted !== "") {
+                field.setRangeText(inserted, field.selectionStart, field.selectionEnd, "end");
+                field.dispatchEvent(new Event("input", { bubbles: true }));
+            }
+        } else if (inputType === "insertFromDrop") {
+            event.preventDefault();
+        }
+    });
+    // A phone's keyboard may compose text past the checks above, which
+    // cannot refuse it: an insertion that leaves a text the rules could not
+    // have typed is taken back. Deleting is always allowed.
+    field.addEventListener("input", (event) => {
+        if (event.inputType?.startsWith("insert") && filterPaste(field.value, "", "", chosenSeparator()) !== field.value)
+            field.value = accepted;
+    });
+    field.addEventListener("drop", (event) => event.preventDefault());
+    // A field entered by a click or by Tab has its whole text selected, so
+    // that typing replaces it.
+    field.addEventListener("focus", () => field.select());
+    field.addEventListener("mouseup", (event) => {
+        if (field.dataset.justFocused === "1") {
+            field.dataset.justFocused = "";
+            if (field.selectionStart === field.selectionEnd)
+                event.preventDefault();
+        }
+    });
+    field.addEventListener("mousedown", () => {
+        if (document.activeElement !== field)
+            field.dataset.justFocused = "1";
+    });
+}
+
+// --- Showing a result ---------------------------------------------------------
+
+function showBanner(text) {
+    const banner = $("banner");
+    banner.replaceChildren();
+    banner.hidden = text === "";
+    if (text === "")
+        return;
+    // "záložka Postup" leads to the working.
+    const tab = "záložka Postup";
+    const at = text.indexOf(tab);
+    if (at < 0) {
+        banner.textContent = text;
+        return;
+    }
+    const link = document.createElement("a");
+    link.href = "#postup";
+    link.textContent = tab;
+    link.addEventListener("click", (event) => {
+        event.preventDefault();
+        $("postup").focus();
+        $("postup").scrollIntoView({ behavior: "smooth" });
+    });
+    banner.append(text.slice(0, at), link, text.slice(at + tab.length));
+}
+
+function showResult(problem, result) {
+    $("result").hidden = false;
+    showBanner(result.banner);
+    const failure = $("failure");
+    failure.hidden = result.error === null;
+    $("failure-text").textContent = result.error ?? "";
+    $("failure-detail").textContent = result.detail ?? "";
+    $("report").textContent = result.lines ? result.lines.join("\n") : "";
+    $("report").hidden = !result.lines;
+
+    $("graph-section").hidden = !result.graph;
+    if (result.graph) {
+        // The picture is made of the solver's numbers and labels alone,
+        // escaped by graphSvg.
+        $("graph").innerHTML = graphSvg(result.graph);
+        $("graph-caption").textContent = result.graph.caption;
+        $("graph-caption").hidden = result.graph.caption === "";
+    }
+    $("postup").hidden = result.working === null;
+    // The working is the solver's HTML, which escapes every text it quotes;
+    // the coefficients in it are numbers the parser has read.
+    $("working").innerHTML = result.working ?? "";
+
+    solvedProblem = problem;
+    markStale();
+    if (result.field !== null) {
+        fields[result.field].focus();
+        fields[result.field].select();
+    }
+}
+
+function clearResult() {
+    for (const id of ["result", "graph-section", "postup"])
+        $(id).hidden = true;
+    solvedProblem = null;
+    markStale();
+}
+
+// Once the problem differs from the one solved, the results are paled and
+// say so until the next solve; an edit undone takes the mark away.
+function markStale() {
+    const stale = solvedProblem !== null && !sameProblem(solvedProblem, currentProblem());
+    for (const id of ["live", "graph-section", "postup"])
+        $(id).classList.toggle("stale", stale);
+}
+
+// The picture's size: the width its panel gives it, five eighths of that
+// high (at most three quarters of the window's height).
+function pictureSize() {
+    $("graph-section").hidden = false;
+    const width = Math.max(160, Math.floor($("graph").clientWidth));
+    const height = Math.max(200, Math.min(Math.round(width * 0.625), Math.round(window.innerHeight * 0.75)));
+    return [width, height];
+}
+
+async function solve(problem, historyMode) {
+    if (!solverReady)
+        return;
+    $("live").setAttribute("aria-busy", "true");
+    const result = await solveInWorker("solve", problem, ...pictureSize());
+    if (result === null)
+        return;
+    $("live").removeAttribute("aria-busy");
+    showResult(problem, result);
+    const query = queryOfProblem(problem);
+    if (historyMode === "push" && location.search !== query)
+        history.pushState(null, "", query);
+    else if (historyMode === "replace")
+        history.replaceState(null, "", query);
+}
+
+function openFromAddress(historyMode) {
+    const problem = problemFromQuery(location.search);
+    if (problem === null) {
+        clearResult();
+        return Promise.resolve();
+    }
+    fillFields(problem);
+    return solve(problem, historyMode);
+}
+
+// --- Wiring ---------------------------------------------------------------------
+
+function start() {
+    fields.forEach(guardField);
+    const stored = localStorage.getItem(separatorKey);
+    if (stored === "." || stored === ",")
+        setSeparator(stored);
+
+    $("problem").addEventListener("submit", (event) => {
+        event.preventDefault();
+        solve(currentProblem(), "push");
+    });
+    // Enter on a list runs the solve, as it does in a field.
+    for (const select of [$("rel"), $("places")]) {
+        select.addEventListener("keydown", (event) => {
+            if (event.key === "Enter" && !event.shiftKey && !event.ctrlKey && !event.altKey) {
+                event.preventDefault();
+                solve(currentProblem(), "push");
+            }
+        });
+    }
+    $("problem").addEventListener("input", markStale);
+    $("problem").addEventListener("change", markStale);
+    for (const radio of document.querySelectorAll('input[name="sep"]')) {
+        radio.addEventListener("change", () => {
+            const separator = chosenSeparator();
+            localStorage.setItem(separatorKey, separator);
+            // The texts already typed take the new separator.
+            const other = separator === "." ? "," : ".";
+            for (const field of fields)
+                field.value = field.value.replaceAll(other, separator);
+            markStale();
+        });
+    }
+    $("new").addEventListener("click", () => {
+        for (const field of fields)
+            field.value = "0";
+        clearResult();
+        // The address names no problem any more; back brings the solved one.
+        if (location.search !== "")
+            history.pushState(null, "", location.pathname);
+        fields[0].focus();
+    });
+    $("copy-link").addEventListener("click", async () => {
+        try {
+            await navigator.clipboard.writeText(location.href);
+            $("copied").textContent = "Odkaz je ve schránce.";
+        } catch {
+            $("copied").textContent = "Odkaz: " + location.href;
+        }
+    });
+    window.addEventListener("popstate", () => openFromAddress("none"));
+    // A new width lays the picture out again (a solve takes milliseconds).
+    let lastWidth = 0;
+    new ResizeObserver(async () => {
+        const width = $("graph").clientWidth;
+        if (solverReady && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
+            lastWidth = width;
+            const problem = solvedProblem;
+            const result = await solveInWorker("layout", problem, ...pictureSize());
+            if (result?.graph && problem === solvedProblem)
+                $("graph").innerHTML = graphSvg(result.graph);
+        }
+    }).observe($("graph"));
+}
+
+function whenReady() {
+    $("solve").disabled = false;
+    $("loading").hidden = true;
+    // How long the first solve took from the start of loading, for a
+    // measurement in a browser.
+    openFromAddress("replace").then(() => performance.mark("parvolin-ready"));
+}
+
+function failedToLoad() {
+    $("loading").textContent = "Výpočetní jádro se nepodařilo načíst; tento prohlížeč WebAssembly nejspíš nepodporuje.";
+}
+
+start();
+
+if ("serviceWorker" in navigator)
+    navigator.serviceWorker.register("sw.js").catch(() => {});
