@@ -9,6 +9,7 @@ packages=(
     libmpfr-dev # test only: the reference for the software extended type
     g++-aarch64-linux-gnu qemu-user libgmp-dev:arm64 libgtest-dev:arm64 # tools/build-aarch64.sh
     emscripten nodejs # tools/build-wasm.sh
+    chromium # tools/web-test.sh drives the page in it
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev libcups2-dev
     fonts-dejavu-core fonts-liberation
     clang libclang-rt-14-dev
@@ -30,6 +31,12 @@ if ((${#missing[@]} > 0)); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# npm comes with Node.js from its own packages; Debian's nodejs has it apart.
+if ! command -v npm >/dev/null; then
+    echo "Installing: npm"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm
 fi
 
 # The tests run under the Czech locale our users have, and under a German one

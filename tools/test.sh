@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build's
-# suite, a short run of the benchmarks to prove they work, a check of the
-# .deb package, one print job through a private CUPS server, the fuzz targets
+# suite, the aarch64 and wasm builds against it, the web page in a browser,
+# a short run of the benchmarks to prove they work, a check of the .deb
+# package, one print job through a private CUPS server, the fuzz targets
 # for a bounded time, the suites under Czech and German locales, and the
 # whole suite again built with the address and undefined-behaviour
 # sanitizers. The normal suite runs last, so its summary
@@ -17,6 +18,8 @@ echo "== aarch64: cross build, suites under qemu-user, batch output against x86'
 bash tools/build-aarch64.sh build-aarch64 build/cli/parvolin-cli
 echo "== wasm: emscripten build, command line under node against the native one"
 bash tools/build-wasm.sh build-wasm build/cli/parvolin-cli
+echo "== the web page: its solver module against the command line, the page in chromium"
+bash tools/web-test.sh build/cli/parvolin-cli
 echo "== benchmarks (smoke run)"
 ./build/bench/parvolin_bench --benchmark_min_time=0.01 >/dev/null
 echo "== package"

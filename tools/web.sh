@@ -32,7 +32,7 @@ if [[ ! -f $tree/build.ninja ]]; then
         -DPARVOLIN_SOFT_EXTENDED=ON -DPARVOLIN_GMP_NUMBERS=OFF -DPARVOLIN_LIBRARY_INCLUDE="$libraries" \
         -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fwasm-exceptions" >/dev/null
 fi
-cmake --build "$tree" --target parvolin-web -- -j1
+cmake --build "$tree" --target parvolin-web
 
 # The page's files, then the solver; the service worker's list of files to
 # keep names them all, and its cache's name changes with their content.

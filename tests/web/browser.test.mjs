@@ -1,7 +1,6 @@
 // The page in a real browser, Debian's chromium driven by puppeteer-core:
-//   tools/web.sh &   # serves build-web/ on 127.0.0.1:8080
-//   PARVOLIN_WEB_URL=http://127.0.0.1:8080/ NODE_PATH=DIR/node_modules node --test tests/web/
-// Skipped without the address. No browser is downloaded: /usr/bin/chromium.
+//   tools/web-test.sh build/cli/parvolin-cli
+// serves the page and sets PARVOLIN_WEB_URL; skipped without the address. No browser is downloaded: /usr/bin/chromium.
 import assert from "node:assert/strict";
 import { createRequire } from "node:module";
 import test from "node:test";

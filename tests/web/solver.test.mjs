@@ -1,6 +1,6 @@
 // The page's solver against the native command line, problem by problem:
-//   PARVOLIN_WEB_DIR=build-web PARVOLIN_CLI=build/cli/parvolin-cli node --test tests/web/
-// Skipped without the two.
+//   tools/web-test.sh build/cli/parvolin-cli
+// sets PARVOLIN_WEB_DIR and PARVOLIN_CLI; skipped without the two.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
