@@ -50,16 +50,18 @@ CheckResult check_answer(const ProblemInput &input, std::string_view answer, cha
     try {
         read = parse_answer(answer);
     } catch (const AnswerSyntaxError &error) {
-        return {CheckVerdict::Unreadable, error.message()};
+        return {CheckVerdict::Unreadable, error.message(), {}, error.column()};
     }
     const Verdict verdict = judge_answer(exact, relation, read, decimal_separator);
     switch (verdict.kind) {
     case VerdictKind::Right:
         return {CheckVerdict::Right, verdict.message};
     case VerdictKind::RoundedEnd:
-        return {CheckVerdict::Approximate, std::string(practice_texts::rounded_lead) + " " + verdict.message};
+        return {CheckVerdict::Approximate, std::string(practice_texts::rounded_lead) + " " + verdict.message,
+                practice_texts::rounded_lead};
     default:
-        return {CheckVerdict::Wrong, std::string(practice_texts::wrong_lead) + " " + verdict.message};
+        return {CheckVerdict::Wrong, std::string(practice_texts::wrong_lead) + " " + verdict.message,
+                practice_texts::wrong_lead};
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "solver/report.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@ enum class CheckVerdict { Right, Wrong, Unreadable, Approximate };
 struct CheckResult {
     CheckVerdict verdict = CheckVerdict::Right;
     std::string message; // as the practice view shows it, lead included
+    std::string_view lead; // the words the message starts with ("Skoro."), or empty
+    std::size_t column = 0; // unreadable: where the reader stopped, in characters from 1
 };
 
 // "right", "wrong", "unreadable", "approximate".

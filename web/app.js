@@ -2,67 +2,27 @@
 // the picture and the working, and the problem in the address.
 import { filterKey, filterPaste, problemFromQuery, queryOfProblem } from "./entry.js";
 import { graphSvg } from "./graph.js";
+import { startPractice } from "./practice.js";
+import { startSolver } from "./solver-client.js";
+import { startWorksheet } from "./worksheet.js";
 
 const $ = (id) => document.getElementById(id);
 const fields = [$("a"), $("b"), $("c")];
 const separatorKey = "parvolin.separator";
 let solvedProblem = null;
+// The address's query the page shows the problem of.
+let addressShown = null;
 
 // --- The solver, in its worker -----------------------------------------------------
 
-// The wasm is fetched and compiled here, beside the worker's own start
-// (whose modules load meanwhile), and handed to it compiled.
-async function compiledSolver() {
-    try {
-        return await WebAssembly.compileStreaming(fetch("parvolin-solver.wasm"));
-    } catch {
-        // A host that does not send it as application/wasm.
-        const response = await fetch("parvolin-solver.wasm");
-        return WebAssembly.compile(await response.arrayBuffer());
-    }
-}
-const worker = new Worker("solver-worker.js", { type: "module" });
-compiledSolver().then((module) => worker.postMessage({ module }), () => failedToLoad());
-let solverReady = false;
-let lastRequest = 0;
-// The newest request of each kind: a solve, and a new layout of the picture.
-const newest = { solve: 0, layout: 0 };
-const pending = new Map();
-
-// The result of one solve; a result that a later request of the same kind
-// has overtaken resolves to null, so that only the newest is shown.
-function solveInWorker(kind, problem, width, height) {
-    const id = ++lastRequest;
-    newest[kind] = id;
-    return new Promise((resolve) => {
-        pending.set(id, { kind, resolve });
-        worker.postMessage({ id, problem, width, height });
-    });
-}
-
-worker.addEventListener("message", ({ data }) => {
-    if ("ready" in data) {
-        solverReady = data.ready;
-        if (data.ready)
-            whenReady();
-        else
-            failedToLoad();
-        return;
-    }
-    const request = pending.get(data.id);
-    pending.delete(data.id);
-    if (!request)
-        return;
-    const { kind, resolve } = request;
-    if (data.id !== newest[kind])
-        resolve(null);
-    else if (data.failed)
-        resolve({ lines: null, error: "V programu nastala neočekávaná vnitřní chyba.", detail: "", field: null,
-                  banner: "", working: null, graph: null });
-    else
-        resolve(data.result);
+const internalFailure = "V programu nastala neočekávaná vnitřní chyba.";
+const solver = startSolver({
+    onReady: (first) => first && whenReady(),
+    onFailure: () => failedToLoad(),
+    failedResult: (call) => call === "solve"
+        ? { lines: null, error: internalFailure, detail: "", field: null, banner: "", working: null, graph: null }
+        : { error: internalFailure },
 });
-worker.addEventListener("error", () => failedToLoad());
 
 function chosenSeparator() {
     return document.querySelector('input[name="sep"]:checked').value;
@@ -231,10 +191,10 @@ function pictureSize() {
 }
 
 async function solve(problem, historyMode) {
-    if (!solverReady)
+    if (!solver.ready)
         return;
     $("live").setAttribute("aria-busy", "true");
-    const result = await solveInWorker("solve", problem, ...pictureSize());
+    const result = await solver.call("solve", "solve", problem, ...pictureSize());
     if (result === null)
         return;
     $("live").removeAttribute("aria-busy");
@@ -243,10 +203,12 @@ async function solve(problem, historyMode) {
     if (historyMode === "push" && location.search !== query)
         history.pushState(null, "", query);
     else if (historyMode === "replace")
-        history.replaceState(null, "", query);
+        history.replaceState(null, "", query + location.hash);
+    addressShown = location.search;
 }
 
 function openFromAddress(historyMode) {
+    addressShown = location.search;
     const problem = problemFromQuery(location.search);
     if (problem === null) {
         clearResult();
@@ -256,9 +218,44 @@ function openFromAddress(historyMode) {
     return solve(problem, historyMode);
 }
 
+// --- The views --------------------------------------------------------------------
+
+// The address's fragment names the view: "#procvicovani", "#pracovni-list",
+// anything else the solver's.
+const views = { solve: $("view-solve"), practice: $("view-practice"), worksheet: $("view-worksheet") };
+const viewLinks = { solve: $("to-solve"), practice: $("to-practice"), worksheet: $("to-worksheet") };
+let practice = null;
+let worksheet = null;
+
+function viewOfAddress() {
+    return location.hash === "#procvicovani" ? "practice" : location.hash === "#pracovni-list" ? "worksheet" : "solve";
+}
+
+function showView() {
+    const view = viewOfAddress();
+    for (const [name, element] of Object.entries(views)) {
+        element.hidden = name !== view;
+        if (name === view)
+            viewLinks[name].setAttribute("aria-current", "page");
+        else
+            viewLinks[name].removeAttribute("aria-current");
+    }
+    document.body.dataset.view = view;
+    if (!solver.ready)
+        return;
+    if (view === "practice")
+        practice.open();
+    else if (view === "worksheet")
+        worksheet.open();
+}
+
 // --- Wiring ---------------------------------------------------------------------
 
 function start() {
+    practice = startPractice({ $, solver, chosenSeparator });
+    worksheet = startWorksheet({ $, solver, chosenSeparator });
+    window.addEventListener("hashchange", showView);
+    showView();
     fields.forEach(guardField);
     const stored = localStorage.getItem(separatorKey);
     if (stored === "." || stored === ",")
@@ -288,6 +285,7 @@ function start() {
             for (const field of fields)
                 field.value = field.value.replaceAll(other, separator);
             markStale();
+            worksheet.separatorChanged();
         });
     }
     $("new").addEventListener("click", () => {
@@ -295,8 +293,10 @@ function start() {
             field.value = "0";
         clearResult();
         // The address names no problem any more; back brings the solved one.
-        if (location.search !== "")
+        if (location.search !== "") {
             history.pushState(null, "", location.pathname);
+            addressShown = location.search;
+        }
         fields[0].focus();
     });
     $("copy-link").addEventListener("click", async () => {
@@ -307,15 +307,20 @@ function start() {
             $("copied").textContent = "Odkaz: " + location.href;
         }
     });
-    window.addEventListener("popstate", () => openFromAddress("none"));
+    // Back and forward: a new problem in the address opens it; a move
+    // between views alone (the fragment) leaves the solved one as it is.
+    window.addEventListener("popstate", () => {
+        if (location.search !== addressShown)
+            openFromAddress("none");
+    });
     // A new width lays the picture out again (a solve takes milliseconds).
     let lastWidth = 0;
     new ResizeObserver(async () => {
         const width = $("graph").clientWidth;
-        if (solverReady && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
+        if (solver.ready && solvedProblem && !$("graph-section").hidden && Math.abs(width - lastWidth) >= 1) {
             lastWidth = width;
             const problem = solvedProblem;
-            const result = await solveInWorker("layout", problem, ...pictureSize());
+            const result = await solver.call("layout", "solve", problem, ...pictureSize());
             if (result?.graph && problem === solvedProblem)
                 $("graph").innerHTML = graphSvg(result.graph);
         }
@@ -328,6 +333,7 @@ function whenReady() {
     // How long the first solve took from the start of loading, for a
     // measurement in a browser.
     openFromAddress("replace").then(() => performance.mark("parvolin-ready"));
+    showView();
 }
 
 function failedToLoad() {
