@@ -2,6 +2,7 @@
 //   tools/web-test.sh build/cli/parvolin-cli
 // serves the page and sets PARVOLIN_WEB_URL; skipped without the address. No browser is downloaded: /usr/bin/chromium.
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import { createRequire } from "node:module";
 import test from "node:test";
 
@@ -95,14 +96,100 @@ test("an accessibility scan finds nothing, and a phone's width holds the page, s
         await page.setBypassCSP(true);
         await page.setViewport({ width: 360, height: 800 });
         for (const query of ["?a=1&b=-3&c=2&rel=lt&n=2", "?a=1&b=-0,6&c=0,09&rel=gt&n=2", "?a=1&b=-&c=0",
-                             "?a=2&b=-3&c=-1&rel=le&n=3"]) {
+                             "?a=2&b=-3&c=-1&rel=le&n=3", "#procvicovani", "#pracovni-list"]) {
             await page.goto(new URL(query, address).href);
-            await page.waitForFunction(() => !document.querySelector("#result").hidden);
+            await page.waitForFunction(() => !document.querySelector("#result").hidden ||
+                document.querySelector("#practice-problem").textContent !== "" ||
+                document.querySelector("#ws-preview").textContent !== "");
             await page.addScriptTag({ path: axe });
             const violations = await page.evaluate(async () => (await window.axe.run()).violations.map((v) => v.id));
             assert.deepEqual(violations, [], query);
             // A wide working scrolls in its own box.
             assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), query);
         }
+    });
+});
+
+// The first problems of the native worksheet with this number, and their answers.
+function nativeKey(seed, count) {
+    const text = execFileSync(process.env.PARVOLIN_CLI, ["worksheet", "--seed", String(seed), "--count", String(count), "--key"],
+                              { encoding: "utf8" });
+    return text.slice(text.indexOf("Výsledky")).split("\n").filter((line) => /^\d+\)/.test(line))
+        .map((line) => line.replace(/^\d+\)\s+/, "").split(":   "));
+}
+
+const textOf = (page, selector) => page.$eval(selector, (element) => element.textContent);
+
+test("practice deals the sheet's problems, judges answers typed by keys, and shows the working", {
+    skip: skip || (!process.env.PARVOLIN_CLI && "needs PARVOLIN_CLI"),
+}, async () => {
+    const key = nativeKey(4242, 2);
+    await withBrowser(async (page) => {
+        await page.setViewport({ width: 360, height: 800 });
+        await page.evaluateOnNewDocument(() => localStorage.setItem("parvolin.practiceSeed", "4242"));
+        await page.goto(new URL("#procvicovani", address).href);
+        await page.waitForFunction(() => document.querySelector("#practice-problem").textContent !== "");
+        assert.equal(await textOf(page, "#practice-caption"), "1. příklad – řešte v oboru reálných čísel:");
+        assert.equal((await textOf(page, "#practice-problem")).replace("x2", "x²"), key[0][0]);
+        assert.equal(await page.evaluate(() => document.activeElement.id), "practice-answer");
+        await page.keyboard.type(key[0][1].replace(/^K = /, ""));
+        await page.keyboard.press("Enter");
+        await page.waitForFunction(() => document.querySelector("#practice-verdict").classList.contains("right"));
+        assert.equal(await textOf(page, "#practice-verdict"), "Správně!");
+        assert.equal(await textOf(page, "#practice-score"), "Správně vyřešeno: 1 z 1");
+        assert.equal(await page.evaluate(() => document.activeElement.id), "practice-next");
+
+        await page.keyboard.press("Enter");
+        await page.waitForFunction(() => document.querySelector("#practice-caption").textContent.startsWith("2."));
+        assert.equal((await textOf(page, "#practice-problem")).replace("x2", "x²"), key[1][0]);
+        await page.keyboard.type("(1 ; 2");
+        await page.keyboard.press("Enter");
+        await page.waitForFunction(() => document.querySelector("#practice-verdict mark") !== null);
+        assert.match(await textOf(page, "#practice-verdict"), /^Na 7\. místě má být pravá závorka/);
+        // Unreadable is not counted; the cursor waits where the reader stopped.
+        assert.equal(await textOf(page, "#practice-score"), "Správně vyřešeno: 1 z 1");
+        assert.deepEqual(await page.$eval("#practice-answer", (field) => [field.selectionStart, field.value.length]), [6, 6]);
+
+        await page.click("#practice-working");
+        await page.waitForFunction(() => !document.querySelector("#practice-steps").hidden);
+        assert.match(await textOf(page, "#practice-steps"), /Diskriminant/);
+        assert.equal(await textOf(page, "#practice-score"), "Správně vyřešeno: 1 z 2");
+        assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), "wider than a phone");
+    });
+});
+
+test("the worksheet shows its preview, and prints the sheet alone on A4 with the key from a new page", { skip }, async () => {
+    await withBrowser(async (page) => {
+        await page.setViewport({ width: 360, height: 800 });
+        await page.goto(address);
+        await page.click("#to-worksheet");
+        await page.waitForFunction(() => document.querySelector("#ws-preview").textContent !== "");
+        await page.$eval("#ws-number", (field) => field.select());
+        await page.keyboard.type("4242");
+        await page.click("#ws-key");
+        await page.waitForFunction(() => document.querySelector("#ws-preview").textContent.includes("Výsledky k pracovnímu listu č. 4242"));
+        assert.match(await textOf(page, "#ws-preview"), /Pracovní list č\. 4242/);
+        assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), "wider than a phone");
+
+        // No kind chosen: said, and nothing to print.
+        for (let i = 0; i < 7; ++i)
+            await page.click(`#ws-kind-${i}`);
+        await page.waitForFunction(() => !document.querySelector("#ws-problem").hidden);
+        assert.equal(await textOf(page, "#ws-problem"), "Zaškrtněte aspoň jeden druh úloh.");
+        assert.equal(await page.$eval("#ws-print", (button) => button.disabled), true);
+        await page.click("#ws-kind-0");
+        await page.waitForFunction(() => !document.querySelector("#ws-print").disabled);
+
+        await page.emulateMediaType("print");
+        const printed = await page.evaluate(() => ({
+            options: getComputedStyle(document.querySelector("#view-worksheet .panel")).display,
+            header: getComputedStyle(document.querySelector("header")).display,
+            key: [...document.querySelectorAll("#ws-preview p")].find((p) => p.textContent.startsWith("Výsledky"))
+                .computedStyleMap?.().get("break-before")?.toString() ?? "",
+        }));
+        assert.deepEqual([printed.options, printed.header], ["none", "none"]);
+        assert.match(printed.key, /page/);
+        const pdf = Buffer.from(await page.pdf({ format: "A4" })).toString("latin1");
+        assert.ok((pdf.match(/\/Type\s*\/Page[^s]/g) ?? []).length >= 2, "the key on a page of its own");
     });
 });

@@ -71,3 +71,78 @@ test("a solve says which field did not convert, and why in Czech", { skip }, asy
         assert.equal(result.lines, null);
     }
 });
+
+// The key of the native worksheet with the same number: a practice sitting
+// starts with that sheet's problems, and each key answer must be judged right.
+function nativeKey(seed, count, args = []) {
+    const text = execFileSync(cli, ["worksheet", "--seed", String(seed), "--count", String(count), "--key", ...args],
+                              { encoding: "utf8" });
+    return text.slice(text.indexOf("Výsledky")).split("\n").filter((line) => /^\d+\)/.test(line))
+        .map((line) => line.replace(/^\d+\)\s+/, "").split(":   "));
+}
+
+test("practice deals the window's problems, and the key's answers are right", { skip }, async () => {
+    const solver = await webSolver();
+    for (const [difficulty, args] of [[0, []], [1, ["--difficulty", "large"]]]) {
+        const key = nativeKey(4242, 20, args);
+        assert.equal(key.length, 20);
+        key.forEach(([statement, answer], index) => {
+            const problem = solver.practiceProblem({ seed: "4242", generation: 0, index, difficulty, relations: 0, separator: "," });
+            const shown = problem.statement.replace(/<sup>2<\/sup>/g, "²").replace(/<[^>]*>/g, "")
+                .replaceAll("&lt;", "<").replaceAll("&gt;", ">").replaceAll("&amp;", "&");
+            assert.equal(shown, statement, `problem ${index + 1}`);
+            const verdict = solver.practiceCheck({ ...problem, answer: answer.replace(/^K = /, ""), separator: "," });
+            assert.deepEqual([verdict.verdict, verdict.lead, verdict.message], ["right", "", "Správně!"], `${statement}: ${answer}`);
+        });
+    }
+    // Another generation, as after a change of the choices, deals others.
+    const first = solver.practiceProblem({ seed: "4242", generation: 0, index: 0, difficulty: 0, relations: 0, separator: "," });
+    const next = solver.practiceProblem({ seed: "4242", generation: 1, index: 0, difficulty: 0, relations: 0, separator: "," });
+    assert.notDeepEqual([first.a, first.b, first.c], [next.a, next.b, next.c]);
+    // Seeds the page can never send are refused, not read in part.
+    for (const seed of ["", "18446744073709551616", "12x", "-1"])
+        assert.ok(solver.practiceProblem({ seed, generation: 0, index: 0, difficulty: 0, relations: 0, separator: "," }).error, seed);
+});
+
+test("an answer is judged with the window's words, and an unreadable one says where", { skip }, async () => {
+    const solver = await webSolver();
+    const problem = { a: "1", b: "-3", c: "2", relation: 1, separator: "," }; // x² − 3x + 2 < 0, K = (1 ; 2)
+    const cases = [
+        // answer, verdict, lead, message start, column
+        ["(1 ; 2)", "right", "", "Správně!", 0],
+        ["<1 ; 2)", "wrong", "To není správně.", "U čísla 1 má být kulatá závorka", 0],
+        ["(1 ; 3)", "wrong", "To není správně.", "Číslo 3 není nulovým bodem", 0],
+        ["(1 ; 1,99)", "wrong", "To není správně.", "Číslo 1,99 není nulovým bodem", 0],
+        ["(1 ; 2", "unreadable", "", "Na 7. místě má být pravá závorka", 7],
+        ["(1 ; \u202e2)", "unreadable", "", "Na 6. místě odpovědi je znak", 6],
+        ["", "unreadable", "", "Odpověď je prázdná.", 1],
+    ];
+    for (const [answer, verdict, lead, message, column] of cases) {
+        const result = solver.practiceCheck({ ...problem, answer });
+        assert.equal(result.verdict, verdict, answer);
+        assert.equal(result.lead, lead, answer);
+        assert.ok(result.message.startsWith(message), `${answer}: ${result.message}`);
+        if (verdict === "unreadable")
+            assert.equal(result.column, column, answer);
+    }
+});
+
+test("the page's worksheet is the window's sheet, with the key from a new page", { skip }, async () => {
+    const solver = await webSolver();
+    const quadratic = 0b001111111;
+    const sheet = solver.worksheet({ count: 12, kinds: quadratic, relations: 31, difficulty: 0, key: true, steps: true,
+                                     number: "4242", day: 9, month: 12, year: 2026, separator: "," });
+    assert.equal(sheet.title, "Kvadratické rovnice a nerovnice");
+    assert.match(sheet.html, /Datum: 9\. 12\. 2026/);
+    const key = sheet.html.indexOf("page-break-before: always");
+    assert.ok(key > 0);
+    nativeKey(4242, 12).forEach(([statement], i) => {
+        const escaped = statement.replaceAll("<", "&lt;").replaceAll(">", "&gt;");
+        const at = sheet.html.indexOf(`${i + 1})  ${escaped}`);
+        assert.ok(at > 0 && at < key, statement);
+    });
+    assert.match(sheet.html.slice(key), /Diskriminant/);
+    // Nothing chosen is refused rather than taken for everything.
+    assert.ok(solver.worksheet({ count: 5, kinds: 0, relations: 31, difficulty: 0, key: false, steps: false, number: "1",
+                                 day: 1, month: 1, year: 2027, separator: "," }).error);
+});
