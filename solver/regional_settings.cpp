@@ -205,6 +205,13 @@ std::string RegionalSettings::short_time_pattern() const
 RegionalSettings load_regional_settings()
 {
     RegionalSettings settings;
+#ifdef __EMSCRIPTEN__
+    // No locale data there: the command line's start-up script names the
+    // decimal separator of the environment's locale.
+    if (const char *separator = std::getenv("PARVOLIN_DECIMAL_SEPARATOR");
+        separator != nullptr && (separator[0] == ',' || separator[0] == '.') && separator[1] == '\0')
+        settings.decimal_separator = separator[0];
+#else
     // A locale object of our own, built from the environment as it is now,
     // so that neither the process's setlocale state nor a later change of it
     // matters.
@@ -213,6 +220,7 @@ RegionalSettings load_regional_settings()
         return settings;
     read_locale(settings, locale);
     freelocale(locale);
+#endif
     return settings;
 }
 

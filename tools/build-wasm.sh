@@ -74,4 +74,9 @@ same "check --json" check --sep , --json -- 1 0 -2 'x = ±√2'
 same "worksheet" worksheet --count 60 --seed 24 --key --steps --sep ,
 same "worksheet rtf" worksheet --count 12 --seed 7 --difficulty large --key --format rtf
 same "a bad command line" steps --places 9 -- 1 2 3
-echo "wasm output identical to native: batch of 20000 problems (both separators), working of 2000, steps, check, worksheet"
+# With no --sep, both take the separator of the environment's locale.
+printf '1\t-3,5\t2\t<\t2\n1\t-3.5\t2\t>=\t3\n' >"$work/in"
+for locale in C cs_CZ.UTF-8 de_DE.UTF-8; do
+    LC_ALL=$locale same "batch under $locale with no --sep" batch --json
+done
+echo "wasm output identical to native: batch of 20000 problems (both separators), working of 2000, steps, check, worksheet, the separator of three locales"
