@@ -1,6 +1,7 @@
 // The page's solver against the native command line, problem by problem:
 //   tools/web-test.sh build/cli/parvolin-cli
 // sets PARVOLIN_WEB_DIR and PARVOLIN_CLI; skipped without the two.
+// PARVOLIN_WEB_CORPUS: how many random problems (500; 20000 takes minutes).
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
@@ -28,7 +29,9 @@ async function webSolver() {
 
 test("the page's report is the command line's, line for line", { skip }, async () => {
     const solver = await webSolver();
-    const corpus = execFileSync("python3", [path.join(root, "tests/model/batch_corpus.py"), "500", "24"], { encoding: "utf8" });
+    const size = process.env.PARVOLIN_WEB_CORPUS ?? "500";
+    const corpus = execFileSync("python3", [path.join(root, "tests/model/batch_corpus.py"), size, "24"],
+                                { encoding: "utf8", maxBuffer: 1 << 28 });
     // A few of the window's own cases before the random ones: a line, no
     // solution, every real number, a text that is not a number, an overflow.
     const input = ["1\t-3\t2\t<\t2", "0\t2\t-1\t>=\t3", "1\t0\t1\t=\t2", "0\t0\t0\t<=\t6", "0\t0\t1\t>\t2",
