@@ -4,6 +4,7 @@ import { filterKey, filterPaste, problemFromQuery, queryOfProblem } from "./entr
 import { graphSvg } from "./graph.js";
 import { startPractice } from "./practice.js";
 import { startSolver } from "./solver-client.js";
+import { readStored, store } from "./storage.js";
 import { startWorksheet } from "./worksheet.js";
 
 const $ = (id) => document.getElementById(id);
@@ -257,7 +258,7 @@ function start() {
     window.addEventListener("hashchange", showView);
     showView();
     fields.forEach(guardField);
-    const stored = localStorage.getItem(separatorKey);
+    const stored = readStored(separatorKey);
     if (stored === "." || stored === ",")
         setSeparator(stored);
 
@@ -279,7 +280,7 @@ function start() {
     for (const radio of document.querySelectorAll('input[name="sep"]')) {
         radio.addEventListener("change", () => {
             const separator = chosenSeparator();
-            localStorage.setItem(separatorKey, separator);
+            store(separatorKey, separator);
             // The texts already typed take the new separator.
             const other = separator === "." ? "," : ".";
             for (const field of fields)

@@ -1,6 +1,8 @@
 // Procvičování: problems dealt as the window's practice view deals them
 // (the same seed gives the same problems), the answer read and judged by
 // the solver, the working on request, and the score of first attempts.
+import { readStored } from "./storage.js";
+
 const rightAgain = " Do počtu se ale započítává jen první pokus.";
 const seedKey = "parvolin.practiceSeed";
 
@@ -8,7 +10,7 @@ const seedKey = "parvolin.practiceSeed";
 // takes one from its environment, for a class that should all get the
 // same problems, and for tests), else a random 64-bit one.
 function drawSeed() {
-    const fixed = localStorage.getItem(seedKey);
+    const fixed = readStored(seedKey);
     if (fixed !== null && /^[0-9]{1,20}$/.test(fixed) && BigInt(fixed) < 2n ** 64n)
         return fixed;
     const words = crypto.getRandomValues(new Uint32Array(2));

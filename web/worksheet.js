@@ -3,6 +3,8 @@
 // style sheet leaves the sheet alone on the paper, the key from a new page).
 // The choices are kept in the page's storage; the sheet's number is not, as
 // it names one sheet.
+import { readStored, store } from "./storage.js";
+
 const choicesKey = "parvolin.worksheet";
 const kindCount = 9;
 const quadraticKinds = 0b001111111; // all but linear and constant
@@ -22,7 +24,7 @@ function bits(boxes) {
 
 function readChoices() {
     try {
-        const stored = JSON.parse(localStorage.getItem(choicesKey) ?? "null");
+        const stored = JSON.parse(readStored(choicesKey) ?? "null");
         return stored !== null && typeof stored === "object" ? stored : {};
     } catch {
         return {};
@@ -50,15 +52,11 @@ export function startWorksheet({ $, solver, chosenSeparator }) {
     $("ws-steps").checked = stored.steps === true;
     number.value = randomNumber();
 
-    function keep() {
-        try {
-            localStorage.setItem(choicesKey, JSON.stringify({
-                count: Number(count.value), difficulty: Number($("ws-difficulty").value), kinds: bits(kinds),
-                relations: bits(relations), key: $("ws-key").checked, steps: $("ws-steps").checked,
-            }));
-        } catch {
-            // Storage full or refused: the choices are only not kept.
-        }
+    function keep(problems) {
+        store(choicesKey, JSON.stringify({
+            count: problems, difficulty: Number($("ws-difficulty").value), kinds: bits(kinds),
+            relations: bits(relations), key: $("ws-key").checked, steps: $("ws-steps").checked,
+        }));
     }
 
     function refuse(message) {
@@ -69,24 +67,32 @@ export function startWorksheet({ $, solver, chosenSeparator }) {
         shownNumber = null;
     }
 
+    // Each change asks again; a sheet that comes after a later change (or
+    // after a refusal) is not shown.
+    let asked = 0;
     async function update() {
+        const mine = ++asked;
         $("ws-steps").disabled = !$("ws-key").checked;
+        // A count being typed (the field empty for a moment) leaves the
+        // sheet as it is; one out of range is taken as the nearest allowed.
         const wanted = Math.trunc(Number(count.value));
-        const problems = Number.isFinite(wanted) ? Math.min(60, Math.max(1, wanted)) : 20;
+        if (count.value.trim() === "" || !Number.isFinite(wanted))
+            return;
+        const problems = Math.min(60, Math.max(1, wanted));
         if (bits(kinds) === 0)
             return refuse(noKind);
         if (bits(relations) === 0)
             return refuse(noRelation);
         if (!/^[0-9]{1,18}$/.test(number.value))
             return refuse(noNumber);
-        keep();
+        keep(problems);
         const today = new Date();
         const sheet = await solver.call("worksheet", "worksheet", {
             count: problems, kinds: bits(kinds), relations: bits(relations), difficulty: Number($("ws-difficulty").value),
             key: $("ws-key").checked, steps: $("ws-key").checked && $("ws-steps").checked, number: number.value,
             day: today.getDate(), month: today.getMonth() + 1, year: today.getFullYear(), separator: chosenSeparator(),
         });
-        if (sheet === null)
+        if (sheet === null || mine !== asked)
             return;
         if (sheet.error)
             return refuse(sheet.error);
