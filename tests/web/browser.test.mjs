@@ -87,25 +87,31 @@ test("the page can be installed, and opens offline once it has been visited", { 
     });
 });
 
-test("an accessibility scan finds nothing, and a phone's width holds the page, solved, with a banner and with a failure", { skip }, async () => {
+test("an accessibility scan finds nothing, and a phone's and a desktop's width hold every view, solved, with a banner and with a failure", { skip }, async () => {
     const require = createRequire(import.meta.url);
     const axe = require.resolve("axe-core/axe.min.js", { paths: (process.env.NODE_PATH ?? "").split(":") });
     await withBrowser(async (page) => {
         // The scanner comes in as a script of its own, which the page's
         // policy would refuse.
         await page.setBypassCSP(true);
-        await page.setViewport({ width: 360, height: 800 });
-        for (const query of ["?a=1&b=-3&c=2&rel=lt&n=2", "?a=1&b=-0,6&c=0,09&rel=gt&n=2", "?a=1&b=-&c=0",
-                             "?a=2&b=-3&c=-1&rel=le&n=3", "#procvicovani", "#pracovni-list"]) {
+        const queries = ["?a=1&b=-3&c=2&rel=lt&n=2", "?a=1&b=-0,6&c=0,09&rel=gt&n=2", "?a=1&b=-&c=0",
+                         "?a=2&b=-3&c=-1&rel=le&n=3", "#procvicovani", "#pracovni-list"];
+        for (const [width, query] of [360, 1280].flatMap((w) => queries.map((q) => [w, q]))) {
+            await page.setViewport({ width, height: 800 });
             await page.goto(new URL(query, address).href);
             await page.waitForFunction(() => !document.querySelector("#result").hidden ||
                 document.querySelector("#practice-problem").textContent !== "" ||
                 document.querySelector("#ws-preview").textContent !== "");
             await page.addScriptTag({ path: axe });
             const violations = await page.evaluate(async () => (await window.axe.run()).violations.map((v) => v.id));
-            assert.deepEqual(violations, [], query);
+            assert.deepEqual(violations, [], `${width} ${query}`);
             // A wide working scrolls in its own box.
-            assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), query);
+            assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth), `${width} ${query}`);
+            // Pictures to look at, where asked for.
+            if (process.env.PARVOLIN_WEB_SHOTS) {
+                const name = query.replace(/[^a-z0-9]+/gi, "-").replace(/^-|-$/g, "");
+                await page.screenshot({ path: `${process.env.PARVOLIN_WEB_SHOTS}/${width}-${name}.png`, fullPage: true });
+            }
         }
     });
 });
