@@ -88,13 +88,33 @@ std::string practice_problem_json(std::string_view seed, int generation, int ind
         const std::optional<std::uint64_t> sitting = decimal(seed);
         if (!sitting || generation < 0 || index < 0 || index > 100000)
             return {{"error", internal_failure}};
-        // Dealt again from the start: a sitting is dozens of problems, each
-        // made in microseconds, and the page keeps no state in here.
-        ProblemGenerator generator(*sitting ^ (seed_step * static_cast<std::uint64_t>(generation)),
+        // The sitting's generator is kept between calls, so the next
+        // problem is one more deal; any other is dealt again from the start
+        // (a worker started anew has none).
+        struct Sitting {
+            std::uint64_t seed = 0;
+            int generation = -1;
+            PracticeChoice choice;
+            int next = 0;
+            std::optional<ProblemGenerator> generator;
+        };
+        static Sitting kept;
+        const bool same = kept.generator && kept.seed == *sitting && kept.generation == generation &&
+                          kept.choice.difficulty == choice.difficulty && kept.choice.relations == choice.relations &&
+                          index >= kept.next;
+        if (!same) {
+            kept = Sitting{*sitting, generation, choice, 0, std::nullopt};
+            kept.generator.emplace(*sitting ^ (seed_step * static_cast<std::uint64_t>(generation)),
                                    practice_options(choice));
-        GeneratedProblem problem = generator.next();
-        for (int i = 0; i < index; ++i)
-            problem = generator.next();
+        }
+        GeneratedProblem problem;
+        try {
+            for (; kept.next <= index; ++kept.next)
+                problem = kept.generator->next();
+        } catch (...) {
+            kept = Sitting{}; // a generator that failed halfway is not used again
+            throw;
+        }
         return {{"a", coefficient_text(problem.a, separator)},
                 {"b", coefficient_text(problem.b, separator)},
                 {"c", coefficient_text(problem.c, separator)},
