@@ -22,4 +22,4 @@ rm -rf "$shots"
 mkdir -p "$shots"
 PARVOLIN_WEB_DIR=$PWD/build-web PARVOLIN_CLI=$native PARVOLIN_WEB_URL=$page_address PARVOLIN_WEB_SHOTS=$shots \
     NODE_PATH=$PWD/tests/web/node_modules \
-    node --test --test-concurrency=1 tests/web/
+    node --test tests/web/
