@@ -1,6 +1,6 @@
 // The page: the fields and their rules, the solve, the report, the banner,
 // the picture and the working, and the problem in the address.
-import { filterKey, filterPaste, problemFromQuery, queryOfProblem } from "./entry.js";
+import { filterKey, filterPaste, maxFieldLength, problemFromQuery, queryOfProblem } from "./entry.js";
 import { graphSvg } from "./graph.js";
 import { startPractice } from "./practice.js";
 import { startSolver } from "./solver-client.js";
@@ -72,9 +72,12 @@ function guardField(field) {
             const text = data ?? event.dataTransfer?.getData("text/plain") ?? "";
             const before = field.value;
             const around = before.slice(0, field.selectionStart) + before.slice(field.selectionEnd);
-            const inserted = inputType === "insertText" && text.length === 1
+            let inserted = inputType === "insertText" && text.length === 1
                 ? filterKey(text, before, chosenSeparator())
                 : filterPaste(text, before, around, chosenSeparator());
+            // Past the field's length nothing goes in.
+            if (inserted !== null && around.length + inserted.length > maxFieldLength)
+                inserted = null;
             if (inserted === text)
                 return;
             event.preventDefault();
@@ -90,13 +93,18 @@ function guardField(field) {
     // cannot refuse it: an insertion that leaves a text the rules could not
     // have typed is taken back. Deleting is always allowed.
     field.addEventListener("input", (event) => {
-        if (event.inputType?.startsWith("insert") && filterPaste(field.value, "", "", chosenSeparator()) !== field.value)
+        if (event.inputType?.startsWith("insert") &&
+            (field.value.length > maxFieldLength || filterPaste(field.value, "", "", chosenSeparator()) !== field.value))
             field.value = accepted;
+        accepted = field.value;
     });
     field.addEventListener("drop", (event) => event.preventDefault());
     // A field entered by a click or by Tab has its whole text selected, so
     // that typing replaces it.
-    field.addEventListener("focus", () => field.select());
+    field.addEventListener("focus", () => {
+        accepted = field.value; // the page may have filled it in meanwhile
+        field.select();
+    });
     field.addEventListener("mouseup", (event) => {
         if (field.dataset.justFocused === "1") {
             field.dataset.justFocused = "";

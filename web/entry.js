@@ -6,28 +6,42 @@
 // refused when the text (as it is before the key, a selection not
 // considered) already holds one or is empty. null: the key types nothing.
 export function filterKey(typed, currentText, separator) {
+    return keyInto(typed, currentText.includes(separator), currentText === "", separator);
+}
+
+// The same, knowing only what the rule asks of the text before the key.
+function keyInto(typed, holdsSeparator, empty, separator) {
     const other = separator === "." ? "," : ".";
     const allowed = (typed >= "0" && typed <= "9") || typed === "-" || typed === "," || typed === ".";
     if (typed.length !== 1 || !allowed)
         return null;
     if (typed === other)
         typed = separator;
-    if (typed === separator && (currentText.includes(separator) || currentText === ""))
+    if (typed === separator && (holdsSeparator || empty))
         return null;
     return typed;
 }
 
+// The longest text a field holds, as long as the window's fields.
+export const maxFieldLength = 32767;
+
 // What pasting inserts: each character as typing it would make it, judged
 // against the field's whole text for the first one and against the text
 // outside the replaced selection with those already inserted for the rest.
-// null when any character would be refused: then nothing is pasted.
+// null when any character would be refused: then nothing is pasted. In one
+// pass, so that a pasted megabyte is refused at once.
 export function filterPaste(pasted, currentText, textAround, separator) {
+    const aroundHolds = textAround.includes(separator);
     let inserted = "";
+    let insertedHolds = false;
     for (const character of pasted) {
-        const result = filterKey(character, inserted === "" ? currentText : textAround + inserted, separator);
+        const result = inserted === ""
+            ? keyInto(character, currentText.includes(separator), currentText === "", separator)
+            : keyInto(character, aroundHolds || insertedHolds, false, separator);
         if (result === null)
             return null;
         inserted += result;
+        insertedHolds ||= result === separator;
     }
     return inserted;
 }

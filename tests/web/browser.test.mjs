@@ -52,6 +52,11 @@ test("the page opens an address solved, takes keys as the window does, and goes 
         assert.match(await report(page), /\(2,51\) \. x\^2/);
         assert.equal(await page.$eval("#live", (live) => live.classList.contains("stale")), false);
 
+        // Text inserted past the window's field length (32,767) goes nowhere.
+        await page.click("#c");
+        await page.keyboard.sendCharacter("7".repeat(40000));
+        assert.equal(await page.$eval("#c", (field) => field.value), "2");
+
         // A text that does not convert: the failure, and the keyboard on its field.
         await page.click("#b");
         await page.keyboard.type("-");
