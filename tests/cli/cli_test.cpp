@@ -307,7 +307,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "závorka }, která výčet končí.\"}\n"},
         CheckRow{"json_approximate_kind", {"check", "--json", "--", "1", "0", "-5", "x = ±2.236"}, 3,
                  "{\"verdict\":\"approximate\",\"message\":\"Skoro. Číslo −2.236 je jen přibližná hodnota; zapište "
-                 "ho přesně (zlomkem nebo odmocninou).\"}\n"}),
+                 "ho přesně (zlomkem nebo odmocninou).\"}\n"},
+        // A pasted page of digits is quoted by its start and its end.
+        CheckRow{"huge_answer", {"check", "--", "1", "-3", "2", std::string(100'000, '7')}, 1,
+                 "wrong\nTo není správně. Číslo " + std::string(24, '7') + "…" + std::string(24, '7') +
+                     " (100 000 znaků) není kořenem rovnice.\n"},
+        CheckRow{"json_huge_end",
+                 {"check", "--json", "--rel", "<", "--", "1", "-3", "2", "(1 ; " + std::string(100'000, '7') + ")"}, 1,
+                 "{\"verdict\":\"wrong\",\"message\":\"To není správně. Číslo " + std::string(24, '7') + "…" +
+                     std::string(24, '7') +
+                     " (100 000 znaků) není nulovým bodem levé strany, mezí řešení proto být nemůže.\"}\n"}),
     row_name);
 
 // A problem that cannot be judged is no verdict on the answer: status 2, the
