@@ -47,7 +47,7 @@ Czech (UTF-8 text, or RTF or PDF on A4 pages).
   -o FILE          write FILE (replaced whole, never through a symbolic link)
                    instead of standard output
 
-Exit status: 0 done; 1 the file could not be written; 2 a bad command line.
+Exit status: 0 done; 1 the sheet could not be made or written; 2 a bad command line.
 )";
 
 struct Usage {
