@@ -5,6 +5,7 @@
 #include "cli/check.h"
 #include "cli/message_text.h"
 #include "cli/problem_fields.h"
+#include "cli/standard_output.h"
 #include "cli/steps.h"
 #include "cli/worksheet.h"
 #include "solver/ascii.h"
@@ -15,7 +16,6 @@
 #include "solver/report.h"
 
 #include <cerrno>
-#include <cstring>
 #include <exception>
 #include <new>
 #include <optional>
@@ -29,6 +29,7 @@
 namespace {
 
 using namespace parvolin;
+using cli::print_error;
 
 constexpr int exit_ok = 0;
 constexpr int exit_failure = 1;
@@ -78,23 +79,10 @@ struct UsageError {
     std::string message;
 };
 
-// The messages quote what the user gave; escaped, no byte of it can steer
-// the terminal.
-void print_error(std::string_view text)
-{
-    std::string line = cli::escaped_for_terminal(text);
-    line += '\n';
-    write_all(STDERR_FILENO, line);
-}
-
 // Standard output, or a message why not and status 1.
 int write_output(std::string_view text)
 {
-    if (!write_all(STDOUT_FILENO, text)) {
-        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno));
-        return exit_failure;
-    }
-    return exit_ok;
+    return cli::write_output(text) ? exit_ok : exit_failure;
 }
 
 int usage_error(std::string_view message, std::string_view usage = usage_text)
@@ -292,10 +280,10 @@ int run_batch(const Arguments &args)
     case cli::BatchOutcome::Done:
         return exit_ok;
     case cli::BatchOutcome::ReadFailed:
-        print_error(std::string("parvolin-cli: cannot read the input: ") + std::strerror(saved_errno));
+        print_error("parvolin-cli: cannot read the input: " + cli::system_reason(saved_errno));
         return exit_failure;
     case cli::BatchOutcome::WriteFailed:
-        print_error(std::string("parvolin-cli: cannot write the output: ") + std::strerror(saved_errno));
+        cli::print_write_failure(saved_errno);
         return exit_failure;
     }
     return exit_failure;
@@ -350,6 +338,7 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    parvolin::cli::hold_closed_standard_streams();
     parvolin::fp::establish_environment();
     // The user gets the program's words, never a library's exception text.
     try {

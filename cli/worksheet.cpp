@@ -2,8 +2,8 @@
 
 #include "cli/message_text.h"
 #include "cli/output_file.h"
+#include "cli/standard_output.h"
 #include "solver/date_time_text.h"
-#include "solver/failure_reason.h"
 #include "solver/failures.h"
 #include "solver/file_write.h"
 #include "solver/worksheet.h"
@@ -12,9 +12,7 @@
 #include "cli/worksheet_pdf.h"
 #endif
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -49,7 +47,7 @@ Czech (UTF-8 text, or RTF or PDF on A4 pages).
   -o FILE          write FILE (replaced whole, never through a symbolic link)
                    instead of standard output
 
-Exit status: 0 done; 1 the file could not be written; 2 a bad command line.
+Exit status: 0 done; 1 the sheet could not be made or written; 2 a bad command line.
 )";
 
 struct Usage {
@@ -127,12 +125,7 @@ int run_worksheet(const std::vector<std::string_view> &args)
             };
             if (name == "--help") {
                 flag();
-                if (write_all(STDOUT_FILENO, worksheet_usage))
-                    return 0;
-                const std::string line =
-                    std::string("parvolin-cli: cannot write the output: ") + std::strerror(errno) + "\n";
-                write_all(STDERR_FILENO, line);
-                return 1;
+                return write_output(worksheet_usage) ? 0 : 1;
             } else if (name == "--count") {
                 const auto text = value();
                 const auto n = number(text);
@@ -212,13 +205,11 @@ int run_worksheet(const std::vector<std::string_view> &args)
     try {
         if (document.empty())
             throw Failure("Pracovní list ve formátu PDF se nepodařilo vytvořit: " + why);
-        if (output)
-            write_output_file(*output, document);
-        else if (!write_all(STDOUT_FILENO, document))
-            throw Failure("Pracovní list se nepodařilo vypsat: " + czech_reason(errno));
+        if (!output)
+            return write_output(document) ? 0 : 1;
+        write_output_file(*output, document);
     } catch (const Failure &failure) {
-        std::string line = escaped_for_terminal(error_display_text(failure.message())) + "\n";
-        write_all(STDERR_FILENO, line);
+        print_error(error_display_text(failure.message()));
         return 1;
     }
     return 0;

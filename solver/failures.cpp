@@ -18,9 +18,17 @@ bool starts_character(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
 }
 
-// "start…end (N znaků)" for a long text, so that a message never carries
-// the whole of a pasted page; the text itself when it is short.
-std::string quoted(std::string_view text)
+std::string convert_message(std::string_view text)
+{
+    std::string message;
+    message += '\'';
+    message += shortened_for_message(text);
+    message += "' is not a valid floating point value";
+    return message;
+}
+} // namespace
+
+std::string shortened_for_message(std::string_view text)
 {
     std::size_t characters = 0;
     for (const char byte : text)
@@ -54,16 +62,6 @@ std::string quoted(std::string_view text)
     out += " znaků)";
     return out;
 }
-
-std::string convert_message(std::string_view text)
-{
-    std::string message;
-    message += '\'';
-    message += quoted(text);
-    message += "' is not a valid floating point value";
-    return message;
-}
-} // namespace
 
 ConvertError::ConvertError(std::string_view text, std::string detail)
     : Failure(convert_message(text), std::move(detail))

@@ -50,6 +50,11 @@ public:
     explicit FixedFailure(std::string detail = {}) : Base(std::string(Message.chars), std::move(detail)) {}
 };
 
+// A text as a message quotes it: the text itself up to 64 characters; a
+// longer one by its first and last 24 and its length, "start…end (N znaků)",
+// so that a message never carries the whole of a pasted page.
+std::string shortened_for_message(std::string_view text);
+
 // A coefficient text that is not a number in the regional format.
 class ConvertError : public Failure {
 public:

@@ -150,11 +150,13 @@ std::string filled(std::string_view pattern, const std::string &value)
     return text;
 }
 
+// The number as a verdict quotes it: a pupil may paste thousands of digits,
+// and the message stays a line.
 std::string number_text(const Surd &value, char separator)
 {
     Math math;
     put_number(math, value, {separator, NumberStyle::Decimals});
-    return plain_text(math);
+    return shortened_for_message(plain_text(math));
 }
 
 // ---- the reader ----

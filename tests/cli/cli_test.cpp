@@ -44,10 +44,12 @@ struct RunOptions {
     rlim_t address_space = 0;         // a limit on the child's memory, set before it gets any input
     bool hold_input = false;          // end the input only once output came (or after 5 s)
     const char *program = PARVOLIN_CLI_PATH;
-    Lines environment = {};           // "NAME=value" besides LC_ALL=C
+    Lines environment = {};           // "NAME=value" besides LC_ALL
+    const char *locale = "C";         // the child's LC_ALL
 };
 
-// Runs the command in the C locale (default separator: the dot), feeding
+// Runs the command in the C locale unless told otherwise (default
+// separator: the dot), feeding
 // `input` while reading both outputs so that no pipe can stall the child.
 RunResult run_cli(const Lines &args, std::string_view input = {}, const RunOptions &options = {})
 {
@@ -70,8 +72,8 @@ RunResult run_cli(const Lines &args, std::string_view input = {}, const RunOptio
     for (const auto &arg : args)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
-    char locale[] = "LC_ALL=C";
-    std::vector<char *> envp{locale};
+    std::string locale = std::string("LC_ALL=") + options.locale;
+    std::vector<char *> envp{locale.data()};
     for (const auto &variable : options.environment)
         envp.push_back(const_cast<char *>(variable.c_str()));
     envp.push_back(nullptr);
@@ -307,7 +309,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "závorka }, která výčet končí.\"}\n"},
         CheckRow{"json_approximate_kind", {"check", "--json", "--", "1", "0", "-5", "x = ±2.236"}, 3,
                  "{\"verdict\":\"approximate\",\"message\":\"Skoro. Číslo −2.236 je jen přibližná hodnota; zapište "
-                 "ho přesně (zlomkem nebo odmocninou).\"}\n"}),
+                 "ho přesně (zlomkem nebo odmocninou).\"}\n"},
+        // A pasted page of digits is quoted by its start and its end.
+        CheckRow{"huge_answer", {"check", "--", "1", "-3", "2", std::string(100'000, '7')}, 1,
+                 "wrong\nTo není správně. Číslo " + std::string(24, '7') + "…" + std::string(24, '7') +
+                     " (100 000 znaků) není kořenem rovnice.\n"},
+        CheckRow{"json_huge_end",
+                 {"check", "--json", "--rel", "<", "--", "1", "-3", "2", "(1 ; " + std::string(100'000, '7') + ")"}, 1,
+                 "{\"verdict\":\"wrong\",\"message\":\"To není správně. Číslo " + std::string(24, '7') + "…" +
+                     std::string(24, '7') +
+                     " (100 000 znaků) není nulovým bodem levé strany, mezí řešení proto být nemůže.\"}\n"}),
     row_name);
 
 // A problem that cannot be judged is no verdict on the answer: status 2, the
@@ -471,6 +482,45 @@ TEST(Help, IntoAFullOutputFails)
         EXPECT_EQ(closed.err, "parvolin-cli: cannot write the output: Bad file descriptor\n");
     }
 }
+
+// Every command says alike that its output could not be written, in the
+// system's English words whatever the locale (the PDF module's toolkit
+// switches the process to the user's locale).
+struct FailedWriteRow : NamedRow {
+    Lines args;
+    std::string input;
+    int exit_code;
+    const char *locale = "C";
+};
+
+class FailedWrite : public ::testing::TestWithParam<FailedWriteRow> {};
+
+TEST_P(FailedWrite, SaysSoAsEveryCommandDoes)
+{
+    for (const bool full : {true, false}) {
+        RunOptions options;
+        options.locale = GetParam().locale;
+        if (full)
+            options.stdout_file = "/dev/full";
+        else
+            options.closed_fd = 1;
+        const auto result = run_cli(GetParam().args, GetParam().input, options);
+        EXPECT_EQ(result.exit_code, GetParam().exit_code);
+        EXPECT_EQ(result.err, std::string("parvolin-cli: cannot write the output: ") +
+                                  (full ? "No space left on device\n" : "Bad file descriptor\n"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, FailedWrite,
+    ::testing::Values(FailedWriteRow{"solve", {"solve", "1", "-3", "2"}, {}, 1},
+                      FailedWriteRow{"steps", {"steps", "1", "-3", "2"}, {}, 1},
+                      FailedWriteRow{"check", {"check", "1", "-3", "2", "{1; 2}"}, {}, 4},
+                      FailedWriteRow{"batch", {"batch"}, "1\t-3\t2\t=\t2\n", 1},
+                      FailedWriteRow{"worksheet", {"worksheet"}, {}, 1},
+                      FailedWriteRow{"worksheet_rtf_czech", {"worksheet", "--format", "rtf"}, {}, 1, "cs_CZ.UTF-8"},
+                      FailedWriteRow{"worksheet_pdf_czech", {"worksheet", "--format", "pdf"}, {}, 1, "cs_CZ.UTF-8"}),
+    row_name);
 
 struct WorksheetUsageRow : NamedRow {
     Lines args;

@@ -251,6 +251,29 @@ TEST_P(ScrolledWidth, PanelAndPictureNeverMeet)
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, ScrolledWidth, ::testing::Values(459, 700, 900, 1280, 0));
 
+// At the window's least width (the one a start with a stored size too small
+// gives) and wider, every command of the toolbar shows, none of them behind the overflow's "»", and
+// every caption whole.
+class ToolbarWidth : public WindowLayout, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ToolbarWidth, ShowsEveryCommand)
+{
+    open();
+    command("vypocet");
+    solve();
+    resize_outer(QSize(GetParam(), 520));
+    ASSERT_EQ(outer_width(), GetParam());
+    auto *bar = find<QWidget>("ToolBar1");
+    for (const char *name : {"ToolButtonteorie", "ToolButtonvypocet", "ToolButtonuloz", "ToolButtontisk"}) {
+        auto *button = find<QAbstractButton>(name);
+        EXPECT_TRUE(button->isVisible()) << name << " at " << outer_width();
+        EXPECT_TRUE(bar->rect().contains(button->geometry())) << name << " at " << outer_width();
+        EXPECT_GE(button->width(), button->sizeHint().width()) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, ToolbarWidth, ::testing::Values(459, 490, 1280));
+
 // Texts that the desktop's wider font would cut: whole, in their places.
 TEST_F(WindowLayout, TextsFitWhereTheLayoutPutsThem)
 {

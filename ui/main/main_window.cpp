@@ -130,20 +130,16 @@ void MainWindow::create_tool_buttons()
         {ui_->Ulozit, "ToolButtonuloz"},
         {ui_->tisk, "ToolButtontisk"},
     };
-    // All of one size, as the layout has them, unless a caption needs more
-    // width in our font; then all take the widest caption's width, as a
-    // toolbar with captions does.
-    QList<QWidget *> widgets;
-    int width = tool_button_size.width();
+    // Each of the layout's size, or as wide as its own caption needs in our
+    // font. Were all as wide as the widest caption ("Uložit do souboru"),
+    // "Tisk" would slip behind the toolbar's overflow in a narrow window.
     for (const auto &[action, name] : buttons) {
         if (QWidget *button = ui_->ToolBar1->widgetForAction(action)) {
             button->setObjectName(QString::fromLatin1(name));
-            width = std::max(width, button->sizeHint().width());
-            widgets.append(button);
+            button->setFixedSize(std::max(tool_button_size.width(), button->sizeHint().width()),
+                                 tool_button_size.height());
         }
     }
-    for (QWidget *button : widgets)
-        button->setFixedSize(width, tool_button_size.height());
     if (QWidget *separator = ui_->ToolBar1->widgetForAction(ui_->ToolButton1)) {
         separator->setObjectName(QStringLiteral("ToolButton1"));
         separator->setFixedWidth(tool_separator_width);

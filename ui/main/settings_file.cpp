@@ -3,6 +3,7 @@
 #include "solver/ascii.h"
 #include "solver/failure_reason.h"
 #include "solver/file_write.h"
+#include "ui/main/private_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -261,26 +262,6 @@ std::optional<int> parse_integer(std::string_view text)
 // ---------------------------------------------------------------------------
 // Files
 
-// Appends what `fd` holds from its offset on to `text`, up to one byte past
-// max_settings_file_size: more than the bound means too large, whatever
-// the file claims its size is. False, with errno set, when a read fails.
-bool read_all(int fd, std::string &text)
-{
-    char buffer[16384];
-    while (text.size() <= max_settings_file_size) {
-        const std::size_t wanted = std::min(sizeof buffer, max_settings_file_size + 1 - text.size());
-        const ssize_t count = ::read(fd, buffer, wanted);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return false;
-        if (count == 0)
-            return true;
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
 bool too_large(std::string_view text)
 {
     return text.size() > max_settings_file_size;
@@ -304,7 +285,7 @@ Loaded load(const std::string &path)
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
         if (status.st_size > static_cast<off_t>(max_settings_file_size))
             loaded.oversized = true;
-        else if (!read_all(fd, loaded.text))
+        else if (!read_bounded(fd, max_settings_file_size, loaded.text))
             loaded.text.clear();
         else if (too_large(loaded.text))
             loaded.oversized = true;
@@ -389,7 +370,7 @@ struct OldFile {
 OldFile load_for_writing(const std::string &path)
 {
     OldFile old;
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const Descriptor file(open_without_links(path));
     if (file.get() < 0) {
         const int error = errno;
         if (error == ENOENT)
@@ -406,7 +387,7 @@ OldFile load_for_writing(const std::string &path)
         fail(path, not_a_file_reason);
     if (old.status.st_size > static_cast<off_t>(max_settings_file_size))
         fail(path, oversized_reason);
-    if (!read_all(file.get(), old.text))
+    if (!read_bounded(file.get(), max_settings_file_size, old.text))
         fail_with_error(path, errno);
     if (too_large(old.text))
         fail(path, oversized_reason);

@@ -1,13 +1,9 @@
 #include "ui/main/worksheet_choices.h"
 
 #include "solver/ascii.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "ui/main/private_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <iterator>
 #include <optional>
@@ -33,39 +29,6 @@ std::string_view trimmed(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
         text.remove_suffix(1);
-    return text;
-}
-
-// The file's text when it may be trusted: opened without following a link,
-// a regular file of the user's own that nobody else may write, not too large.
-std::optional<std::string> trusted_text(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> text;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
-        (status.st_mode & (S_IWGRP | S_IWOTH)) == 0 &&
-        status.st_size <= static_cast<off_t>(max_worksheet_choices_size)) {
-        std::string read;
-        char buffer[4096];
-        bool failed = false;
-        // Up to one byte past the bound, whatever the file claims its size is.
-        while (read.size() <= max_worksheet_choices_size) {
-            const ssize_t count = ::read(fd, buffer, sizeof buffer);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0) {
-                failed = count < 0;
-                break;
-            }
-            read.append(buffer, static_cast<std::size_t>(count));
-        }
-        if (!failed && read.size() <= max_worksheet_choices_size)
-            text = std::move(read);
-    }
-    ::close(fd);
     return text;
 }
 
@@ -130,7 +93,7 @@ std::string worksheet_choices_path()
 WorksheetChoices read_worksheet_choices(const std::string &path)
 {
     WorksheetChoices choices = default_worksheet_choices();
-    const std::optional<std::string> text = path.empty() ? std::nullopt : trusted_text(path);
+    const std::optional<std::string> text = path.empty() ? std::nullopt : read_trusted_file(path, max_worksheet_choices_size);
     if (!text)
         return choices;
 
@@ -190,14 +153,7 @@ void write_worksheet_choices(const std::string &path, const WorksheetChoices &ch
                         {section, steps_key, choices.steps ? "1" : "0"}});
     // A new file takes its mode from the umask, which may let the group
     // write: the next read would pass it over.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        struct stat status {};
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
-            (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-            static_cast<void>(::fchmod(fd, status.st_mode & 07755));
-        ::close(fd);
-    }
+    keep_others_from_writing(path);
 }
 
 } // namespace parvolin
