@@ -5,6 +5,8 @@
 # until the report is shown, with the median and the slowest, and the size
 # of the page's files, plain and gzip-compressed.
 #   tools/web-timing.sh [RUNS]
+# PARVOLIN_TIMING_PARTS=1 prints each run's steps (page parsed, wasm
+# fetched, solver ready, shown) in ms.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,7 +35,17 @@ for (let run = 0; run < runs; ++run) {
     const page = await context.newPage();
     await page.goto(new URL("?a=1&b=-3&c=2&rel=lt&n=2", address).href);
     await page.waitForFunction(() => performance.getEntriesByName("parvolin-ready").length > 0);
-    times.push(await page.evaluate(() => performance.getEntriesByName("parvolin-ready")[0].startTime));
+    const [shown, parts] = await page.evaluate(() => {
+        const at = (name) => Math.round(performance.getEntriesByName(name)[0]?.startTime ?? NaN);
+        const wasm = performance.getEntriesByType("resource").find((entry) => entry.name.endsWith(".wasm"));
+        return [performance.getEntriesByName("parvolin-ready")[0].startTime,
+                `page parsed ${Math.round(performance.getEntriesByType("navigation")[0].domInteractive)}, ` +
+                `wasm fetched ${Math.round(wasm?.responseEnd ?? NaN)}, solver ready ${at("parvolin-solver-ready")}, ` +
+                `shown ${at("parvolin-ready")}`];
+    });
+    times.push(shown);
+    if (process.env.PARVOLIN_TIMING_PARTS)
+        console.log(parts);
     await context.close();
 }
 await browser.close();

@@ -199,9 +199,9 @@ function pictureSize() {
     return [width, height];
 }
 
+// Before the solver is ready the request waits for it (the problem of the
+// address is asked for as the page starts).
 async function solve(problem, historyMode) {
-    if (!solver.ready)
-        return;
     $("live").setAttribute("aria-busy", "true");
     const result = await solver.call("solve", "solve", problem, ...pictureSize());
     if (result === null)
@@ -339,9 +339,8 @@ function start() {
 function whenReady() {
     $("solve").disabled = false;
     $("loading").hidden = true;
-    // How long the first solve took from the start of loading, for a
-    // measurement in a browser.
-    openFromAddress("replace").then(() => performance.mark("parvolin-ready"));
+    // When the solver was ready, for a measurement in a browser.
+    performance.mark("parvolin-solver-ready");
     showView();
 }
 
@@ -350,6 +349,9 @@ function failedToLoad() {
 }
 
 start();
+// The problem of the address, solved as soon as the solver is ready; the
+// mark measures that from the start of loading.
+openFromAddress("replace").then(() => performance.mark("parvolin-ready"));
 
 if ("serviceWorker" in navigator)
     navigator.serviceWorker.register("sw.js").catch(() => {});

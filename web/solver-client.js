@@ -61,6 +61,13 @@ export function startSolver({ onReady, onFailure, failedResult }) {
             if (own === worker)
                 starts === 0 ? onFailure() : restart();
         });
+        // The worker loads its scripts meanwhile; the module follows as
+        // soon as it is compiled.
+        if (module !== null)
+            handOver();
+    }
+
+    function handOver() {
         worker.postMessage({ module });
         for (const [id, request] of pending)
             worker.postMessage({ id, call: request.call, args: request.args });
@@ -79,9 +86,10 @@ export function startSolver({ onReady, onFailure, failedResult }) {
         start();
     }
 
+    start();
     compiledSolver().then((compiled) => {
         module = compiled;
-        start();
+        handOver();
     }, () => onFailure());
 
     return {
@@ -94,7 +102,8 @@ export function startSolver({ onReady, onFailure, failedResult }) {
             const id = ++lastId;
             newest.set(kind, id);
             const promise = new Promise((resolve) => pending.set(id, { call, kind, args, resolve }));
-            worker?.postMessage({ id, call, args });
+            if (module !== null)
+                worker.postMessage({ id, call, args });
             // A worker still busy with an overtaken request after a moment
             // may be on a very long one: a new worker takes over.
             setTimeout(() => {
