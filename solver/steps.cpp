@@ -19,16 +19,21 @@ constexpr std::string_view kMinus = "−";
 
 // Every number the set names: its points, the finite ends of its intervals,
 // the points it leaves out.
-std::vector<Surd> finite_ends(const ExactSet &set)
+// Pointers into `set`, which outlives them: no number is copied.
+std::vector<const Surd *> finite_ends(const ExactSet &set)
 {
-    std::vector<Surd> ends = set.points;
+    std::vector<const Surd *> ends;
+    ends.reserve(set.points.size() + 2 * set.intervals.size() + set.excluded.size());
+    for (const auto &point : set.points)
+        ends.push_back(&point);
     for (const auto &piece : set.intervals) {
         if (piece.lower.infinity == 0)
-            ends.push_back(piece.lower.value);
+            ends.push_back(&piece.lower.value);
         if (piece.upper.infinity == 0)
-            ends.push_back(piece.upper.value);
+            ends.push_back(&piece.upper.value);
     }
-    ends.insert(ends.end(), set.excluded.begin(), set.excluded.end());
+    for (const auto &point : set.excluded)
+        ends.push_back(&point);
     return ends;
 }
 
@@ -100,10 +105,11 @@ public:
             break;
         case SetKind::Intervals:
         case SetKind::AllRealsExcept: {
-            std::vector<ExactInterval> pieces = set.intervals;
+            std::vector<ExactInterval> around; // the two rays beside the one point left out
             if (set.kind == SetKind::AllRealsExcept) {
-                pieces = {{{-1, {}}, false, {0, set.excluded[0]}, false}, {{0, set.excluded[0]}, false, {1, {}}, false}};
+                around = {{{-1, {}}, false, {0, set.excluded[0]}, false}, {{0, set.excluded[0]}, false, {1, {}}, false}};
             }
+            const std::vector<ExactInterval> &pieces = set.kind == SetKind::AllRealsExcept ? around : set.intervals;
             for (std::size_t i = 0; i < pieces.size(); ++i) {
                 if (i > 0)
                     math.text(" ").symbol("U").text(" ");
@@ -241,11 +247,16 @@ private:
         if (root.is_rational() || root.w != 1) {
             // x − (−5 − √13)/6 is written x + (5 + √13)/6
             const bool negative = root.u < 0;
-            Surd opposite = root;
-            opposite.u = -root.u;
-            opposite.v = -root.v;
+            const Wrap wrap = root.is_rational() ? Wrap::None : Wrap::Factor;
             math.text(negative ? " + " : " − ");
-            number(math, negative ? opposite : root, root.is_rational() ? Wrap::None : Wrap::Factor);
+            if (negative) {
+                Surd opposite = root;
+                opposite.u = -root.u;
+                opposite.v = -root.v;
+                number(math, opposite, wrap);
+            } else {
+                number(math, root, wrap);
+            }
         } else {
             Surd opposite = root;
             opposite.u = -root.u;
@@ -547,29 +558,45 @@ private:
             Math low_factor, high_factor;
             linear_factor(low_factor, low);
             linear_factor(high_factor, high);
-            MathRow header{plain("x ∈"), low_factor, high_factor, product_header};
-            if (a_ != 1 && a_ != -1) {
-                Math a_header;
+            const bool a_column = a_ != 1 && a_ != -1;
+            table.table.reserve(4);
+            MathRow &header = table.table.emplace_back();
+            header.reserve(5);
+            header.push_back(plain("x ∈"));
+            if (a_column) {
+                Math &a_header = header.emplace_back();
                 a_header.text("a = ");
                 number(a_header, a_);
-                header.insert(header.begin() + 1, a_header);
             }
-            table.table.push_back(header);
-            const ExactEnd ends[] = {{-1, {}}, {0, low}, {0, high}, {1, {}}};
+            header.push_back(std::move(low_factor));
+            header.push_back(std::move(high_factor));
+            header.push_back(std::move(product_header));
+            // −∞, the zeros, ∞
+            const auto put_end = [&](Math &math, int which) {
+                if (which == 0)
+                    math.text(kMinus).symbol("oo");
+                else if (which == 3)
+                    math.symbol("oo");
+                else
+                    number(math, which == 1 ? low : high);
+            };
             for (int piece = 0; piece < 3; ++piece) {
                 Math interval;
                 interval.text("(");
-                end(interval, ends[piece]);
+                put_end(interval, piece);
                 interval.text(" ; ");
-                end(interval, ends[piece + 1]);
+                put_end(interval, piece + 1);
                 interval.text(")");
                 const int low_sign = piece == 0 ? -1 : 1;
                 const int high_sign = piece == 2 ? 1 : -1;
-                MathRow row{interval, plain(sign_text(low_sign)), plain(sign_text(high_sign)),
-                            plain(sign_text(a_sign * low_sign * high_sign))};
-                if (a_ != 1 && a_ != -1)
-                    row.insert(row.begin() + 1, plain(sign_text(a_sign)));
-                table.table.push_back(row);
+                MathRow &row = table.table.emplace_back();
+                row.reserve(5);
+                row.push_back(std::move(interval));
+                if (a_column)
+                    row.push_back(plain(sign_text(a_sign)));
+                row.push_back(plain(sign_text(low_sign)));
+                row.push_back(plain(sign_text(high_sign)));
+                row.push_back(plain(sign_text(a_sign * low_sign * high_sign)));
             }
             working_.steps.push_back(std::move(table));
             std::string wanted(positive ? wanted_positive : wanted_negative);
@@ -631,15 +658,16 @@ private:
     void result(const ExactSet &set)
     {
         step(step_texts::result, set_math(set), StepKind::Result);
-        const std::vector<Surd> values = finite_ends(set);
+        const std::vector<const Surd *> values = finite_ends(set);
         Math rounded;
         bool any = false;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const Surd &value = values[i];
+            const Surd &value = *values[i];
             if (value.is_rational() && (value.w == 1 || format_.style == NumberStyle::Decimals) &&
                 round_to_places(value, places_).exact)
                 continue;
-            if (i > 0 && std::find_if(values.begin(), values.begin() + static_cast<long>(i), [&](const Surd &other) {
+            if (i > 0 && std::find_if(values.begin(), values.begin() + static_cast<long>(i), [&](const Surd *other_end) {
+                    const Surd &other = *other_end;
                     return other.u == value.u && other.v == value.v && other.m == value.m && other.w == value.w;
                 }) != values.begin() + static_cast<long>(i))
                 continue;
@@ -759,8 +787,8 @@ std::string notice_text(const Coefficients &k, const Problem &problem, const Exa
     }
 
     bool half = false;
-    for (const auto &value : finite_ends(exact.set))
-        half = half || is_half_way(value, problem.decimals);
+    for (const Surd *value : finite_ends(exact.set))
+        half = half || is_half_way(*value, problem.decimals);
 
     if (!inexact.empty() || !zeroed.empty()) {
         text += notice_inexact;
@@ -806,7 +834,10 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     StepWriter writer(k.exact[0], k.exact[1], k.exact[2], problem.relation, problem.decimals, decimal_separator);
     result.working = writer.write(result.exact);
 
-    result.exact_set = plain_text(writer.set_math(result.exact.set));
+    // The result step already holds the set as set_math writes it.
+    const auto result_step = std::find_if(result.working.steps.begin(), result.working.steps.end(),
+                                          [](const Step &step) { return step.kind == StepKind::Result; });
+    result.exact_set = plain_text(result_step->math);
     const std::string rounded = plain_text(writer.set_math(result.exact.set, true));
     if (rounded != std::string(result.exact_set).replace(2, 1, "≐"))
         result.rounded_set = rounded;
