@@ -4,6 +4,7 @@
 #include "solver/number_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -550,8 +551,85 @@ std::string sympy_text(const Surd &value)
     return "(" + text + ")/" + decimal_string(value.w);
 }
 
+namespace {
+
+using i128 = __int128;
+
+// n as an Integer, from 128 bits; false beyond 64.
+bool set_from_128(i128 n, Integer &out)
+{
+    const u128 magnitude = n < 0 ? -static_cast<u128>(n) : static_cast<u128>(n);
+    if (magnitude >> 64 != 0)
+        return false;
+    out = integer_from_64(static_cast<std::uint64_t>(magnitude));
+    if (n < 0)
+        out = -out;
+    return true;
+}
+
+// ⌊√x⌋ of x < 2^106: the double's root is off by less than one there.
+std::uint64_t isqrt_small(u128 x)
+{
+    auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(x)));
+    while (root != 0 && static_cast<u128>(root) * root > x)
+        --root;
+    while (static_cast<u128>(root + 1) * (root + 1) <= x)
+        ++root;
+    return root;
+}
+
+// round_to_places in 128-bit arithmetic, for the small numbers of a school
+// problem (parts of at most 40 bits, at most 18 places); false, with
+// `result` untouched, when they do not fit.
+bool round_small(const Surd &value, int n, RoundedValue &result)
+{
+    constexpr std::size_t part_bits = 40;
+    if (n < 0 || n > 18 || bit_size(value.u) > part_bits || bit_size(value.v) > part_bits ||
+        bit_size(value.m) > part_bits || bit_size(value.w) > part_bits)
+        return false;
+    std::uint64_t scale = 1;
+    for (int i = 0; i < n; ++i)
+        scale *= 10;
+    const auto u = static_cast<i128>(magnitude_64(value.u)) * sgn(value.u);
+    const auto w = static_cast<i128>(magnitude_64(value.w));
+    i128 scaled = 0;
+    bool exact = false;
+    if (value.is_rational()) {
+        const i128 top = (u < 0 ? -u : u) * scale; // below 2^104
+        const i128 remainder = top % w;
+        scaled = top / w + (2 * remainder >= w ? 1 : 0);
+        exact = remainder == 0;
+        if (u < 0)
+            scaled = -scaled;
+    } else {
+        // as below: ⌊(2u·10^n + w ± √(4v²m·10^2n)) / 2w⌋, 10^2n below 2^(7n)
+        const std::uint64_t v = magnitude_64(value.v);
+        const std::uint64_t m = magnitude_64(value.m);
+        if (2 + 2 * bit_size(value.v) + bit_size(value.m) + 7 * static_cast<std::size_t>(n) > 105)
+            return false;
+        const u128 radicand = 4 * static_cast<u128>(v) * v * m * scale * scale;
+        const auto root = static_cast<i128>(isqrt_small(radicand));
+        const i128 top = 2 * u * scale + w + (sgn(value.v) > 0 ? root : -root - 1);
+        const i128 bottom = 2 * w;
+        scaled = top / bottom;
+        if (top % bottom != 0 && top < 0)
+            --scaled;
+    }
+    Integer big;
+    if (!set_from_128(scaled, big))
+        return false;
+    result.scaled = std::move(big);
+    result.exact = exact;
+    return true;
+}
+
+} // namespace
+
 RoundedValue round_to_places(const Surd &value, int n)
 {
+    RoundedValue small;
+    if (round_small(value, n, small))
+        return small;
     const Integer scale = power_of_ten(static_cast<std::uint32_t>(n));
     RoundedValue result;
     if (value.is_rational()) {
