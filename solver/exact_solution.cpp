@@ -82,6 +82,16 @@ bool constant_holds(const Rational &c, Relation relation)
 std::string end_text(const Surd &value, int n)
 {
     const Integer scaled = round_to_places(value, n).scaled;
+    // Both numbers exact as doubles (below 2^53, 10^22): their quotient is
+    // then already the nearest double, as the rounding is to nearest.
+    constexpr std::size_t exact_bits = 53;
+    if (n >= 0 && n <= 22 && bit_size(scaled) <= exact_bits) {
+        double power = 1.0;
+        for (int i = 0; i < n; ++i)
+            power *= 10.0;
+        const double top = static_cast<double>(magnitude_64(scaled));
+        return format_number(sgn(scaled) < 0 ? -top / power : top / power, '.');
+    }
     const double nearest = nearest_double(ratio(scaled, power_of_ten(static_cast<std::uint32_t>(n))));
     return format_number(nearest, '.');
 }

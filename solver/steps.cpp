@@ -511,13 +511,15 @@ private:
         check.text(" + ").append(index("x", "2")).text(" = ");
         if (twice)
             check.text("2").append(index("x", "0")).text(" = ");
-        number(check, sum(x1, x2));
+        const Rational roots_sum = sum(x1, x2);
+        const Rational roots_product = product(x1, x2);
+        number(check, roots_sum);
         check.text(" = −b/a, ").append(index("x", "1")).text(" · ").append(index("x", "2")).text(" = ");
         if (twice)
             check.append(index("x", "0")).mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" = ");
-        number(check, product(x1, x2));
+        number(check, roots_product);
         check.text(" = c/a");
-        const bool holds = sum(x1, x2) == -b_ / a_ && product(x1, x2) == c_ / a_;
+        const bool holds = roots_sum == -b_ / a_ && roots_product == c_ / a_;
         step(vieta, check);
         if (holds)
             step(twice ? vieta_holds_double : vieta_holds);
