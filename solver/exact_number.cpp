@@ -385,25 +385,49 @@ void split_square(const Integer &n, Integer &k, Integer &m)
         k = 0;
         return;
     }
-    Integer rest = abs(n);
+    Integer rest;
     const auto take = [&](const Integer &prime, std::uint64_t count) {
         k *= power(prime, static_cast<std::uint32_t>(count / 2));
         if (count % 2 == 1)
             m *= prime;
     };
-    for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
-        if (rest < d * d)
-            break;
-        if (rest % d != 0)
-            continue;
-        // all at once: a denominator 10^k brings thousands of 2s and 5s
-        take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
-    }
-    if (rest == 1)
-        return;
-    if (rest < trial_bound * trial_bound) { // no divisor below its root: a prime
-        m *= rest;
-        return;
+    if (fits_64_bits(n)) {
+        // The same trial division in machine words: k² · m = |n| keeps both in 64 bits.
+        std::uint64_t small = magnitude_64(n), small_k = 1, small_m = 1;
+        for (std::uint64_t d = 2; d < trial_bound && d * d <= small; d += d == 2 ? 1 : 2) {
+            unsigned count = 0;
+            for (; small % d == 0; small /= d)
+                ++count;
+            for (unsigned i = 0; i < count / 2; ++i)
+                small_k *= d;
+            if (count % 2 == 1)
+                small_m *= d;
+        }
+        k = integer_from_64(small_k);
+        m = integer_from_64(small_m);
+        if (small == 1)
+            return;
+        if (small < trial_bound * trial_bound) { // no divisor below its root: a prime
+            m *= integer_from_64(small);
+            return;
+        }
+        rest = integer_from_64(small);
+    } else {
+        rest = abs(n);
+        for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
+            if (rest < d * d)
+                break;
+            if (rest % d != 0)
+                continue;
+            // all at once: a denominator 10^k brings thousands of 2s and 5s
+            take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
+        }
+        if (rest == 1)
+            return;
+        if (rest < trial_bound * trial_bound) { // no divisor below its root: a prime
+            m *= rest;
+            return;
+        }
     }
     std::vector<Integer> factors; // primes, and beyond 64 bits perhaps a composite rest
     std::uint64_t budget = rho_budget;
