@@ -314,6 +314,7 @@ void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
     math.text(text);
 }
 
+// |n|, whatever its sign.
 void put_integer(Math &math, const Integer &magnitude, const NumberFormat &format)
 {
     put_scaled(math, scaled_integer(magnitude), format);
@@ -339,15 +340,15 @@ void put_surd_sum(Math &math, const Integer &u, const Integer &v, const Integer 
     if (u != 0) {
         if (u < 0)
             math.text(kMinus);
-        put_integer(math, abs(u), integers);
+        put_integer(math, u, integers); // by magnitude
         math.text(plus_minus ? " ± " : v < 0 ? " − " : " + ");
     } else if (plus_minus) {
         math.text("±");
     } else if (v < 0) {
         math.text(kMinus);
     }
-    if (abs(v) != 1)
-        put_integer(math, abs(v), integers);
+    if (v != 1 && v != -1)
+        put_integer(math, v, integers);
     math.mark(MathMark::RootBegin);
     put_integer(math, m, integers);
     math.mark(MathMark::RootEnd);
