@@ -139,8 +139,15 @@ ExactAnalysis analyse_exact(const Rational &a, const Rational &b, const Rational
             analysis.zeros.push_back(make_surd(vertex));
         } else if (d > 0) {
             const Rational half_width = 1 / (2 * abs(a));
-            analysis.zeros.push_back(make_surd(vertex, -half_width, d));
-            analysis.zeros.push_back(make_surd(vertex, half_width, d));
+            Surd upper = make_surd(vertex, half_width, d);
+            if (upper.is_rational()) {
+                analysis.zeros.push_back(make_surd(vertex, -half_width, d));
+            } else { // the conjugate: only the sign of the root's coefficient differs
+                Surd lower = upper;
+                lower.v = -lower.v;
+                analysis.zeros.push_back(std::move(lower));
+            }
+            analysis.zeros.push_back(std::move(upper));
         }
         if (relation == Relation::Equal)
             analysis.set = analysis.zeros.empty() ? empty_set() : points(analysis.zeros);
