@@ -143,7 +143,7 @@ public:
     Math normal_form() const { return relation_math(polynomial(a_, b_, c_), relation_, 0); }
 
 private:
-    void step(std::string_view text, Math math = {}, StepKind kind = StepKind::Step)
+    void step(std::string_view text, Math &&math = Math{}, StepKind kind = StepKind::Step)
     {
         working_.steps.push_back({kind, std::string(text), std::move(math), {}});
     }
@@ -294,7 +294,7 @@ private:
         number(coefficient_math, b_);
         coefficient_math.text(", c = ");
         number(coefficient_math, c_);
-        step(coefficients, coefficient_math);
+        step(coefficients, std::move(coefficient_math));
 
         if (b_ == 0)
             without_b(exact);
@@ -328,7 +328,7 @@ private:
         number(math, abs(four_ac));
         math.text(" = ");
         number(math, d);
-        step(step_texts::discriminant, math);
+        step(step_texts::discriminant, std::move(math));
 
         if (d < 0) {
             step(equation ? no_root : no_zero);
@@ -348,7 +348,7 @@ private:
             root.text(" = ").append(fraction(plain("−b"), plain("2a"))).text(" = ");
             root.append(fraction(minus_b, two_a)).text(" = ");
             number_and_decimal(root, exact.zeros[0]);
-            step(roots, root);
+            step(roots, std::move(root));
             return;
         }
         step(equation ? two_roots : two_zeros);
@@ -369,7 +369,7 @@ private:
             root_math.mark(MathMark::RootEnd).text(" = ");
             number(root_math, root_d);
             // √9 = 3 is a root taken whole, √48 = 4√3 partly
-            step(root_d.is_rational() ? exact_root : simplify_root, root_math);
+            step(root_d.is_rational() ? exact_root : simplify_root, std::move(root_math));
             // A negative 2a is multiplied out: (−b ± √D)/(2a) = (b ± √D)/(−2a),
             // the ± standing for both signs either way.
             Math simplified;
@@ -389,7 +389,7 @@ private:
             if (plain_text(form) != last_form) // no "(39 ± 5√53)/2 = (39 ± 5√53)/2"
                 formula.text(" = ").append(form);
         }
-        step(roots, formula);
+        step(roots, std::move(formula));
 
         // x₁ with the plus sign of the last form (its denominator positive):
         // the larger root, as for ±√ without b
@@ -400,7 +400,7 @@ private:
         number_and_decimal(each, first);
         each.text(", ").append(index("x", "2")).text(" = ");
         number_and_decimal(each, second);
-        step({}, each);
+        step({}, std::move(each));
     }
 
     void without_b(const ExactAnalysis &exact)
@@ -415,7 +415,7 @@ private:
             }
             x_power(math, 2);
             math.text(" = 0 ⇒ ").append(index("x", "0")).text(" = 0");
-            step(no_b_no_c, math);
+            step(no_b_no_c, std::move(math));
             return;
         }
         const Rational square = -c_ / a_;
@@ -430,7 +430,7 @@ private:
             math.text(" = ");
             number(math, square);
         }
-        step(no_b, math);
+        step(no_b, std::move(math));
         if (square < 0) {
             step(equation ? no_b_negative_equation : no_b_negative_inequality);
             return;
@@ -447,7 +447,7 @@ private:
             root.text(" = ");
             put_plus_minus(root, larger, format_);
         }
-        step(roots, root);
+        step(roots, std::move(root));
         zeros_line(exact);
     }
 
@@ -459,11 +459,11 @@ private:
         term(inner, a_, 1, true);
         term(inner, b_, 0, false);
         math.append(inner).text(")").text(relation_sign(relation_)).text("0");
-        step(no_c, math);
+        step(no_c, std::move(math));
         Math roots_math = index("x", "1");
         roots_math.text(" = 0, ").append(inner).text(" = 0 ⇒ ").append(index("x", "2")).text(" = ");
         number_and_decimal(roots_math, make_surd(-b_ / a_));
-        step(zero_product, roots_math);
+        step(zero_product, std::move(roots_math));
     }
 
     // x₁,₂ = ±√...: x₁ with the plus sign, as after the discriminant.
@@ -474,7 +474,7 @@ private:
         number_and_decimal(each, exact.zeros[1]);
         each.text(", ").append(index("x", "2")).text(" = ");
         number_and_decimal(each, exact.zeros[0]);
-        step({}, each);
+        step({}, std::move(each));
     }
 
     static Rational sum(const Surd &x, const Surd &y)
@@ -504,7 +504,7 @@ private:
         } else {
             factor_pair(math, x1, x2);
         }
-        step(factored, math);
+        step(factored, std::move(math));
 
         // A double root x₀ is both x₁ and x₂: 2x₀ and x₀² are checked.
         Math check = index("x", "1");
@@ -520,7 +520,7 @@ private:
         number(check, roots_product);
         check.text(" = c/a");
         const bool holds = roots_sum == -b_ / a_ && roots_product == c_ / a_;
-        step(vieta, check);
+        step(vieta, std::move(check));
         if (holds)
             step(twice ? vieta_holds_double : vieta_holds);
     }
@@ -541,7 +541,7 @@ private:
         opening.text("a = ");
         number(opening, a_);
         opening.text(a_ > 0 ? " > 0" : " < 0");
-        step(a_ > 0 ? opens_up : opens_down, opening);
+        step(a_ > 0 ? opens_up : opens_down, std::move(opening));
         // the sentence follows its mathematics here: "a = 2 > 0, parabola ..."
         auto &last = working_.steps.back();
         last.math.text(", ").text(last.text);
@@ -631,7 +631,7 @@ private:
         term(moved, b_, 1, true);
         moved = relation_math(moved, relation_, -c_);
         if (c_ != 0)
-            step(move_c, moved);
+            step(move_c, std::move(moved));
         const Surd &root = exact.zeros[0];
         if (b_ != 1) {
             Math divided;
@@ -642,7 +642,7 @@ private:
             number(divisor, b_);
             sentence += plain_text(divisor);
             sentence += equation ? std::string_view(":") : b_ < 0 ? divide_negative : divide_positive;
-            step(sentence, divided);
+            step(sentence, std::move(divided));
         }
     }
 
@@ -682,7 +682,7 @@ private:
             std::string sentence(rounded_prefix);
             sentence += integer_text(places_);
             sentence += places_ >= 5 ? rounded_many : rounded_few;
-            step(sentence, rounded);
+            step(sentence, std::move(rounded));
         }
     }
 
