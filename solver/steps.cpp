@@ -226,6 +226,13 @@ private:
         return math;
     }
 
+    // numerator/denominator at the end of `math`, as append(fraction(...)) puts it.
+    static Math &put_fraction(Math &math, const Math &numerator, const Math &denominator)
+    {
+        math.mark(MathMark::FractionBegin).append(numerator).mark(MathMark::FractionBar).append(denominator);
+        return math.mark(MathMark::FractionEnd);
+    }
+
     static Math fraction(const Math &numerator, const Math &denominator)
     {
         Math math;
@@ -345,8 +352,8 @@ private:
         if (d == 0) {
             step(equation ? double_root : double_zero);
             Math root = index("x", "0");
-            root.text(" = ").append(fraction(plain("−b"), plain("2a"))).text(" = ");
-            root.append(fraction(minus_b, two_a)).text(" = ");
+            put_fraction(root.text(" = "), plain("−b"), plain("2a")).text(" = ");
+            put_fraction(root, minus_b, two_a).text(" = ");
             number_and_decimal(root, exact.zeros[0]);
             step(roots, std::move(root));
             return;
@@ -354,12 +361,12 @@ private:
         step(equation ? two_roots : two_zeros);
         const Surd root_d = make_surd(0, 1, d);
         Math formula = index("x", "1,2");
-        formula.text(" = ").append(fraction(plain("−b ± √D"), plain("2a"))).text(" = ");
-        Math top = minus_b;
+        put_fraction(formula.text(" = "), plain("−b ± √D"), plain("2a")).text(" = ");
+        Math top = std::move(minus_b);
         top.text(" ± ").mark(MathMark::RootBegin);
         number(top, d);
         top.mark(MathMark::RootEnd);
-        formula.append(fraction(top, two_a));
+        put_fraction(formula, top, two_a);
         const bool simplifies = root_d.is_rational() || root_d.u != 0 || root_d.v != 1 || root_d.w != 1 || root_d.m != d;
         std::string last_form;
         if (simplifies) {
