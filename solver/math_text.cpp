@@ -12,7 +12,7 @@ void push(std::vector<MathToken> &tokens, MathMark mark, std::string_view text =
 {
     if (tokens.capacity() == 0)
         tokens.reserve(8);
-    tokens.emplace_back(mark, std::string(text));
+    tokens.push_back(MathToken{mark, std::string(text)}); // an aggregate: no emplace with clang 14
 }
 
 } // namespace
