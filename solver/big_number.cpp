@@ -64,6 +64,9 @@ std::size_t bit_size(const Integer &n) { return n == 0 ? 0 : mpz_sizeinbase(n.ge
 
 std::uint64_t magnitude_64(const Integer &n)
 {
+#if GMP_LIMB_BITS == 64
+    return mpz_size(n.get_mpz_t()) == 0 ? 0 : static_cast<std::uint64_t>(mpz_getlimbn(n.get_mpz_t(), 0));
+#endif
     std::uint64_t value = 0;
     mpz_export(&value, nullptr, -1, sizeof value, 0, 0, n.get_mpz_t());
     return value;

@@ -4,6 +4,7 @@
 #include "solver/number_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -313,6 +314,7 @@ void put_scaled(Math &math, const Scaled &scaled, const NumberFormat &format)
     math.text(text);
 }
 
+// |n|, whatever its sign.
 void put_integer(Math &math, const Integer &magnitude, const NumberFormat &format)
 {
     put_scaled(math, scaled_integer(magnitude), format);
@@ -338,15 +340,15 @@ void put_surd_sum(Math &math, const Integer &u, const Integer &v, const Integer 
     if (u != 0) {
         if (u < 0)
             math.text(kMinus);
-        put_integer(math, abs(u), integers);
+        put_integer(math, u, integers); // by magnitude
         math.text(plus_minus ? " ± " : v < 0 ? " − " : " + ");
     } else if (plus_minus) {
         math.text("±");
     } else if (v < 0) {
         math.text(kMinus);
     }
-    if (abs(v) != 1)
-        put_integer(math, abs(v), integers);
+    if (v != 1 && v != -1)
+        put_integer(math, v, integers);
     math.mark(MathMark::RootBegin);
     put_integer(math, m, integers);
     math.mark(MathMark::RootEnd);
@@ -384,25 +386,49 @@ void split_square(const Integer &n, Integer &k, Integer &m)
         k = 0;
         return;
     }
-    Integer rest = abs(n);
+    Integer rest;
     const auto take = [&](const Integer &prime, std::uint64_t count) {
         k *= power(prime, static_cast<std::uint32_t>(count / 2));
         if (count % 2 == 1)
             m *= prime;
     };
-    for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
-        if (rest < d * d)
-            break;
-        if (rest % d != 0)
-            continue;
-        // all at once: a denominator 10^k brings thousands of 2s and 5s
-        take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
-    }
-    if (rest == 1)
-        return;
-    if (rest < trial_bound * trial_bound) { // no divisor below its root: a prime
-        m *= rest;
-        return;
+    if (fits_64_bits(n)) {
+        // The same trial division in machine words: k² · m = |n| keeps both in 64 bits.
+        std::uint64_t small = magnitude_64(n), small_k = 1, small_m = 1;
+        for (std::uint64_t d = 2; d < trial_bound && d * d <= small; d += d == 2 ? 1 : 2) {
+            unsigned count = 0;
+            for (; small % d == 0; small /= d)
+                ++count;
+            for (unsigned i = 0; i < count / 2; ++i)
+                small_k *= d;
+            if (count % 2 == 1)
+                small_m *= d;
+        }
+        k = integer_from_64(small_k);
+        m = integer_from_64(small_m);
+        if (small == 1)
+            return;
+        if (small < trial_bound * trial_bound) { // no divisor below its root: a prime
+            m *= integer_from_64(small);
+            return;
+        }
+        rest = integer_from_64(small);
+    } else {
+        rest = abs(n);
+        for (std::uint64_t d = 2; d < trial_bound; d += d == 2 ? 1 : 2) {
+            if (rest < d * d)
+                break;
+            if (rest % d != 0)
+                continue;
+            // all at once: a denominator 10^k brings thousands of 2s and 5s
+            take(integer_from_64(d), remove_factor(rest, static_cast<std::uint32_t>(d)));
+        }
+        if (rest == 1)
+            return;
+        if (rest < trial_bound * trial_bound) { // no divisor below its root: a prime
+            m *= rest;
+            return;
+        }
     }
     std::vector<Integer> factors; // primes, and beyond 64 bits perhaps a composite rest
     std::uint64_t budget = rho_budget;
@@ -550,8 +576,85 @@ std::string sympy_text(const Surd &value)
     return "(" + text + ")/" + decimal_string(value.w);
 }
 
+namespace {
+
+using i128 = __int128;
+
+// n as an Integer, from 128 bits; false beyond 64.
+bool set_from_128(i128 n, Integer &out)
+{
+    const u128 magnitude = n < 0 ? -static_cast<u128>(n) : static_cast<u128>(n);
+    if (magnitude >> 64 != 0)
+        return false;
+    out = integer_from_64(static_cast<std::uint64_t>(magnitude));
+    if (n < 0)
+        out = -out;
+    return true;
+}
+
+// ⌊√x⌋ of x < 2^106: the double's root is off by less than one there.
+std::uint64_t isqrt_small(u128 x)
+{
+    auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(x)));
+    while (root != 0 && static_cast<u128>(root) * root > x)
+        --root;
+    while (static_cast<u128>(root + 1) * (root + 1) <= x)
+        ++root;
+    return root;
+}
+
+// round_to_places in 128-bit arithmetic, for the small numbers of a school
+// problem (parts of at most 40 bits, at most 18 places); false, with
+// `result` untouched, when they do not fit.
+bool round_small(const Surd &value, int n, RoundedValue &result)
+{
+    constexpr std::size_t part_bits = 40;
+    if (n < 0 || n > 18 || bit_size(value.u) > part_bits || bit_size(value.v) > part_bits ||
+        bit_size(value.m) > part_bits || bit_size(value.w) > part_bits)
+        return false;
+    std::uint64_t scale = 1;
+    for (int i = 0; i < n; ++i)
+        scale *= 10;
+    const auto u = static_cast<i128>(magnitude_64(value.u)) * sgn(value.u);
+    const auto w = static_cast<i128>(magnitude_64(value.w));
+    i128 scaled = 0;
+    bool exact = false;
+    if (value.is_rational()) {
+        const i128 top = (u < 0 ? -u : u) * scale; // below 2^104
+        const i128 remainder = top % w;
+        scaled = top / w + (2 * remainder >= w ? 1 : 0);
+        exact = remainder == 0;
+        if (u < 0)
+            scaled = -scaled;
+    } else {
+        // as below: ⌊(2u·10^n + w ± √(4v²m·10^2n)) / 2w⌋, 10^2n below 2^(7n)
+        const std::uint64_t v = magnitude_64(value.v);
+        const std::uint64_t m = magnitude_64(value.m);
+        if (2 + 2 * bit_size(value.v) + bit_size(value.m) + 7 * static_cast<std::size_t>(n) > 105)
+            return false;
+        const u128 radicand = 4 * static_cast<u128>(v) * v * m * scale * scale;
+        const auto root = static_cast<i128>(isqrt_small(radicand));
+        const i128 top = 2 * u * scale + w + (sgn(value.v) > 0 ? root : -root - 1);
+        const i128 bottom = 2 * w;
+        scaled = top / bottom;
+        if (top % bottom != 0 && top < 0)
+            --scaled;
+    }
+    Integer big;
+    if (!set_from_128(scaled, big))
+        return false;
+    result.scaled = std::move(big);
+    result.exact = exact;
+    return true;
+}
+
+} // namespace
+
 RoundedValue round_to_places(const Surd &value, int n)
 {
+    RoundedValue small;
+    if (round_small(value, n, small))
+        return small;
     const Integer scale = power_of_ten(static_cast<std::uint32_t>(n));
     RoundedValue result;
     if (value.is_rational()) {

@@ -82,6 +82,16 @@ bool constant_holds(const Rational &c, Relation relation)
 std::string end_text(const Surd &value, int n)
 {
     const Integer scaled = round_to_places(value, n).scaled;
+    // Both numbers exact as doubles (below 2^53, 10^22): their quotient is
+    // then already the nearest double, as the rounding is to nearest.
+    constexpr std::size_t exact_bits = 53;
+    if (n >= 0 && n <= 22 && bit_size(scaled) <= exact_bits) {
+        double power = 1.0;
+        for (int i = 0; i < n; ++i)
+            power *= 10.0;
+        const double top = static_cast<double>(magnitude_64(scaled));
+        return format_number(sgn(scaled) < 0 ? -top / power : top / power, '.');
+    }
     const double nearest = nearest_double(ratio(scaled, power_of_ten(static_cast<std::uint32_t>(n))));
     return format_number(nearest, '.');
 }
@@ -129,8 +139,15 @@ ExactAnalysis analyse_exact(const Rational &a, const Rational &b, const Rational
             analysis.zeros.push_back(make_surd(vertex));
         } else if (d > 0) {
             const Rational half_width = 1 / (2 * abs(a));
-            analysis.zeros.push_back(make_surd(vertex, -half_width, d));
-            analysis.zeros.push_back(make_surd(vertex, half_width, d));
+            Surd upper = make_surd(vertex, half_width, d);
+            if (upper.is_rational()) {
+                analysis.zeros.push_back(make_surd(vertex, -half_width, d));
+            } else { // the conjugate: only the sign of the root's coefficient differs
+                Surd lower = upper;
+                lower.v = -lower.v;
+                analysis.zeros.push_back(std::move(lower));
+            }
+            analysis.zeros.push_back(std::move(upper));
         }
         if (relation == Relation::Equal)
             analysis.set = analysis.zeros.empty() ? empty_set() : points(analysis.zeros);

@@ -8,11 +8,11 @@ namespace parvolin {
 namespace {
 
 // One allocation for a typical piece instead of a growth by doubling.
-void push(std::vector<MathToken> &tokens, MathToken token)
+void push(std::vector<MathToken> &tokens, MathMark mark, std::string_view text = {})
 {
     if (tokens.capacity() == 0)
         tokens.reserve(8);
-    tokens.push_back(std::move(token));
+    tokens.push_back(MathToken{mark, std::string(text)}); // an aggregate: no emplace with clang 14
 }
 
 } // namespace
@@ -22,7 +22,7 @@ Math &Math::text(std::string_view run)
     if (!tokens.empty() && tokens.back().mark == MathMark::Text)
         tokens.back().text += run;
     else
-        push(tokens, {MathMark::Text, std::string(run)});
+        push(tokens, MathMark::Text, run);
     return *this;
 }
 
@@ -43,23 +43,25 @@ std::string_view school_symbol(std::string_view name)
 
 Math &Math::symbol(std::string_view name)
 {
-    push(tokens, {MathMark::Symbol, std::string(name)});
+    push(tokens, MathMark::Symbol, name);
     return *this;
 }
 
 Math &Math::mark(MathMark mark)
 {
-    push(tokens, {mark, {}});
+    push(tokens, mark);
     return *this;
 }
 
 Math &Math::append(const Math &other)
 {
+    if (tokens.capacity() < tokens.size() + other.tokens.size())
+        tokens.reserve(std::max<std::size_t>(8, tokens.size() + other.tokens.size()));
     for (const auto &token : other.tokens) {
         if (token.mark == MathMark::Text)
             text(token.text);
         else
-            push(tokens, token);
+            push(tokens, token.mark, token.text);
     }
     return *this;
 }

@@ -19,16 +19,21 @@ constexpr std::string_view kMinus = "−";
 
 // Every number the set names: its points, the finite ends of its intervals,
 // the points it leaves out.
-std::vector<Surd> finite_ends(const ExactSet &set)
+// Pointers into `set`, which outlives them: no number is copied.
+std::vector<const Surd *> finite_ends(const ExactSet &set)
 {
-    std::vector<Surd> ends = set.points;
+    std::vector<const Surd *> ends;
+    ends.reserve(set.points.size() + 2 * set.intervals.size() + set.excluded.size());
+    for (const auto &point : set.points)
+        ends.push_back(&point);
     for (const auto &piece : set.intervals) {
         if (piece.lower.infinity == 0)
-            ends.push_back(piece.lower.value);
+            ends.push_back(&piece.lower.value);
         if (piece.upper.infinity == 0)
-            ends.push_back(piece.upper.value);
+            ends.push_back(&piece.upper.value);
     }
-    ends.insert(ends.end(), set.excluded.begin(), set.excluded.end());
+    for (const auto &point : set.excluded)
+        ends.push_back(&point);
     return ends;
 }
 
@@ -100,10 +105,11 @@ public:
             break;
         case SetKind::Intervals:
         case SetKind::AllRealsExcept: {
-            std::vector<ExactInterval> pieces = set.intervals;
+            std::vector<ExactInterval> around; // the two rays beside the one point left out
             if (set.kind == SetKind::AllRealsExcept) {
-                pieces = {{{-1, {}}, false, {0, set.excluded[0]}, false}, {{0, set.excluded[0]}, false, {1, {}}, false}};
+                around = {{{-1, {}}, false, {0, set.excluded[0]}, false}, {{0, set.excluded[0]}, false, {1, {}}, false}};
             }
+            const std::vector<ExactInterval> &pieces = set.kind == SetKind::AllRealsExcept ? around : set.intervals;
             for (std::size_t i = 0; i < pieces.size(); ++i) {
                 if (i > 0)
                     math.text(" ").symbol("U").text(" ");
@@ -137,7 +143,7 @@ public:
     Math normal_form() const { return relation_math(polynomial(a_, b_, c_), relation_, 0); }
 
 private:
-    void step(std::string_view text, Math math = {}, StepKind kind = StepKind::Step)
+    void step(std::string_view text, Math &&math = Math{}, StepKind kind = StepKind::Step)
     {
         working_.steps.push_back({kind, std::string(text), std::move(math), {}});
     }
@@ -220,6 +226,13 @@ private:
         return math;
     }
 
+    // numerator/denominator at the end of `math`, as append(fraction(...)) puts it.
+    static Math &put_fraction(Math &math, const Math &numerator, const Math &denominator)
+    {
+        math.mark(MathMark::FractionBegin).append(numerator).mark(MathMark::FractionBar).append(denominator);
+        return math.mark(MathMark::FractionEnd);
+    }
+
     static Math fraction(const Math &numerator, const Math &denominator)
     {
         Math math;
@@ -241,11 +254,16 @@ private:
         if (root.is_rational() || root.w != 1) {
             // x − (−5 − √13)/6 is written x + (5 + √13)/6
             const bool negative = root.u < 0;
-            Surd opposite = root;
-            opposite.u = -root.u;
-            opposite.v = -root.v;
+            const Wrap wrap = root.is_rational() ? Wrap::None : Wrap::Factor;
             math.text(negative ? " + " : " − ");
-            number(math, negative ? opposite : root, root.is_rational() ? Wrap::None : Wrap::Factor);
+            if (negative) {
+                Surd opposite = root;
+                opposite.u = -root.u;
+                opposite.v = -root.v;
+                number(math, opposite, wrap);
+            } else {
+                number(math, root, wrap);
+            }
         } else {
             Surd opposite = root;
             opposite.u = -root.u;
@@ -283,7 +301,7 @@ private:
         number(coefficient_math, b_);
         coefficient_math.text(", c = ");
         number(coefficient_math, c_);
-        step(coefficients, coefficient_math);
+        step(coefficients, std::move(coefficient_math));
 
         if (b_ == 0)
             without_b(exact);
@@ -317,7 +335,7 @@ private:
         number(math, abs(four_ac));
         math.text(" = ");
         number(math, d);
-        step(step_texts::discriminant, math);
+        step(step_texts::discriminant, std::move(math));
 
         if (d < 0) {
             step(equation ? no_root : no_zero);
@@ -334,21 +352,21 @@ private:
         if (d == 0) {
             step(equation ? double_root : double_zero);
             Math root = index("x", "0");
-            root.text(" = ").append(fraction(plain("−b"), plain("2a"))).text(" = ");
-            root.append(fraction(minus_b, two_a)).text(" = ");
+            put_fraction(root.text(" = "), plain("−b"), plain("2a")).text(" = ");
+            put_fraction(root, minus_b, two_a).text(" = ");
             number_and_decimal(root, exact.zeros[0]);
-            step(roots, root);
+            step(roots, std::move(root));
             return;
         }
         step(equation ? two_roots : two_zeros);
         const Surd root_d = make_surd(0, 1, d);
         Math formula = index("x", "1,2");
-        formula.text(" = ").append(fraction(plain("−b ± √D"), plain("2a"))).text(" = ");
-        Math top = minus_b;
+        put_fraction(formula.text(" = "), plain("−b ± √D"), plain("2a")).text(" = ");
+        Math top = std::move(minus_b);
         top.text(" ± ").mark(MathMark::RootBegin);
         number(top, d);
         top.mark(MathMark::RootEnd);
-        formula.append(fraction(top, two_a));
+        put_fraction(formula, top, two_a);
         const bool simplifies = root_d.is_rational() || root_d.u != 0 || root_d.v != 1 || root_d.w != 1 || root_d.m != d;
         std::string last_form;
         if (simplifies) {
@@ -358,7 +376,7 @@ private:
             root_math.mark(MathMark::RootEnd).text(" = ");
             number(root_math, root_d);
             // √9 = 3 is a root taken whole, √48 = 4√3 partly
-            step(root_d.is_rational() ? exact_root : simplify_root, root_math);
+            step(root_d.is_rational() ? exact_root : simplify_root, std::move(root_math));
             // A negative 2a is multiplied out: (−b ± √D)/(2a) = (b ± √D)/(−2a),
             // the ± standing for both signs either way.
             Math simplified;
@@ -378,7 +396,7 @@ private:
             if (plain_text(form) != last_form) // no "(39 ± 5√53)/2 = (39 ± 5√53)/2"
                 formula.text(" = ").append(form);
         }
-        step(roots, formula);
+        step(roots, std::move(formula));
 
         // x₁ with the plus sign of the last form (its denominator positive):
         // the larger root, as for ±√ without b
@@ -389,7 +407,7 @@ private:
         number_and_decimal(each, first);
         each.text(", ").append(index("x", "2")).text(" = ");
         number_and_decimal(each, second);
-        step({}, each);
+        step({}, std::move(each));
     }
 
     void without_b(const ExactAnalysis &exact)
@@ -404,7 +422,7 @@ private:
             }
             x_power(math, 2);
             math.text(" = 0 ⇒ ").append(index("x", "0")).text(" = 0");
-            step(no_b_no_c, math);
+            step(no_b_no_c, std::move(math));
             return;
         }
         const Rational square = -c_ / a_;
@@ -419,7 +437,7 @@ private:
             math.text(" = ");
             number(math, square);
         }
-        step(no_b, math);
+        step(no_b, std::move(math));
         if (square < 0) {
             step(equation ? no_b_negative_equation : no_b_negative_inequality);
             return;
@@ -436,7 +454,7 @@ private:
             root.text(" = ");
             put_plus_minus(root, larger, format_);
         }
-        step(roots, root);
+        step(roots, std::move(root));
         zeros_line(exact);
     }
 
@@ -448,11 +466,11 @@ private:
         term(inner, a_, 1, true);
         term(inner, b_, 0, false);
         math.append(inner).text(")").text(relation_sign(relation_)).text("0");
-        step(no_c, math);
+        step(no_c, std::move(math));
         Math roots_math = index("x", "1");
         roots_math.text(" = 0, ").append(inner).text(" = 0 ⇒ ").append(index("x", "2")).text(" = ");
         number_and_decimal(roots_math, make_surd(-b_ / a_));
-        step(zero_product, roots_math);
+        step(zero_product, std::move(roots_math));
     }
 
     // x₁,₂ = ±√...: x₁ with the plus sign, as after the discriminant.
@@ -463,7 +481,7 @@ private:
         number_and_decimal(each, exact.zeros[1]);
         each.text(", ").append(index("x", "2")).text(" = ");
         number_and_decimal(each, exact.zeros[0]);
-        step({}, each);
+        step({}, std::move(each));
     }
 
     static Rational sum(const Surd &x, const Surd &y)
@@ -493,21 +511,23 @@ private:
         } else {
             factor_pair(math, x1, x2);
         }
-        step(factored, math);
+        step(factored, std::move(math));
 
         // A double root x₀ is both x₁ and x₂: 2x₀ and x₀² are checked.
         Math check = index("x", "1");
         check.text(" + ").append(index("x", "2")).text(" = ");
         if (twice)
             check.text("2").append(index("x", "0")).text(" = ");
-        number(check, sum(x1, x2));
+        const Rational roots_sum = sum(x1, x2);
+        const Rational roots_product = product(x1, x2);
+        number(check, roots_sum);
         check.text(" = −b/a, ").append(index("x", "1")).text(" · ").append(index("x", "2")).text(" = ");
         if (twice)
             check.append(index("x", "0")).mark(MathMark::PowerBegin).text("2").mark(MathMark::PowerEnd).text(" = ");
-        number(check, product(x1, x2));
+        number(check, roots_product);
         check.text(" = c/a");
-        const bool holds = sum(x1, x2) == -b_ / a_ && product(x1, x2) == c_ / a_;
-        step(vieta, check);
+        const bool holds = roots_sum == -b_ / a_ && roots_product == c_ / a_;
+        step(vieta, std::move(check));
         if (holds)
             step(twice ? vieta_holds_double : vieta_holds);
     }
@@ -528,7 +548,7 @@ private:
         opening.text("a = ");
         number(opening, a_);
         opening.text(a_ > 0 ? " > 0" : " < 0");
-        step(a_ > 0 ? opens_up : opens_down, opening);
+        step(a_ > 0 ? opens_up : opens_down, std::move(opening));
         // the sentence follows its mathematics here: "a = 2 > 0, parabola ..."
         auto &last = working_.steps.back();
         last.math.text(", ").text(last.text);
@@ -547,29 +567,45 @@ private:
             Math low_factor, high_factor;
             linear_factor(low_factor, low);
             linear_factor(high_factor, high);
-            MathRow header{plain("x ∈"), low_factor, high_factor, product_header};
-            if (a_ != 1 && a_ != -1) {
-                Math a_header;
+            const bool a_column = a_ != 1 && a_ != -1;
+            table.table.reserve(4);
+            MathRow &header = table.table.emplace_back();
+            header.reserve(5);
+            header.push_back(plain("x ∈"));
+            if (a_column) {
+                Math &a_header = header.emplace_back();
                 a_header.text("a = ");
                 number(a_header, a_);
-                header.insert(header.begin() + 1, a_header);
             }
-            table.table.push_back(header);
-            const ExactEnd ends[] = {{-1, {}}, {0, low}, {0, high}, {1, {}}};
+            header.push_back(std::move(low_factor));
+            header.push_back(std::move(high_factor));
+            header.push_back(std::move(product_header));
+            // −∞, the zeros, ∞
+            const auto put_end = [&](Math &math, int which) {
+                if (which == 0)
+                    math.text(kMinus).symbol("oo");
+                else if (which == 3)
+                    math.symbol("oo");
+                else
+                    number(math, which == 1 ? low : high);
+            };
             for (int piece = 0; piece < 3; ++piece) {
                 Math interval;
                 interval.text("(");
-                end(interval, ends[piece]);
+                put_end(interval, piece);
                 interval.text(" ; ");
-                end(interval, ends[piece + 1]);
+                put_end(interval, piece + 1);
                 interval.text(")");
                 const int low_sign = piece == 0 ? -1 : 1;
                 const int high_sign = piece == 2 ? 1 : -1;
-                MathRow row{interval, plain(sign_text(low_sign)), plain(sign_text(high_sign)),
-                            plain(sign_text(a_sign * low_sign * high_sign))};
-                if (a_ != 1 && a_ != -1)
-                    row.insert(row.begin() + 1, plain(sign_text(a_sign)));
-                table.table.push_back(row);
+                MathRow &row = table.table.emplace_back();
+                row.reserve(5);
+                row.push_back(std::move(interval));
+                if (a_column)
+                    row.push_back(plain(sign_text(a_sign)));
+                row.push_back(plain(sign_text(low_sign)));
+                row.push_back(plain(sign_text(high_sign)));
+                row.push_back(plain(sign_text(a_sign * low_sign * high_sign)));
             }
             working_.steps.push_back(std::move(table));
             std::string wanted(positive ? wanted_positive : wanted_negative);
@@ -602,7 +638,7 @@ private:
         term(moved, b_, 1, true);
         moved = relation_math(moved, relation_, -c_);
         if (c_ != 0)
-            step(move_c, moved);
+            step(move_c, std::move(moved));
         const Surd &root = exact.zeros[0];
         if (b_ != 1) {
             Math divided;
@@ -613,7 +649,7 @@ private:
             number(divisor, b_);
             sentence += plain_text(divisor);
             sentence += equation ? std::string_view(":") : b_ < 0 ? divide_negative : divide_positive;
-            step(sentence, divided);
+            step(sentence, std::move(divided));
         }
     }
 
@@ -631,15 +667,16 @@ private:
     void result(const ExactSet &set)
     {
         step(step_texts::result, set_math(set), StepKind::Result);
-        const std::vector<Surd> values = finite_ends(set);
+        const std::vector<const Surd *> values = finite_ends(set);
         Math rounded;
         bool any = false;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const Surd &value = values[i];
+            const Surd &value = *values[i];
             if (value.is_rational() && (value.w == 1 || format_.style == NumberStyle::Decimals) &&
                 round_to_places(value, places_).exact)
                 continue;
-            if (i > 0 && std::find_if(values.begin(), values.begin() + static_cast<long>(i), [&](const Surd &other) {
+            if (i > 0 && std::find_if(values.begin(), values.begin() + static_cast<long>(i), [&](const Surd *other_end) {
+                    const Surd &other = *other_end;
                     return other.u == value.u && other.v == value.v && other.m == value.m && other.w == value.w;
                 }) != values.begin() + static_cast<long>(i))
                 continue;
@@ -652,7 +689,7 @@ private:
             std::string sentence(rounded_prefix);
             sentence += integer_text(places_);
             sentence += places_ >= 5 ? rounded_many : rounded_few;
-            step(sentence, rounded);
+            step(sentence, std::move(rounded));
         }
     }
 
@@ -759,8 +796,8 @@ std::string notice_text(const Coefficients &k, const Problem &problem, const Exa
     }
 
     bool half = false;
-    for (const auto &value : finite_ends(exact.set))
-        half = half || is_half_way(value, problem.decimals);
+    for (const Surd *value : finite_ends(exact.set))
+        half = half || is_half_way(*value, problem.decimals);
 
     if (!inexact.empty() || !zeroed.empty()) {
         text += notice_inexact;
@@ -806,7 +843,10 @@ StepsResult build_steps(const ProblemInput &input, char decimal_separator)
     StepWriter writer(k.exact[0], k.exact[1], k.exact[2], problem.relation, problem.decimals, decimal_separator);
     result.working = writer.write(result.exact);
 
-    result.exact_set = plain_text(writer.set_math(result.exact.set));
+    // The result step already holds the set as set_math writes it.
+    const auto result_step = std::find_if(result.working.steps.begin(), result.working.steps.end(),
+                                          [](const Step &step) { return step.kind == StepKind::Result; });
+    result.exact_set = plain_text(result_step->math);
     const std::string rounded = plain_text(writer.set_math(result.exact.set, true));
     if (rounded != std::string(result.exact_set).replace(2, 1, "≐"))
         result.rounded_set = rounded;

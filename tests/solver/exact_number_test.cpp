@@ -1,4 +1,6 @@
 #include "solver/exact_number.h"
+#include "solver/exact_solution.h"
+#include "solver/number_text.h"
 #include "solver/math_text.h"
 #include "tests/solver/test_support.h"
 
@@ -80,7 +82,15 @@ INSTANTIATE_TEST_SUITE_P(
                       SquareRow{"square_by_a_mersenne_prime", "9903822548043788861405265919", "65537",
                                 "2305843009213693951"},
                       SquareRow{"square_of_a_20_bit_prime_beyond", "1208918901999840174013681", "1048573",
-                                "1099511627689"}),
+                                "1099511627689"},
+                      // the edges of the machine-word trial division
+                      SquareRow{"zero", "0", "0", "1"}, SquareRow{"negative", "-48", "4", "3"},
+                      SquareRow{"two_to_the_63", "9223372036854775808", "2147483648", "2"},
+                      SquareRow{"minus_two_to_the_63", "-9223372036854775808", "2147483648", "2"},
+                      SquareRow{"two_to_the_64_minus_one", "18446744073709551615", "1", "18446744073709551615"},
+                      SquareRow{"two_to_the_64", "18446744073709551616", "4294967296", "1"},
+                      SquareRow{"prime_squared_below_the_bound", "994009", "997", "1"},
+                      SquareRow{"prime_times_square_of_two", "3988", "2", "997"}),
     row_name);
 
 struct RoundRow : NamedRow {
@@ -113,6 +123,68 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundRow{"exact_in_places", surd(1, 0, 1, 2), 2, "0,50", true},
                       RoundRow{"tiny_negative_shows_no_sign", surd(-1, 0, 1, 1000), 2, "0,00", false}),
     row_name);
+
+// Small numbers are rounded in machine words; the same value with every part
+// multiplied by 2^64 goes through big numbers. Both must agree, at the edges
+// of the small path too (parts of 40 and 41 bits, 18 and 19 places).
+struct SameRoundingRow : NamedRow {
+    const char *u, *v, *m, *w;
+    int places;
+};
+
+class SameRounding : public ::testing::TestWithParam<SameRoundingRow> {};
+
+TEST_P(SameRounding, InMachineWordsAsInBigNumbers)
+{
+    const auto &row = GetParam();
+    const Surd small{Integer(row.u), Integer(row.v), Integer(row.m), Integer(row.w)};
+    const Integer big_factor = Integer(1) << 64;
+    const Surd big{small.u * big_factor, small.v * big_factor, small.m, small.w * big_factor};
+    const RoundedValue fast = round_to_places(small, row.places);
+    const RoundedValue slow = round_to_places(big, row.places);
+    EXPECT_EQ(decimal_string(fast.scaled), decimal_string(slow.scaled));
+    if (small.is_rational())
+        EXPECT_EQ(fast.exact, slow.exact);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, SameRounding,
+    ::testing::Values(SameRoundingRow{"zero", "0", "0", "1", "1", 2},
+                      SameRoundingRow{"half_at_18_places", "1", "0", "1", "2", 18},
+                      SameRoundingRow{"thirds_at_19_places", "-2", "0", "1", "3", 19},
+                      SameRoundingRow{"parts_of_40_bits", "1099511627775", "0", "1", "1099511627773", 18},
+                      SameRoundingRow{"parts_of_41_bits", "-1099511627777", "0", "1", "1099511627775", 18},
+                      SameRoundingRow{"half_below_zero", "-1", "0", "1", "8", 2},
+                      SameRoundingRow{"golden_at_0_places", "3", "-1", "5", "2", 0},
+                      SameRoundingRow{"root_below_zero", "-100", "1", "9999", "1", 2},
+                      SameRoundingRow{"negative_root_part", "1", "-7", "2", "3", 6},
+                      // 2 + 2·bits(v) + bits(m) + 7·places: beyond 105 bits the big numbers take over
+                      SameRoundingRow{"large_root_parts", "-1099511627775", "1099511627775", "1099511627773",
+                                      "1099511627775", 0},
+                      SameRoundingRow{"large_root_parts_with_places", "5", "1048575", "1099511627773", "7", 4},
+                      SameRoundingRow{"many_places_small_root", "1", "1", "2", "1", 14},
+                      SameRoundingRow{"too_many_places_for_the_root", "1", "1", "2", "1", 15}),
+    row_name);
+
+// The rounded ends of a set as the report writes them: divided as doubles
+// while both numbers are exact doubles, by big numbers beyond.
+TEST(RoundedShape, WritesTheNearestDoubleOfEachEnd)
+{
+    const char *scaled_values[] = {"9007199254740991", "9007199254740992", "9007199254740993", "-9007199254740991",
+                                   "0", "1", "-7", "123456789",
+                                   // 54 bits, and at 23 places 10^23 is no double: big numbers
+                                   "13804984579974445", "6854008534861994"};
+    for (const char *text : scaled_values) {
+        for (const int places : {0, 2, 15, 22, 23}) {
+            const Rational value = ratio(Integer(text), power_of_ten(static_cast<std::uint32_t>(places)));
+            ExactSet set;
+            set.kind = SetKind::Points;
+            set.points.push_back(make_surd(value));
+            EXPECT_EQ(rounded_shape(set, places), "points " + format_number(nearest_double(value), '.'))
+                << text << " at " << places;
+        }
+    }
+}
 
 TEST(Surds, AreReducedAndReadBySympy)
 {
