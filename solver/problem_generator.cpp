@@ -281,4 +281,15 @@ std::vector<GeneratedProblem> generate_problems(std::uint64_t seed, int count, c
     return problems;
 }
 
+GeneratorOptions practice_options(int difficulty, int relations)
+{
+    GeneratorOptions options;
+    options.difficulty = difficulty == 1 ? Difficulty::Large : Difficulty::Small;
+    if (relations == 1)
+        options.relations = {Relation::Equal};
+    else if (relations == 2)
+        options.relations = {Relation::Less, Relation::Greater, Relation::LessEqual, Relation::GreaterEqual};
+    return options;
+}
+
 } // namespace parvolin

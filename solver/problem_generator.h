@@ -114,4 +114,18 @@ private:
 
 std::vector<GeneratedProblem> generate_problems(std::uint64_t seed, int count, const GeneratorOptions &options);
 
+// Practice, in the window and on the page alike. The choices as their lists
+// number them: difficulty 0 small numbers, 1 larger; relations 0 both, 1
+// equations only, 2 inequalities only.
+GeneratorOptions practice_options(int difficulty, int relations);
+
+// The seed of a sitting's generation (a new one each time the choices
+// change): the generations lie far apart (splitmix64's constant), and the
+// first has the sitting's own seed, so that sitting N starts with the
+// problems of worksheet N.
+constexpr std::uint64_t practice_generation_seed(std::uint64_t sitting, int generation)
+{
+    return sitting ^ (0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(generation));
+}
+
 } // namespace parvolin

@@ -10,8 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
-#include <iterator>
 #include <cstdint>
+#include <iterator>
 #include <new>
 #include <optional>
 
@@ -34,21 +34,6 @@ std::optional<std::uint64_t> decimal(std::string_view text)
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
-}
-
-// The window's practice view seeds the generators of one sitting far apart
-// (splitmix64's constant), the first with the sitting's own seed.
-constexpr std::uint64_t seed_step = 0x9E3779B97F4A7C15ull;
-
-GeneratorOptions practice_options(PracticeChoice choice)
-{
-    GeneratorOptions options;
-    options.difficulty = choice.difficulty == 1 ? Difficulty::Large : Difficulty::Small;
-    if (choice.relations == 1)
-        options.relations = {Relation::Equal};
-    else if (choice.relations == 2)
-        options.relations = {Relation::Less, Relation::Greater, Relation::LessEqual, Relation::GreaterEqual};
-    return options;
 }
 
 // Runs `body`, turning a failure into {"error": its text}.
@@ -104,8 +89,8 @@ std::string practice_problem_json(std::string_view seed, int generation, int ind
                           index >= kept.next;
         if (!same) {
             kept = Sitting{*sitting, generation, choice, 0, std::nullopt};
-            kept.generator.emplace(*sitting ^ (seed_step * static_cast<std::uint64_t>(generation)),
-                                   practice_options(choice));
+            kept.generator.emplace(practice_generation_seed(*sitting, generation),
+                                   practice_options(choice.difficulty, choice.relations));
         }
         GeneratedProblem problem;
         try {

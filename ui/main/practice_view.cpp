@@ -38,11 +38,6 @@ constexpr char wrong_colour[] = "#a01010";
 constexpr char rounded_colour[] = "#8a5a00";
 constexpr char mark_background[] = "#ffd0d0";
 
-// The mixing constant of splitmix64: the generators of one sitting get
-// seeds far apart; the first one gets the sitting's own seed, so sitting N
-// starts with the problems of worksheet N.
-constexpr std::uint64_t seed_step = 0x9E3779B97F4A7C15ull;
-
 Seam<PracticeSeedSource> seed_source;
 
 std::uint64_t draw_seed()
@@ -215,13 +210,8 @@ void PracticeView::start_sitting()
 
 void PracticeView::restart_generator()
 {
-    GeneratorOptions options;
-    options.difficulty = ui_->practiceDifficulty->currentIndex() == 1 ? Difficulty::Large : Difficulty::Small;
-    if (ui_->practiceRelations->currentIndex() == 1)
-        options.relations = {Relation::Equal};
-    else if (ui_->practiceRelations->currentIndex() == 2)
-        options.relations = {Relation::Less, Relation::Greater, Relation::LessEqual, Relation::GreaterEqual};
-    generator_.emplace(seed_ ^ (seed_step * static_cast<std::uint64_t>(generation_)), std::move(options));
+    generator_.emplace(practice_generation_seed(seed_, generation_),
+                       practice_options(ui_->practiceDifficulty->currentIndex(), ui_->practiceRelations->currentIndex()));
     ++generation_;
 }
 
