@@ -55,7 +55,7 @@ CheckResult check_answer(const ProblemInput &input, std::string_view answer, cha
     const Verdict verdict = judge_answer(exact, relation, read, decimal_separator);
     switch (verdict.kind) {
     case VerdictKind::Right:
-        return {CheckVerdict::Right, verdict.message};
+        return {CheckVerdict::Right, verdict.message, {}};
     case VerdictKind::RoundedEnd:
         return {CheckVerdict::Approximate, std::string(practice_texts::rounded_lead) + " " + verdict.message,
                 practice_texts::rounded_lead};

@@ -143,8 +143,9 @@ TEST_P(SameRounding, InMachineWordsAsInBigNumbers)
     const RoundedValue fast = round_to_places(small, row.places);
     const RoundedValue slow = round_to_places(big, row.places);
     EXPECT_EQ(decimal_string(fast.scaled), decimal_string(slow.scaled));
-    if (small.is_rational())
+    if (small.is_rational()) {
         EXPECT_EQ(fast.exact, slow.exact);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
