@@ -12,7 +12,14 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    # A browser that closes a page mid-transfer is no error of the page's.
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], (BrokenPipeError, ConnectionResetError)):
+            super().handle_error(request, client_address)
+
+
 handler = functools.partial(QuietHandler, directory=sys.argv[1])
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+server = QuietServer(("127.0.0.1", 0), handler)
 print(server.server_address[1], flush=True)
 server.serve_forever()
